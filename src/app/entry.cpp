@@ -1,0 +1,3 @@
+#include "app/entry.h"
+
+int velmoraMain(int, char**) { return 0; }
