@@ -1,0 +1,70 @@
+#include "math/random.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<int> draw(int count) {
+  std::vector<int> values;
+  for (int k = 0; k < count; ++k) values.push_back(nextRandom());
+  return values;
+}
+
+TEST(Random, FollowsTheFifteenBitCongruentialSequence) {
+  // state = state * 214013 + 2531011 (mod 2^32), value = bits 16..30.
+  seedRandom(1);
+  EXPECT_EQ(draw(5), (std::vector<int>{41, 18467, 6334, 26500, 19169}));
+  seedRandom(0);
+  EXPECT_EQ(nextRandom(), 38);
+  uint32_t state = 123456789u;
+  seedRandom(state);
+  for (int k = 0; k < 1000; ++k) {
+    state = state * 214013u + 2531011u;
+    ASSERT_EQ(nextRandom(), int((state >> 16) & 0x7FFF));
+  }
+}
+
+TEST(Random, SameSeedSameSequence) {
+  seedRandom(4242);
+  const std::vector<int> first = draw(500);
+  seedRandom(7);
+  draw(13);
+  seedRandom(4242);
+  EXPECT_EQ(draw(500), first);
+}
+
+TEST(Random, ValuesCoverTheFullFifteenBitRange) {
+  seedRandom(99);
+  int low = 32767, high = 0;
+  for (int k = 0; k < 200000; ++k) {
+    const int v = nextRandom();
+    ASSERT_GE(v, 0);
+    ASSERT_LE(v, 32767);
+    low = std::min(low, v);
+    high = std::max(high, v);
+  }
+  EXPECT_EQ(low, 0);
+  EXPECT_EQ(high, 32767);
+}
+
+TEST(Random, Random01ScalesByOneOver32767IncludingBothEnds) {
+  for (uint32_t seed : {1u, 31337u}) {
+    seedRandom(seed);
+    const int v = nextRandom();
+    seedRandom(seed);
+    EXPECT_DOUBLE_EQ(random01(), v * 3.051850947599719e-5);
+  }
+  seedRandom(5);
+  double low = 1, high = 0;
+  for (int k = 0; k < 200000; ++k) {
+    const double v = random01();
+    low = std::min(low, v);
+    high = std::max(high, v);
+  }
+  EXPECT_EQ(low, 0.0);
+  EXPECT_EQ(high, 1.0);
+}
+
+}  // namespace
