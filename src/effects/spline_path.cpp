@@ -12,9 +12,11 @@ struct Span {
   const FlagVec3* p3;
 };
 
+// Index modulo n, never negative.
 int wrap(int i, int n) {
+  if (i >= 0 && i < n) return i;  // most calls, without a division
   const int r = i % n;
-  return int(r < 0 ? r + n : r);
+  return r < 0 ? r + n : r;
 }
 
 // Catmull-Rom with tangents (P2 - P0) / 2 and (P3 - P1) / 2.
@@ -76,9 +78,14 @@ void SplinePath::evaluate(float sf, FlagVec3& out) const {
     whole = std::floor(s);
     f = s - whole;
   }
-  double r = std::fmod(whole, double(n));
-  if (r < 0.0) r += n;
-  const int i = std::min(int(r), n - 1);
+  int i;
+  if (whole >= 0.0 && whole < n) {
+    i = int(whole);  // the usual case, without the cost of fmod
+  } else {
+    double r = std::fmod(whole, double(n));
+    if (r < 0.0) r += n;
+    i = std::min(int(r), n - 1);
+  }
   const Span span = {&p[wrap(i - 1, n)], &p[i], &p[wrap(i + 1, n)], &p[wrap(i + 2, n)]};
   writeCurvePoint(span, f, out);
 }
