@@ -1,0 +1,56 @@
+#include "assets/jpeg_huffman.h"
+
+bool jpegHuffmanCodesFit(const std::uint8_t counts[16]) {
+  // Kraft sum in units of 2^-16: a prefix code may use at most all of it.
+  std::uint32_t used = 0;
+  for (int len = 1; len <= 16; ++len) used += std::uint32_t(counts[len - 1]) << (16 - len);
+  return used <= (1u << 16);
+}
+
+void buildJpegHuffmanTable(JpegHuffmanTable& t) {
+  for (auto& e : t.lookup) e = kHuffInvalid;
+  for (auto& e : t.tree) e = kHuffInvalid;
+  for (auto& e : t.fastAc) e = 0;
+
+  int nodes = 0;
+  std::uint32_t code = 0;
+  int k = 0;
+  for (int len = 1; len <= 16; ++len) {
+    for (int i = 0; i < t.counts[len - 1]; ++i, ++k, ++code) {
+      const int symbol = t.symbols[k];
+      if (len <= 8) {
+        const int shift = 8 - len;
+        const int first = int(code << shift);
+        for (int j = 0; j < (1 << shift); ++j) t.lookup[first + j] = symbol | (len << 8);
+        continue;
+      }
+      // Walk (and grow) the tree below the code's first 8 bits.
+      std::int32_t* slot = &t.lookup[code >> (len - 8)];
+      for (int bit = len - 9; bit >= 0; --bit) {
+        if (*slot == kHuffInvalid) {
+          if (2 * nodes + 1 >= int(sizeof(t.tree) / sizeof(t.tree[0]))) return;
+          *slot = -(nodes + 2);
+          ++nodes;
+        }
+        const int node = -(*slot) - 2;
+        slot = &t.tree[2 * node + ((code >> bit) & 1)];
+      }
+      *slot = symbol;
+    }
+    code <<= 1;
+  }
+
+  // AC shortcut: the code, then the value bits, all inside the 8-bit peek.
+  for (int peek = 0; peek < 256; ++peek) {
+    const std::int32_t e = t.lookup[peek];
+    if (e < 0) continue;
+    const int symbol = e & 0xFF;
+    const int len = e >> 8;
+    const int run = symbol >> 4;
+    const int size = symbol & 15;
+    if (size == 0 || len + size > 8) continue;
+    const int bits = (peek >> (8 - len - size)) & ((1 << size) - 1);
+    const int value = bits < (1 << (size - 1)) ? bits - (1 << size) + 1 : bits;
+    t.fastAc[peek] = std::int16_t(value * 256 + (run << 4) + len + size);
+  }
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+
+// One Huffman table as read from a DHT segment, plus the decoding structures
+// built from it before a scan: an 8-bit lookup for short codes and a binary
+// tree below it for codes of 9 to 16 bits.
+struct JpegHuffmanTable {
+  bool defined = false;
+  bool built = false;
+  std::uint8_t counts[16] = {};  // codes of length 1 .. 16
+  std::uint8_t symbols[256] = {};
+  int symbolCount = 0;
+
+  // lookup[next 8 bits]: >= 0: symbol | codeLength << 8;
+  // kHuffInvalid: no code starts with these bits; <= -2: tree node -(entry + 2).
+  std::int32_t lookup[256];
+  // Node n is the pair tree[2n] (bit 0), tree[2n + 1] (bit 1), same encoding.
+  // A canonical code of at most 255 symbols needs fewer than 2 * (255 + 8) entries.
+  std::int32_t tree[528];
+  // AC shortcut for a code and its value bits that fit in 8 bits together:
+  // value << 8 | run << 4 | total length; 0 when the shortcut does not apply.
+  std::int16_t fastAc[256];
+};
+
+inline constexpr std::int32_t kHuffInvalid = -1;
+
+// False when the counts overfill the code space.
+bool jpegHuffmanCodesFit(const std::uint8_t counts[16]);
+
+// Builds lookup, tree and fastAc from counts and symbols. The counts must fit
+// (see above).
+void buildJpegHuffmanTable(JpegHuffmanTable& table);
