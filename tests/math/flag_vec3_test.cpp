@@ -31,21 +31,20 @@ TEST(FlagVec3, DefaultIsSetZeroVectorInFlagXYZOrder) {
 TEST(FlagVec3, UnsetOperandWipesEveryBinaryResult) {
   const FlagVec3 unset{0, 5, 5, 5};
   const FlagVec3 b{1, 1, 2, 3};
-  FlagVec3 out{2, 9, 9, 9};
-  add(unset, b, out);
-  expectVec(out, 1, 0, 0, 0);
-  out = FlagVec3{2, 9, 9, 9};
-  add(b, unset, out);
-  expectVec(out, 1, 0, 0, 0);
-  out = FlagVec3{2, 9, 9, 9};
-  subtract(b, unset, out);
-  expectVec(out, 1, 0, 0, 0);
-  out = FlagVec3{2, 9, 9, 9};
-  cross(unset, b, out);
-  expectVec(out, 1, 0, 0, 0);
-  out = FlagVec3{2, 9, 9, 9};
-  scale(unset, 3.0f, out);
-  expectVec(out, 1, 0, 0, 0);
+  using Operation = void (*)(const FlagVec3&, const FlagVec3&, FlagVec3&);
+  const Operation operations[] = {
+      add, subtract, static_cast<Operation>(cross),
+      [](const FlagVec3& x, const FlagVec3&, FlagVec3& out) { scale(x, 3.0f, out); }};
+  for (Operation operation : operations) {
+    FlagVec3 out{2, 9, 9, 9};
+    operation(unset, b, out);
+    expectVec(out, 1, 0, 0, 0);
+  }
+  for (Operation operation : {add, subtract, static_cast<Operation>(cross)}) {
+    FlagVec3 out{2, 9, 9, 9};
+    operation(b, unset, out);
+    expectVec(out, 1, 0, 0, 0);
+  }
 
   expectVec(unset + b, 1, 0, 0, 0);
   expectVec(b - unset, 1, 0, 0, 0);
