@@ -1,0 +1,41 @@
+#include "app/message_loop.h"
+
+#include "app/gl_shell.h"
+#include "app/window_proc.h"
+#include "platform/events.h"
+#include "platform/system.h"
+#include "platform/virtual_keys.h"
+
+namespace {
+// While minimised there is nothing to draw; don't spin a core on it.
+constexpr int kMinimisedPauseMs = 10;
+}  // namespace
+
+void latchEndRequest(ShellState& shell, double demoTime) {
+  if (shell.keys[vk::Escape] && !shell.endRequested) {
+    shell.endRequested = true;
+    shell.endStartTime = demoTime;
+  }
+}
+
+int runMessageLoop(ShellState& shell, DirectorState& director, FrameInputs& inputs,
+                   const std::function<void()>& runFrame) {
+  for (;;) {
+    PlatformEvent event;
+    if (pollPlatformEvent(event)) {
+      windowProc(shell, inputs, event, director.frameDelta);
+      continue;
+    }
+    // The quit request is taken once no other event is waiting.
+    if (shell.quitPosted) break;
+    if (shell.active) {
+      runFrame();
+    } else {
+      sleepMilliseconds(kMinimisedPauseMs);
+    }
+    latchEndRequest(shell, director.demoTime);
+    platformSwapBuffers(shell.gl);
+  }
+  closeGLWindow(shell);
+  return shell.quitCode;
+}

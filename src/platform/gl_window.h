@@ -1,0 +1,52 @@
+#pragma once
+#include <string>
+
+// The demo's one window and its OpenGL context, acquired step by step so
+// that the shell can name the step that failed and release the rest.
+struct PlatformGl {
+  void* window = nullptr;   // SDL_Window*
+  void* context = nullptr;  // SDL_GLContext
+  int depthBits = 0;        // what the pixel format finally got
+};
+
+struct GlWindowRequest {
+  std::string title;
+  int x = 0;
+  int y = 0;
+  int width = 800;
+  int height = 600;
+  int colorBits = 32;
+  bool fullscreen = false;
+};
+
+enum class WindowFailure { None, Window, PixelFormat };
+
+// Starts the video system; false when there is no display to open windows on.
+bool platformInitVideo(std::string& error);
+void platformQuitVideo();
+
+// True when the display offers the exact mode for a fullscreen window.
+bool platformFullscreenModeAvailable(int width, int height);
+
+// Creates the (hidden) window with a double-buffered RGBA pixel format:
+// depth 32 where offered, else 24.
+bool platformCreateWindow(PlatformGl& gl, const GlWindowRequest& request, WindowFailure& failure);
+bool platformCreateContext(PlatformGl& gl);
+bool platformMakeCurrent(PlatformGl& gl);
+void platformShowWindow(PlatformGl& gl);
+
+bool platformReleaseCurrent(PlatformGl& gl);
+void platformDeleteContext(PlatformGl& gl);
+void platformDestroyWindow(PlatformGl& gl);
+void platformLeaveFullscreen(PlatformGl& gl);
+void platformShowCursor(bool show);
+
+void platformSwapBuffers(PlatformGl& gl);
+// 0: do not wait for the vertical retrace. False when the driver refuses.
+bool platformSetSwapInterval(int interval);
+
+// Client area position (screen coordinates) and size.
+void platformWindowRect(const PlatformGl& gl, int& x, int& y, int& width, int& height);
+
+// The last error text of the platform layer, for logs.
+std::string platformError();

@@ -1,0 +1,55 @@
+// The binary's answers to its command line and to a missing display.
+#include <gtest/gtest.h>
+
+#include "child_process.h"
+
+namespace {
+using Env = std::vector<std::pair<std::string, std::string>>;
+
+struct Outcome {
+  std::optional<int> code;
+  std::string out;
+  std::string err;
+};
+
+Outcome run(const std::vector<std::string>& args, const Env& env = {}) {
+  ChildProcess p(VELMORA_EXECUTABLE, args, env);
+  Outcome o;
+  o.code = p.waitExit(30.0);
+  o.out = p.out();
+  o.err = p.err();
+  return o;
+}
+
+TEST(CommandLineProgram, HelpAndVersion) {
+  const Outcome help = run({"--help"});
+  EXPECT_EQ(help.code, 0);
+  EXPECT_NE(help.out.find("--run"), std::string::npos);
+  const Outcome version = run({"--version"});
+  EXPECT_EQ(version.code, 0);
+  EXPECT_EQ(version.out.rfind("velmora ", 0), 0u) << version.out;
+}
+
+TEST(CommandLineProgram, UnknownOptionPrintsTheUsageAndExitsTwo) {
+  const Outcome o = run({"--fast"});
+  EXPECT_EQ(o.code, 2);
+  EXPECT_NE(o.err.find("--fast"), std::string::npos) << o.err;
+  EXPECT_NE(o.err.find("Usage:"), std::string::npos) << o.err;
+}
+
+TEST(CommandLineProgram, MissingDataFolderIsAWrongCommandLine) {
+  const Outcome o = run({"--run", "--data", "/no/such/velmora/data"});
+  EXPECT_EQ(o.code, 2);
+  EXPECT_NE(o.err.find("/no/such/velmora/data"), std::string::npos) << o.err;
+}
+
+TEST(CommandLineProgram, NoDisplayGivesTheWindowClassMessageAndZero) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--run", "--messages", "stderr"}, {"--messages", "stderr"}, {"--run"}}) {
+    const Outcome o = run(args, {{"DISPLAY", ":1999"}, {"WAYLAND_DISPLAY", ""}});
+    EXPECT_EQ(o.code, 0) << o.err;
+    // Without a display even a real box falls back to stderr.
+    EXPECT_NE(o.err.find("ERROR: Failed To Register The Window Class."), std::string::npos) << o.err;
+  }
+}
+}  // namespace

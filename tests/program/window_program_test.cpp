@@ -1,0 +1,134 @@
+// The real binary on a private virtual display: the dialog, the window, the
+// messages and the exit codes, as a user meets them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "child_process.h"
+#include "resources/setup_dialog_template.h"
+#include "virtual_display.h"
+
+namespace {
+const std::string kDemoTitle = "  = Velmora. Drov 2006 = ";
+const std::string kDialogTitle = " Velmora  by Drov - 2006 ";
+constexpr double kWindowWait = 30.0;
+constexpr double kExitWait = 20.0;
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(display.ok()) << "Xvfb did not start"; }
+
+  std::unique_ptr<ChildProcess> start(const std::vector<std::string>& args) {
+    return std::make_unique<ChildProcess>(
+        VELMORA_EXECUTABLE, args,
+        std::vector<std::pair<std::string, std::string>>{{"DISPLAY", display.name()},
+                                                         {"SDL_AUDIODRIVER", "dummy"}});
+  }
+
+  // Centre of a dialog control, in window coordinates.
+  static std::string controlCentre(int id) {
+    for (const DialogControl& c : setup_dialog::kTemplate.controls) {
+      if (c.id == id) {
+        const int x = static_cast<int>((c.x + c.width / 2) * setup_dialog::kPixelsPerUnitX);
+        const int y = static_cast<int>((c.y + c.height / 2) * setup_dialog::kPixelsPerUnitY);
+        return std::to_string(x) + " " + std::to_string(y);
+      }
+    }
+    return "0 0";
+  }
+
+  void click(const WindowBox& w, int controlId) {
+    display.xdotool("mousemove --window " + std::to_string(w.id) + " " + controlCentre(controlId) +
+                    " click 1");
+  }
+
+  void expectDemoWindowThenClose(ChildProcess& p) {
+    const auto window = display.waitForWindow(kDemoTitle, kWindowWait);
+    ASSERT_TRUE(window.has_value()) << p.err();
+    EXPECT_EQ(window->width, 800);
+    EXPECT_EQ(window->height, 600);
+    EXPECT_EQ(window->x, 50);
+    EXPECT_EQ(window->y, 50);
+    display.requestClose(*window);
+    EXPECT_EQ(p.waitExit(kExitWait), 0) << p.err();
+  }
+
+  VirtualDisplay display;
+};
+
+TEST_F(ProgramTest, RunOpensTheTitledWindowAndClosingItEndsWithZero) {
+  auto p = start({"--run", "--windowed", "--no-music", "--messages", "stderr"});
+  expectDemoWindowThenClose(*p);
+  EXPECT_EQ(p->err().find("ERROR"), std::string::npos) << p->err();
+}
+
+TEST_F(ProgramTest, RefusedFullscreenModeOffersWindowedAndYesGoesOnWindowed) {
+  // The virtual screen has no 800 x 600 mode; the stderr route answers Yes.
+  auto p = start({"--run", "--no-music", "--messages", "stderr"});
+  expectDemoWindowThenClose(*p);
+  EXPECT_NE(p->err().find("Drov GL ;-): The Requested Fullscreen Mode Is Not Supported By\\nYour "
+                          "Video Card. Use Windowed Mode Instead?"),
+            std::string::npos)
+      << p->err();
+}
+
+TEST_F(ProgramTest, DecliningWindowedModeClosesWithoutAWindow) {
+  auto p = start({"--run", "--no-music"});  // real message boxes
+  const auto question = display.waitForWindow("Drov GL ;-)", kWindowWait);
+  ASSERT_TRUE(question.has_value()) << p->err();
+  display.xdotool("key --window " + std::to_string(question->id) + " Escape");  // No
+  const auto closing = display.waitForWindow("ERROR", kWindowWait);
+  ASSERT_TRUE(closing.has_value()) << p->err();
+  EXPECT_FALSE(display.findWindow(kDemoTitle).has_value());
+  display.xdotool("key --window " + std::to_string(closing->id) + " Return");
+  EXPECT_EQ(p->waitExit(kExitWait), 0) << p->err();
+}
+
+TEST_F(ProgramTest, DialogQuitEndsWithZeroAndNeverOpensTheWindow) {
+  auto p = start({"--messages", "stderr"});
+  const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
+  ASSERT_TRUE(dialog.has_value()) << p->err();
+  EXPECT_EQ(dialog->width,
+            static_cast<int>(setup_dialog::kTemplate.width * setup_dialog::kPixelsPerUnitX));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let it draw once
+  const std::string shot = std::string(VELMORA_BINARY_DIR) + "/setup-dialog.png";
+  display.screenshot(shot);
+  click(*dialog, setup_dialog::kQuit);
+  EXPECT_EQ(p->waitExit(kExitWait), 0) << p->err();
+  EXPECT_FALSE(display.findWindow(kDemoTitle).has_value());
+}
+
+TEST_F(ProgramTest, DialogRunOpensTheWindow) {
+  auto p = start({"--windowed", "--no-music", "--messages", "stderr"});
+  const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
+  ASSERT_TRUE(dialog.has_value()) << p->err();
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  click(*dialog, setup_dialog::kRun);
+  expectDemoWindowThenClose(*p);
+  EXPECT_FALSE(display.findWindow(kDialogTitle).has_value());
+}
+
+TEST_F(ProgramTest, DialogKeysEnterRunsAndEscapeQuits) {
+  {
+    auto p = start({"--messages", "stderr"});
+    const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
+    ASSERT_TRUE(dialog.has_value()) << p->err();
+    display.xdotool("key --window " + std::to_string(dialog->id) + " Escape");
+    EXPECT_EQ(p->waitExit(kExitWait), 0) << p->err();
+  }
+  auto p = start({"--windowed", "--no-music", "--messages", "stderr"});
+  const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
+  ASSERT_TRUE(dialog.has_value()) << p->err();
+  display.xdotool("key --window " + std::to_string(dialog->id) + " Return");
+  expectDemoWindowThenClose(*p);
+}
+
+TEST_F(ProgramTest, ClosingTheDialogWindowQuits) {
+  auto p = start({"--messages", "stderr"});
+  const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
+  ASSERT_TRUE(dialog.has_value()) << p->err();
+  display.requestClose(*dialog);
+  EXPECT_EQ(p->waitExit(kExitWait), 0) << p->err();
+}
+}  // namespace
