@@ -45,7 +45,7 @@ std::string windowTitle(Display* d, Window w) {
 int xErrorIgnored(Display*, XErrorEvent*) { return 0; }
 }  // namespace
 
-VirtualDisplay::VirtualDisplay() {
+VirtualDisplay::VirtualDisplay(const std::string& screen) {
   int fds[2];
   if (pipe(fds) != 0) return;
   server_ = fork();
@@ -55,7 +55,7 @@ VirtualDisplay::VirtualDisplay() {
     const int devnull = open("/dev/null", O_WRONLY);
     dup2(devnull, 1);
     dup2(devnull, 2);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
            "tcp", static_cast<char*>(nullptr));
     _exit(127);
   }

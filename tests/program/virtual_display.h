@@ -16,7 +16,7 @@ struct WindowBox {
 // windows never see each other's windows.
 class VirtualDisplay {
  public:
-  VirtualDisplay();
+  explicit VirtualDisplay(const std::string& screen = "1280x1024x24");
   ~VirtualDisplay();
   VirtualDisplay(const VirtualDisplay&) = delete;
   VirtualDisplay& operator=(const VirtualDisplay&) = delete;

@@ -124,6 +124,22 @@ TEST_F(ProgramTest, DialogKeysEnterRunsAndEscapeQuits) {
   expectDemoWindowThenClose(*p);
 }
 
+TEST(FullscreenProgram, ScreenWithTheModeGetsAFullscreenWindowWithoutQuestions) {
+  VirtualDisplay display("800x600x24");
+  ASSERT_TRUE(display.ok());
+  ChildProcess p(VELMORA_EXECUTABLE, {"--run", "--no-music", "--messages", "stderr"},
+                 {{"DISPLAY", display.name()}, {"SDL_AUDIODRIVER", "dummy"}});
+  const auto window = display.waitForWindow(kDemoTitle, kWindowWait);
+  ASSERT_TRUE(window.has_value()) << p.err();
+  EXPECT_EQ(window->x, 0);
+  EXPECT_EQ(window->y, 0);
+  EXPECT_EQ(window->width, 800);
+  EXPECT_EQ(window->height, 600);
+  display.requestClose(*window);
+  EXPECT_EQ(p.waitExit(kExitWait), 0) << p.err();
+  EXPECT_EQ(p.err().find("Drov GL"), std::string::npos) << p.err();
+}
+
 TEST_F(ProgramTest, ClosingTheDialogWindowQuits) {
   auto p = start({"--messages", "stderr"});
   const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
