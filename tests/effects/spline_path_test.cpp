@@ -81,16 +81,6 @@ TEST(SplinePathEvaluate, InterpolatesWithTheNeighbouringPoints) {
   }
 }
 
-TEST(SplinePathEvaluate, OpenPathIsSmoothAcrossTheClampedRanges) {
-  const SplinePath path = makePath(wavyPoints(10), false);
-  // s = 2 and s = n - 2 switch between clamped and direct indexing.
-  for (float s : {2.0f, 8.0f, 3.0f, 7.0f}) {
-    const FlagVec3 before = at(path, s - 1e-3f);
-    const FlagVec3 after = at(path, s + 1e-3f);
-    EXPECT_LT(distance(before, after), 0.05) << "s = " << s;
-  }
-}
-
 TEST(SplinePathEvaluate, OpenPathEndsCopyTheEndPointWithItsFlag) {
   auto points = wavyPoints(6);
   points.front().flag = 2;

@@ -55,19 +55,6 @@ TEST_F(BasisMatrixTest, ReplacesTheBasisAndKeepsTranslationAndBottomRow) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST_F(BasisMatrixTest, TransformsTexCoordsByTheBasisVectors) {
-  glMatrixMode(GL_TEXTURE);
-  glTranslatef(10, 20, 30);
-  // A rotation of a quarter turn about z: x -> y, y -> -x.
-  loadBasisMatrix(FlagVec3{1, 0, 1, 0}, FlagVec3{1, -1, 0, 0}, FlagVec3{1, 0, 0, 1});
-  GLfloat m[16];
-  read(GL_TEXTURE_MATRIX, m);
-  // Matrix times (1, 0, 0, 1): first column plus the translation column.
-  EXPECT_EQ(m[0] + m[12], 10);
-  EXPECT_EQ(m[1] + m[13], 21);
-  EXPECT_EQ(m[2] + m[14], 30);
-}
-
 TEST_F(BasisMatrixTest, LoadsIntoWhicheverStackIsCurrent) {
   glMatrixMode(GL_TEXTURE);
   glLoadMatrixf(kStart);

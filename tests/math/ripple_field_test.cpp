@@ -21,20 +21,6 @@ std::array<uint8_t, 3> texel(const RippleField& f, int x, int y) {
   return {p[0], p[1], p[2]};
 }
 
-TEST(RippleField, ConstructionZeroesEverything) {
-  RippleField f(0.03, 128, 96);
-  EXPECT_EQ(f.width, 128u);
-  EXPECT_EQ(f.height, 96u);
-  EXPECT_EQ(f.current, 0);
-  EXPECT_DOUBLE_EQ(f.dropInterval, 0.03);
-  for (const auto& h : f.heights) {
-    ASSERT_EQ(h.size(), 128u * 96u);
-    EXPECT_EQ(countNonZero(h), 0);
-  }
-  ASSERT_EQ(f.normalBytes.size(), 128u * 96u * 3u);
-  EXPECT_TRUE(std::all_of(f.normalBytes.begin(), f.normalBytes.end(), [](uint8_t b) { return b == 0; }));
-}
-
 TEST(RippleField, DropStampsAssignTheirPattern) {
   RippleField f(0.03, 32, 32);
   const double a = 2.0;
