@@ -138,4 +138,6 @@ void platformWindowRect(const PlatformGl& gl, int& x, int& y, int& width, int& h
   SDL_GetWindowSize(sdlWindow(gl), &width, &height);
 }
 
+void* platformGlProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+
 std::string platformError() { return SDL_GetError(); }

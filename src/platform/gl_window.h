@@ -48,5 +48,8 @@ bool platformSetSwapInterval(int interval);
 // Client area position (screen coordinates) and size.
 void platformWindowRect(const PlatformGl& gl, int& x, int& y, int& width, int& height);
 
+// The address of a GL function of the current context's driver, or null.
+void* platformGlProcAddress(const char* name);
+
 // The last error text of the platform layer, for logs.
 std::string platformError();
