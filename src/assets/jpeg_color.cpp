@@ -56,6 +56,12 @@ inline __m128i maddShift(__m128i lo, __m128i hi, __m128i m, __m128i add) {
   return _mm_packs_epi32(a, b);
 }
 
+// (k * c + 32768) >> 16 for 16-bit k and c: the high half of the product,
+// plus one when the low half reaches 32768.
+inline __m128i roundedHigh(__m128i k, __m128i c) {
+  return _mm_add_epi16(_mm_mulhi_epi16(k, c), _mm_srli_epi16(_mm_mullo_epi16(k, c), 15));
+}
+
 inline ChromaTerms chromaTerms(const std::uint8_t* cb, const std::uint8_t* cr) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i c128 = _mm_set1_epi16(128);
@@ -63,17 +69,12 @@ inline ChromaTerms chromaTerms(const std::uint8_t* cb, const std::uint8_t* cr) {
       _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cb)), zero), c128);
   const __m128i kcr = _mm_sub_epi16(
       _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cr)), zero), c128);
-  const __m128i one = _mm_set1_epi16(1);
-  const __m128i half = _mm_set1_epi32(32768);
   ChromaTerms t;
-  // (k, 1) pairs against (c, 0), plus 32768.
-  const __m128i crLo = _mm_unpacklo_epi16(kcr, one), crHi = _mm_unpackhi_epi16(kcr, one);
-  const __m128i cbLo = _mm_unpacklo_epi16(kcb, one), cbHi = _mm_unpackhi_epi16(kcb, one);
-  t.r = _mm_add_epi16(kcr, maddShift(crLo, crHi, _mm_set1_epi32(26346), half));
-  t.b = _mm_add_epi16(_mm_add_epi16(kcb, kcb),
-                      maddShift(cbLo, cbHi, _mm_set1_epi32(std::uint16_t(-14942)), half));
+  t.r = _mm_add_epi16(kcr, roundedHigh(kcr, _mm_set1_epi16(26346)));
+  t.b = _mm_add_epi16(_mm_add_epi16(kcb, kcb), roundedHigh(kcb, _mm_set1_epi16(-14942)));
   const __m128i gLo = _mm_unpacklo_epi16(kcr, kcb), gHi = _mm_unpackhi_epi16(kcr, kcb);
   const __m128i gm = _mm_set1_epi32(std::int32_t(std::uint32_t(std::uint16_t(-22554)) << 16 | 18734u));
+  const __m128i half = _mm_set1_epi32(32768);
   t.g = _mm_sub_epi16(maddShift(gLo, gHi, gm, half), kcr);
   return t;
 }

@@ -84,6 +84,14 @@ void allocPictureCoefs(JpegDecoderState& s) {
   }
 }
 
+bool acAllZero(const std::int16_t* coef) {
+  std::uint64_t words[16];
+  std::memcpy(words, coef, sizeof(words));
+  std::uint64_t any = words[0] & ~std::uint64_t(0xFFFF);  // all but the DC
+  for (int i = 1; i < 16; ++i) any |= words[i];
+  return any == 0;
+}
+
 // Decodes (or loads) the next MCU row and transforms it into the planes.
 void produceMcuRow(JpegDecoderState& s) {
   if (s.streaming) {
@@ -114,7 +122,9 @@ void produceMcuRow(JpegDecoderState& s) {
         const std::size_t row = std::size_t(s.mcuRowsDone) * std::size_t(c.v) + std::size_t(by);
         const std::int16_t* coef = c.coefs + row * std::size_t(c.blocksWide) * 64;
         for (int bx = 0; bx < c.blocksWide; ++bx, coef += 64, out += 8) {
-          if (simd)
+          if (acAllZero(coef))
+            jpegIdctDcOnly(coef[0], c.quant[0], out, c.planeStride);
+          else if (simd)
             jpegIdctSse2(coef, c.quant, out, c.planeStride);
           else
             jpegIdctScalar(coef, c.quant, out, c.planeStride);

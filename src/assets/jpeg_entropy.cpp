@@ -1,5 +1,7 @@
 // Huffman-coded data: the bit reader, sequential blocks, the four progressive
 // block routines of T.81 Annex G, and restart markers.
+#include <cstring>
+
 #include "assets/jpeg_decoder.h"
 #include "assets/jpeg_idct.h"
 #include "assets/jpeg_state.h"
@@ -8,7 +10,35 @@ namespace {
 
 const std::uint8_t* const kZz = kJpegZigzagToNatural;
 
-// Works on local copies of the bit buffer; save() writes them back.
+struct BitWindow {
+  std::uint64_t buf;
+  int count;
+};
+
+// Byte by byte, for the stretches with FF bytes or near the end of the input.
+// FF 00 is a data FF; FF before any other byte is a marker, which stays
+// unread while 1-bits stand in for the data.
+[[gnu::noinline]] BitWindow refillSlow(JpegDecoderState& s, std::uint64_t buf, int count) {
+  while (count <= 56) {
+    unsigned b = 0xFF;
+    if (!s.markerHit) {
+      if (s.inEnd - s.inPos < 2) jpegFillInput(s);
+      b = s.in[s.inPos];
+      if (b != 0xFF)
+        ++s.inPos;
+      else if (s.in[s.inPos + 1] == 0)
+        s.inPos += 2;
+      else
+        s.markerHit = true;
+    }
+    buf |= std::uint64_t(b) << (56 - count);
+    count += 8;
+  }
+  return {buf, count};
+}
+
+// The bit buffer as a value: hot loops copy it into a local so that it lives
+// in registers, and store it back when done.
 struct Bits {
   JpegDecoderState& s;
   std::uint64_t buf;
@@ -24,24 +54,25 @@ struct Bits {
     count = s.bitCount;
   }
 
-  // Afterwards at least 57 bits are buffered. FF 00 is a data FF; FF before
-  // any other byte is a marker, which stays unread while 1-bits stand in.
+  // Afterwards at least 57 bits are buffered.
   void refill() {
-    while (count <= 56) {
-      unsigned b = 0xFF;
-      if (!s.markerHit) {
-        if (s.inEnd - s.inPos < 2) jpegFillInput(s);
-        b = s.in[s.inPos];
-        if (b != 0xFF)
-          ++s.inPos;
-        else if (s.in[s.inPos + 1] == 0)
-          s.inPos += 2;
-        else
-          s.markerHit = true;
+    // Eight bytes without FF among them can be taken whole.
+    if (!s.markerHit && s.inEnd - s.inPos >= 8) {
+      std::uint64_t w;
+      std::memcpy(&w, s.in + s.inPos, 8);
+      const std::uint64_t inv = ~w;
+      if (((inv - 0x0101010101010101ull) & ~inv & 0x8080808080808080ull) == 0) {
+        const int n = (64 - count) >> 3;
+        const int shift = 64 - count - 8 * n;
+        buf |= ((__builtin_bswap64(w) >> count) >> shift) << shift;
+        count += 8 * n;
+        s.inPos += n;
+        return;
       }
-      buf |= std::uint64_t(b) << (56 - count);
-      count += 8;
     }
+    const BitWindow w = refillSlow(s, buf, count);
+    buf = w.buf;
+    count = w.count;
   }
   void skip(int n) {
     buf <<= n;
@@ -89,20 +120,25 @@ inline int dcDifference(Bits& b, const JpegHuffmanTable& dc) {
 }
 
 // One whole block (sequential): writes the non-zero coefficients and returns
-// the zig-zag position after the last one written.
-int decodeBlock(Bits& b, std::int16_t* blk, const JpegHuffmanTable& dc,
-                const JpegHuffmanTable& ac, int& pred) {
+// the zig-zag position after the last one written. A run past position 63
+// stores into the padding of the zig-zag table (position 63) and is caught
+// once, after the loop.
+[[gnu::always_inline]] inline int decodeBlock(Bits& bits, std::int16_t* blk,
+                                              const JpegHuffmanTable& dc,
+                                              const JpegHuffmanTable& ac, int& pred) {
+  Bits b = bits;
   pred = std::int16_t(pred + dcDifference(b, dc));
   blk[0] = std::int16_t(pred);
   int k = 1;
   while (k < 64) {
     if (b.count < 32) b.refill();
-    const int fast = ac.fastAc[b.buf >> 56];
+    const int fast = ac.fastAc[b.buf >> (64 - kJpegFastAcBits)];
     if (fast) {
+      b.skip((fast & 15) + 1);
+      const int value = fast >> 8;
+      if (value == 0) break;  // end of block
       k += (fast >> 4) & 15;
-      if (k > 63) jpegFail(b.s, kJpegCorruptData);
-      b.skip(fast & 15);
-      blk[kZz[k++]] = std::int16_t(fast >> 8);
+      blk[kZz[k++]] = std::int16_t(value);
       continue;
     }
     const int rs = b.symbol(ac);
@@ -110,15 +146,16 @@ int decodeBlock(Bits& b, std::int16_t* blk, const JpegHuffmanTable& dc,
     const int size = rs & 15;
     if (size) {
       k += run;
-      if (k > 63) jpegFail(b.s, kJpegCorruptData);
       blk[kZz[k++]] = std::int16_t(extend(b.get(size), size));
     } else if (run == 15) {
       k += 16;
-      if (k > 64) jpegFail(b.s, kJpegCorruptData);
     } else {
       break;
     }
   }
+  if (k > 64) jpegFail(b.s, kJpegCorruptData);
+  bits.buf = b.buf;
+  bits.count = b.count;
   return k;
 }
 
@@ -172,6 +209,17 @@ void acFirst(Bits& b, std::int16_t* blk, int j) {
   const int se = s.scan.se;
   const int al = s.scan.al;
   for (int k = s.scan.ss; k <= se; ++k) {
+    if (b.count < 32) b.refill();
+    const int fast = ac.fastAc[b.buf >> (64 - kJpegFastAcBits)];
+    if (fast) {
+      b.skip((fast & 15) + 1);
+      const int value = fast >> 8;
+      if (value == 0) break;  // end of band, this block only
+      k += (fast >> 4) & 15;
+      if (k > 63) jpegFail(s, kJpegCorruptData);
+      blk[kZz[k]] = std::int16_t(value * (1 << al));
+      continue;
+    }
     const int rs = b.symbol(ac);
     const int run = rs >> 4;
     const int size = rs & 15;

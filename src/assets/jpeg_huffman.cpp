@@ -40,17 +40,37 @@ void buildJpegHuffmanTable(JpegHuffmanTable& t) {
     code <<= 1;
   }
 
-  // AC shortcut: the code, then the value bits, all inside the 8-bit peek.
-  for (int peek = 0; peek < 256; ++peek) {
-    const std::int32_t e = t.lookup[peek];
-    if (e < 0) continue;
-    const int symbol = e & 0xFF;
-    const int len = e >> 8;
+  // AC shortcut: the code, then the value bits, all inside the peeked bits.
+  constexpr int kBits = kJpegFastAcBits;
+  for (int peek = 0; peek < (1 << kBits); ++peek) {
+    const std::int32_t e = t.lookup[peek >> (kBits - 8)];
+    int symbol, len;
+    if (e >= 0) {
+      symbol = e & 0xFF;
+      len = e >> 8;
+    } else if (e != kHuffInvalid) {
+      // Codes of 9 or 10 bits: follow the tree with the peeked bits.
+      std::int32_t n = e;
+      len = 8;
+      while (n < -1 && len < kBits) {
+        n = t.tree[2 * (-n - 2) + ((peek >> (kBits - 1 - len)) & 1)];
+        ++len;
+      }
+      if (n < 0) continue;
+      symbol = n;
+    } else {
+      continue;
+    }
     const int run = symbol >> 4;
     const int size = symbol & 15;
-    if (size == 0 || len + size > 8) continue;
-    const int bits = (peek >> (8 - len - size)) & ((1 << size) - 1);
+    if (symbol == 0) {
+      // End of block: value 0 marks it, run 15 keeps the entry non-zero.
+      t.fastAc[peek] = std::int16_t((15 << 4) + len - 1);
+      continue;
+    }
+    if (size == 0 || size > 7 || len + size > kBits) continue;
+    const int bits = (peek >> (kBits - len - size)) & ((1 << size) - 1);
     const int value = bits < (1 << (size - 1)) ? bits - (1 << size) + 1 : bits;
-    t.fastAc[peek] = std::int16_t(value * 256 + (run << 4) + len + size);
+    t.fastAc[peek] = std::int16_t(value * 256 + (run << 4) + len + size - 1);
   }
 }

@@ -17,12 +17,15 @@ struct JpegHuffmanTable {
   // Node n is the pair tree[2n] (bit 0), tree[2n + 1] (bit 1), same encoding.
   // A canonical code of at most 255 symbols needs fewer than 2 * (255 + 8) entries.
   std::int32_t tree[528];
-  // AC shortcut for a code and its value bits that fit in 8 bits together:
-  // value << 8 | run << 4 | total length; 0 when the shortcut does not apply.
-  std::int16_t fastAc[256];
+  // AC shortcut indexed by the next kJpegFastAcBits bits, for a code and its
+  // value bits that fit in them together: value << 8 | run << 4 | total
+  // length - 1 (value in -127 .. 127, 0 for end of block); 0 when the
+  // shortcut does not apply.
+  std::int16_t fastAc[1 << 10];
 };
 
 inline constexpr std::int32_t kHuffInvalid = -1;
+inline constexpr int kJpegFastAcBits = 10;
 
 // False when the counts overfill the code space.
 bool jpegHuffmanCodesFit(const std::uint8_t counts[16]);

@@ -186,8 +186,8 @@ void jpegIdctSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t
                   int stride) {
   __m128i r[8];
   for (int i = 0; i < 8; ++i) {
-    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coef + 8 * i));
-    const __m128i m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 8 * i));
+    const __m128i c = _mm_load_si128(reinterpret_cast<const __m128i*>(coef + 8 * i));
+    const __m128i m = _mm_load_si128(reinterpret_cast<const __m128i*>(q + 8 * i));
     r[i] = _mm_mullo_epi16(c, m);
   }
   idct1dSse2(r);  // columns: each register is one row of the block

@@ -9,7 +9,7 @@
 void jpegPrescaleQuantTable(const std::uint16_t zigzagQuant[64], std::uint16_t prescaled[64]);
 
 // coef: 64 coefficients in natural order (not modified); out: 8 rows of 8
-// samples, `stride` bytes apart.
+// samples, `stride` bytes apart. coef and prescaled must be 16-byte aligned.
 void jpegIdctScalar(const std::int16_t* coef, const std::uint16_t* prescaled,
                     std::uint8_t* out, int stride);
 bool jpegIdctSse2Available();
