@@ -1,0 +1,93 @@
+#pragma once
+// Helpers shared by the data generator tests: decoding with libjpeg and the
+// demo's outline-following rules, written out independently of the generator.
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "datagen.hpp"
+
+namespace datagen_test {
+
+struct Decoded {
+  int width = 0, height = 0, components = 0;
+  bool progressive = false;
+  int h_samp = 0, v_samp = 0;
+  unsigned restart_interval = 0;
+  std::vector<std::uint8_t> rgb;  // top row first
+};
+
+inline Decoded decode_jpeg(const std::vector<std::uint8_t>& bytes, J_DCT_METHOD method = JDCT_ISLOW) {
+  jpeg_decompress_struct cinfo{};
+  jpeg_error_mgr jerr{};
+  cinfo.err = jpeg_std_error(&jerr);
+  jerr.error_exit = [](j_common_ptr) { throw std::runtime_error("libjpeg failed"); };
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
+  jpeg_read_header(&cinfo, TRUE);
+  Decoded d;
+  d.components = cinfo.num_components;
+  d.progressive = cinfo.progressive_mode;
+  d.h_samp = cinfo.comp_info[0].h_samp_factor;
+  d.v_samp = cinfo.comp_info[0].v_samp_factor;
+  d.restart_interval = cinfo.restart_interval;
+  cinfo.dct_method = method;
+  cinfo.do_fancy_upsampling = FALSE;  // the demo's decoder replicates chroma
+  cinfo.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&cinfo);
+  d.width = static_cast<int>(cinfo.output_width);
+  d.height = static_cast<int>(cinfo.output_height);
+  d.rgb.resize(static_cast<std::size_t>(d.width) * d.height * 3);
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW row = &d.rgb[static_cast<std::size_t>(cinfo.output_scanline) * d.width * 3];
+    jpeg_read_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  return d;
+}
+
+// The demo's tracers: column-major scan for start pixels, mark each visited
+// pixel below the follow threshold, step to the first neighbour above it.
+// Returns the point count of every traced path.
+inline std::vector<int> trace(std::vector<std::uint8_t> rgb, int w, int h, bool grey) {
+  auto red = [&](int x, int y) -> std::uint8_t& { return rgb[(static_cast<std::size_t>(y) * w + x) * 3]; };
+  auto above = [&](int x, int y) {
+    if (x < 0 || y < 0 || x >= w || y >= h) return false;
+    return grey ? red(x, y) > 220 : red(x, y) > 200;
+  };
+  static const int bright_order[8][2] = {{0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}};
+  static const int grey_order[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
+  std::vector<int> paths;
+  for (int x = 0; x < w; ++x)
+    for (int y = 0; y < h; ++y) {
+      const std::uint8_t r = red(x, y);
+      const bool start = grey ? (r > 110 && r < 145) : r == 255;
+      if (!start) continue;
+      int count = 0, cx = x, cy = y;
+      for (;;) {
+        red(cx, cy) = grey ? 180 : 128;
+        ++count;
+        bool moved = false;
+        const int n = grey ? 4 : 8;
+        for (int k = 0; k < n && !moved; ++k) {
+          const int dx = grey ? grey_order[k][0] : bright_order[k][0];
+          const int dy = grey ? grey_order[k][1] : bright_order[k][1];
+          if (above(cx + dx, cy + dy)) {
+            cx += dx;
+            cy += dy;
+            moved = true;
+          }
+        }
+        if (!moved) break;
+      }
+      paths.push_back(count);
+    }
+  return paths;
+}
+
+}  // namespace datagen_test

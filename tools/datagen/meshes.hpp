@@ -1,0 +1,55 @@
+#pragma once
+// The production's 3D scenes as plain records, the builders that make them
+// and the writer that stores them in the 3DS chunk format.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "datagen.hpp"
+
+namespace datagen {
+
+struct V3 {
+  float x = 0, y = 0, z = 0;
+};
+
+struct MeshMaterial {
+  std::string name;
+  std::array<std::uint8_t, 3> ambient{}, diffuse{}, specular{};
+  int shininess = 30, shin_strength = 20;  // percent
+  int shading = 3;                         // phong
+  std::string texture;                     // colour map file under meshes/, or empty
+  std::string bump;                        // bump (height) map file, or empty
+  int bump_amount = 60;                    // percent
+};
+
+struct MeshFace {
+  std::uint16_t a = 0, b = 0, c = 0;
+  std::uint32_t smoothing = 1;
+  int material = 0;  // index into the scene's materials
+};
+
+struct MeshObject {
+  std::string name;
+  std::vector<V3> vertices;  // world space, as 3DS stores them
+  std::vector<std::array<float, 2>> uvs;
+  std::vector<MeshFace> faces;
+  V3 origin;  // the local matrix is a translation to here
+};
+
+struct MeshScene {
+  std::vector<MeshMaterial> materials;
+  std::vector<MeshObject> objects;
+  int frames = 100;  // keyframer length; one node per object
+};
+
+std::vector<std::string> mesh_names();  // man.3ds, man_gon.3ds, heart.3ds, thequad.3ds, edafos2.3ds
+MeshScene build_mesh(const std::string& name);
+Bytes write_3ds(const MeshScene& scene);
+
+// Vertices an object has once every vertex is split per distinct smoothing
+// word of the faces around it (what a 3DS loader with smoothing does).
+std::size_t vertices_after_smoothing_split(const MeshObject& obj);
+
+}  // namespace datagen
