@@ -154,8 +154,12 @@ TEST(JpegCorpus, TruncatedFilesEndCleanly) {
         continue;
       }
       EXPECT_TRUE(p.lastResult == 1 || p.lastResult == kJpegCorruptData) << p.lastResult;
-      if (p.lastResult == 1) EXPECT_EQ(p.lines, p.height);
-      if (n == full.size() - 2) EXPECT_EQ(p.lastResult, 1);
+      if (p.lastResult == 1) {
+        EXPECT_EQ(p.lines, p.height);
+      }
+      if (n == full.size() - 2) {
+        EXPECT_EQ(p.lastResult, 1);
+      }
     }
   }
 }
