@@ -1,0 +1,478 @@
+#include "gpu/cg_shader_set.h"
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gl_fixture.h"
+#include "gpu/gl_entry_points.h"
+
+namespace {
+
+// Parameter indexes as the demo uses them; 4 holds the test programs' tint.
+constexpr int kModelViewProj = 5;
+constexpr int kTint = 4;
+constexpr int kDecal = 7;
+constexpr int kRamp = 10;
+constexpr int kModelViewObject = 14;
+
+// The ramp's greens; a decal green of 96 / 255 reads texel 1.
+constexpr GLubyte kRampGreens[4] = {10, 200, 30, 40};
+constexpr GLubyte kDecalGreen = 96;
+constexpr int kRampGreen = 200;
+
+using Colour = std::array<int, 3>;
+
+void expectColour(const Colour& seen, const Colour& expected, const char* where) {
+  for (int c = 0; c < 3; ++c) {
+    EXPECT_NEAR(seen[c], expected[c], 2) << where << ": channel " << c << " of (" << seen[0] << ", " << seen[1]
+                                         << ", " << seen[2] << ")";
+  }
+}
+
+class CgShaderSetTest : public GlFixture {
+ protected:
+  void SetUp() override {
+    GlFixture::SetUp();
+    cg_ = std::make_unique<CgShaderSet>();
+    cg_->log = [this](const std::string& text) { messages_.push_back(text); };
+    ramp_ = makeRamp();
+  }
+
+  void TearDown() override {
+    cg_->disableProfiles();
+    glDeleteTextures(static_cast<GLsizei>(textures_.size()), textures_.data());
+  }
+
+  GLuint makeDecal(GLubyte red) {
+    const GLubyte texel[4] = {red, kDecalGreen, 0, 255};
+    return makeTexture(GL_TEXTURE_2D, [&] { glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel); });
+  }
+
+  GLuint makeRamp() {
+    GLubyte texels[4][4] = {};
+    for (int i = 0; i < 4; ++i) {
+      texels[i][1] = kRampGreens[i];
+      texels[i][3] = 255;
+    }
+    return makeTexture(GL_TEXTURE_1D, [&] { glTexImage1D(GL_TEXTURE_1D, 0, GL_RGBA8, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels); });
+  }
+
+  template <typename Upload>
+  GLuint makeTexture(GLenum target, Upload upload) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(target, name);
+    upload();
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(target, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glBindTexture(target, 0);
+    textures_.push_back(name);
+    return name;
+  }
+
+  // The demo's calling order for a projection pair.
+  void loadPair(int slot, const char* vertexFile = "object_vertex.glsl",
+                const char* fragmentFile = "decal_ramp_fragment.glsl") {
+    cg_->createContext();
+    cg_->createVertexProgram(programFile(vertexFile), slot);
+    cg_->createFragmentProgram(programFile(fragmentFile), slot + 1);
+    cg_->lookUpParameter(slot, kModelViewProj, "ModelViewProj");
+    cg_->lookUpParameter(slot, kModelViewObject, "ModelViewObject");
+    cg_->loadVertexProgram(slot);
+    cg_->loadFragmentProgram(slot + 1);
+    cg_->disableFragmentProfile();
+    cg_->disableVertexProfile();
+  }
+
+  void setTint(int slot, float r, float g, float b) {
+    cg_->lookUpParameter(slot, kTint, "tint");
+    cg_->setParameter3f(slot, kTint, r, g, b);
+  }
+
+  void setTextures(int fragmentSlot, GLuint decal) {
+    cg_->lookUpParameter(fragmentSlot, kDecal, "decal");
+    cg_->setTextureParameter(fragmentSlot, kDecal, decal);
+    cg_->enableTextureParameter(fragmentSlot, kDecal);
+    cg_->lookUpParameter(fragmentSlot, kRamp, "oned");
+    cg_->setTextureParameter(fragmentSlot, kRamp, ramp_);
+    cg_->enableTextureParameter(fragmentSlot, kRamp);
+  }
+
+  // Snapshots the current GL matrices into the vertex program at the slot,
+  // then puts the fixed-function matrices back to identity, so only the
+  // snapshots can place what is drawn.
+  void snapshotMatrices(int slot) {
+    cg_->setModelViewProjection(slot, kModelViewProj);
+    cg_->setTextureMatrixParameter(slot, kModelViewObject);
+    resetMatrices();
+  }
+
+  static void resetMatrices() {
+    for (GLenum mode : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
+      glMatrixMode(mode);
+      glLoadIdentity();
+    }
+  }
+
+  // Modelview that squeezes the full-view quad into the left half.
+  static void leftHalf() {
+    glMatrixMode(GL_MODELVIEW);
+    glTranslatef(-0.5f, 0, 0);
+    glScalef(0.5f, 1, 1);
+  }
+
+  // Texture units are shared by all programs: as in the demo, a pair's
+  // textures are enabled again after binding it.
+  void drawPair(int slot) {
+    cg_->bindProgram(slot);
+    cg_->bindProgram(slot + 1);
+    cg_->enableTextureParameter(slot + 1, kDecal);
+    cg_->enableTextureParameter(slot + 1, kRamp);
+    cg_->enableFragmentProfile();
+    cg_->enableVertexProfile();
+    drawQuad();
+    cg_->disableFragmentProfile();
+    cg_->disableVertexProfile();
+  }
+
+  std::string writeFile(const std::string& name, const std::string& content) {
+    const std::string path = ::testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+  }
+
+  std::unique_ptr<CgShaderSet> cg_;
+  std::vector<std::string> messages_;
+  std::vector<GLuint> textures_;
+  GLuint ramp_ = 0;
+};
+
+TEST_F(CgShaderSetTest, APairDrawsThroughBothProgramsWithItsMatricesAndTextures) {
+  loadPair(0);
+  ASSERT_TRUE(messages_.empty()) << messages_.front();
+  leftHalf();
+  glMatrixMode(GL_TEXTURE);
+  glScalef(1, 0.5f, 1);  // the object matrix halves the height
+  snapshotMatrices(0);
+  setTint(0, 0, 0, 1);
+  setTint(1, 0, 0, 0.5f);
+  setTextures(1, makeDecal(204));
+
+  drawPair(0);
+  expectColour(pixel(16, 32), {204, kRampGreen, 128}, "inside");
+  expectColour(pixel(48, 32), {0, 0, 0}, "right half");
+  expectColour(pixel(16, 60), {0, 0, 0}, "above the object");
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(CgShaderSetTest, EitherStageRunsWithFixedFunctionInTheOther) {
+  loadPair(0);
+  leftHalf();
+  snapshotMatrices(0);
+  setTint(0, 1, 0.5f, 0);
+  setTint(1, 0, 0, 0.5f);
+  setTextures(1, makeDecal(204));
+  cg_->bindProgram(0);
+  cg_->bindProgram(1);
+
+  // Fragment program alone: the fixed-function vertex stage fills the view
+  // and passes the current colour on.
+  cg_->enableFragmentProfile();
+  glColor3f(0, 0, 0.5f);
+  drawQuad();
+  cg_->disableFragmentProfile();
+  expectColour(pixel(48, 32), {204, kRampGreen, 64}, "fragment program alone");
+
+  // Vertex program alone: placed by its matrices, coloured by its tint.
+  glClear(GL_COLOR_BUFFER_BIT);
+  cg_->enableVertexProfile();
+  drawQuad();
+  cg_->disableVertexProfile();
+  expectColour(pixel(16, 32), {255, 128, 0}, "vertex program alone");
+  expectColour(pixel(48, 32), {0, 0, 0}, "vertex program alone, right half");
+
+  // Neither: plain fixed function.
+  glClear(GL_COLOR_BUFFER_BIT);
+  glColor3f(0, 1, 0);
+  drawQuad();
+  expectColour(pixel(48, 32), {0, 255, 0}, "fixed function");
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(CgShaderSetTest, ParametersAndTexturesStayWithTheirOwnProgram) {
+  cg_->createContext();
+  cg_->createFragmentProgram(programFile("decal_ramp_fragment.glsl"), 1);
+  cg_->createFragmentProgram(programFile("decal_ramp_fragment.glsl"), 2);
+  setTint(1, 0, 0, 0.25f);
+  setTint(2, 0, 0, 0.75f);
+  setTextures(1, makeDecal(255));
+  setTextures(2, makeDecal(64));
+  EXPECT_NE(cg_->parameters[1][kDecal].program, cg_->parameters[2][kDecal].program);
+  EXPECT_NE(cg_->parameters[1][kDecal].unit, cg_->parameters[1][kRamp].unit);
+
+  glActiveTexture(GL_TEXTURE3);
+  auto drawWith = [&](int slot) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    cg_->bindProgram(slot);
+    cg_->enableTextureParameter(slot, kDecal);
+    cg_->enableTextureParameter(slot, kRamp);
+    cg_->enableFragmentProfile();
+    drawQuad();
+    cg_->disableFragmentProfile();
+    return pixel(32, 32);
+  };
+  expectColour(drawWith(1), {255, kRampGreen, 64}, "first program");
+  expectColour(drawWith(2), {64, kRampGreen, 191}, "second program");
+  expectColour(drawWith(1), {255, kRampGreen, 64}, "first program again");
+
+  // Binding textures for a program leaves fixed function's unit alone.
+  GLint active = 0;
+  glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+  EXPECT_EQ(active, GL_TEXTURE3);
+  glActiveTexture(GL_TEXTURE0);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(CgShaderSetTest, AStateMatrixParameterKeepsTheMatrixOfTheMomentItWasSet) {
+  loadPair(0);
+  setTint(0, 1, 1, 1);
+  cg_->lookUpParameter(0, kModelViewObject, "ModelViewObject");
+  cg_->setTextureMatrixParameter(0, kModelViewObject);  // identity
+
+  leftHalf();
+  cg_->setModelViewProjection(0, kModelViewProj);
+  // Move the GL matrix to the right half afterwards: the program keeps the left.
+  glLoadIdentity();
+  glTranslatef(0.5f, 0, 0);
+  glScalef(0.5f, 1, 1);
+  cg_->bindProgram(0);
+  cg_->enableVertexProfile();
+  drawQuad();
+  expectColour(pixel(16, 32), {255, 255, 255}, "left half, as set");
+  expectColour(pixel(48, 32), {0, 0, 0}, "right half, the later matrix");
+
+  // Set again: now it follows. The projection takes part too.
+  glClear(GL_COLOR_BUFFER_BIT);
+  glMatrixMode(GL_PROJECTION);
+  glScalef(1, 0.5f, 1);
+  cg_->setModelViewProjection(0, kModelViewProj);
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+  drawQuad();
+  cg_->disableVertexProfile();
+  expectColour(pixel(48, 32), {255, 255, 255}, "right half, set again");
+  expectColour(pixel(48, 60), {0, 0, 0}, "above the projected height");
+  expectColour(pixel(16, 32), {0, 0, 0}, "left half, no longer");
+}
+
+TEST_F(CgShaderSetTest, ASecondPairLeavesTheFirstUsable) {
+  loadPair(0);
+  const CgContext first = cg_->context;
+  leftHalf();
+  snapshotMatrices(0);
+  setTint(0, 0, 0, 1);
+  setTint(1, 0, 0, 1);
+  setTextures(1, makeDecal(255));
+
+  loadPair(2);
+  EXPECT_NE(cg_->context, first);
+  EXPECT_EQ(cg_->programs[0].context, first);
+  snapshotMatrices(2);  // identity: the whole view
+  setTint(2, 0, 0, 1);
+  setTint(3, 0, 0, 0.5f);
+  setTextures(3, makeDecal(64));
+
+  drawPair(0);
+  expectColour(pixel(16, 32), {255, kRampGreen, 255}, "first pair");
+  expectColour(pixel(48, 32), {0, 0, 0}, "first pair, right half");
+  glClear(GL_COLOR_BUFFER_BIT);
+  drawPair(2);
+  expectColour(pixel(48, 32), {64, kRampGreen, 128}, "second pair");
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(CgShaderSetTest, ABrokenProgramDrawsNothingSaysSoOnceAndTheRunGoesOn) {
+  cg_->createContext();
+  cg_->createVertexProgram(programFile("object_vertex.glsl"), 0);
+  cg_->createFragmentProgram(programFile("decal_ramp_fragment.glsl"), 2);
+  cg_->lookUpParameter(0, kModelViewProj, "ModelViewProj");
+  cg_->lookUpParameter(0, kModelViewObject, "ModelViewObject");
+  snapshotMatrices(0);
+  setTint(0, 1, 1, 1);
+  setTint(2, 0, 0, 1);
+
+  const std::string broken = programFile("broken_fragment.glsl");
+  cg_->createFragmentProgram(broken, 1);
+  EXPECT_EQ(cg_->programs[1].program, 0u);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find(broken), std::string::npos) << messages_[0];
+  EXPECT_NE(messages_[0].find("undeclaredTint"), std::string::npos) << "the compiler's words: " << messages_[0];
+
+  // Every later use of the slot is quiet and harmless.
+  setTextures(1, makeDecal(128));
+  setTint(1, 1, 1, 1);
+  cg_->setModelViewProjection(1, kModelViewProj);
+  cg_->loadFragmentProgram(1);
+  cg_->createFragmentProgram(broken, 1);
+  EXPECT_EQ(messages_.size(), 1u);
+
+  // Drawn after a working program, it shows nothing, not the old picture.
+  setTextures(2, makeDecal(255));
+  cg_->bindProgram(0);
+  cg_->bindProgram(2);
+  cg_->enableVertexProfile();
+  cg_->enableFragmentProfile();
+  drawQuad();
+  expectColour(pixel(32, 32), {255, kRampGreen, 255}, "working pair");
+  glClear(GL_COLOR_BUFFER_BIT);
+  cg_->bindProgram(1);
+  drawQuad();
+  expectColour(pixel(32, 32), {0, 0, 0}, "broken fragment program");
+  cg_->bindProgram(2);
+  drawQuad();
+  expectColour(pixel(32, 32), {255, kRampGreen, 255}, "working pair again");
+  cg_->disableProfiles();
+
+  // A missing file, a file that is not text and a broken vertex program
+  // say so too, naming the file.
+  const std::string missing = programFile("no_such_program.glsl");
+  const std::string binary = writeFile("velmora_nul_program.glsl", std::string("#version 330\0void main(){}", 27));
+  cg_->createVertexProgram(missing, 3);
+  cg_->createFragmentProgram(binary, 4);
+  cg_->createVertexProgram(broken, 5);
+  ASSERT_EQ(messages_.size(), 4u);
+  EXPECT_NE(messages_[1].find(missing), std::string::npos) << messages_[1];
+  EXPECT_NE(messages_[2].find(binary), std::string::npos) << messages_[2];
+  EXPECT_NE(messages_[3].find(broken), std::string::npos) << messages_[3];
+
+  // A broken vertex program draws nothing either.
+  glClear(GL_COLOR_BUFFER_BIT);
+  cg_->bindProgram(5);
+  cg_->enableVertexProfile();
+  drawQuad();
+  cg_->disableVertexProfile();
+  expectColour(pixel(32, 32), {0, 0, 0}, "broken vertex program");
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(CgShaderSetTest, CallsOnSlotsWithoutProgramsLeaveFixedFunctionDrawingAlone) {
+  // As the fixed-function part does through the shared scene code.
+  cg_->lookUpParameter(5, 3, "alpha");
+  cg_->setParameter3f(5, 3, 1, 1, 1);
+  cg_->setModelViewProjection(5, kModelViewProj);
+  cg_->setTextureParameter(5, kDecal, 1);
+  cg_->enableTextureParameter(5, kDecal);
+  cg_->bindProgram(5);
+  EXPECT_TRUE(messages_.empty());
+
+  // Slots and indexes outside the tables do nothing, with one message each.
+  for (int i = 0; i < 3; ++i) {
+    cg_->createVertexProgram(programFile("object_vertex.glsl"), CgShaderSet::kSlots);
+    cg_->bindProgram(-1);
+    cg_->lookUpParameter(0, CgShaderSet::kParametersPerSlot, "tint");
+    cg_->setParameter3f(0, -1, 1, 1, 1);
+  }
+  EXPECT_EQ(messages_.size(), 4u);
+
+  glColor3f(0, 0.5f, 1);
+  drawQuad();
+  expectColour(pixel(32, 32), {0, 128, 255}, "fixed function");
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(CgShaderSetTest, AContextSharingObjectsRunsTheProgramsWithEnablesOfItsOwn) {
+  loadPair(0);
+  snapshotMatrices(0);
+  setTint(0, 0, 0, 1);
+  setTint(1, 0, 0, 1);
+  setTextures(1, makeDecal(255));
+
+  SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 1);
+  SDL_GLContext second = SDL_GL_CreateContext(window_);
+  SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
+  ASSERT_NE(second, nullptr) << SDL_GetError();
+  resetState();
+  setTextures(1, textures_.back());  // texture bindings are the context's own
+  cg_->bindProgram(0);
+  cg_->bindProgram(1);
+  cg_->enableVertexProfile();
+  cg_->enableFragmentProfile();
+  drawQuad();
+  expectColour(pixel(32, 32), {255, kRampGreen, 255}, "second context");
+
+  // The first context's profiles stayed off.
+  ASSERT_EQ(SDL_GL_MakeCurrent(window_, context_), 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glColor3f(0, 1, 0);
+  drawQuad();
+  expectColour(pixel(32, 32), {0, 255, 0}, "first context");
+
+  ASSERT_EQ(SDL_GL_MakeCurrent(window_, second), 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  drawQuad();
+  expectColour(pixel(32, 32), {255, kRampGreen, 255}, "second context, still enabled");
+  cg_->disableProfiles();
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  SDL_GL_MakeCurrent(window_, context_);
+  SDL_GL_DeleteContext(second);
+}
+
+TEST_F(CgShaderSetTest, VectorParametersTakeTheComponentsTheyHaveAndWrongTypesAreRefused) {
+  cg_->createContext();
+  cg_->createFragmentProgram(programFile("vector_fragment.glsl"), 0);
+  ASSERT_NE(cg_->programs[0].program, 0u) << (messages_.empty() ? "" : messages_.front());
+  const GLuint program = cg_->programs[0].program;
+  cg_->lookUpParameter(0, 1, "alpha");
+  cg_->lookUpParameter(0, 2, "offset");
+  cg_->lookUpParameter(0, 3, "LightPos");
+  cg_->lookUpParameter(0, 5, "ModelViewProj");
+  auto read = [&](int index) {
+    std::array<float, 4> v{-1, -1, -1, -1};
+    glExtensionTable.glGetUniformfv(program, cg_->parameters[0][index].location, v.data());
+    return v;
+  };
+  const GLfloat w[4] = {0, 0, 0, 0.5f};
+  glExtensionTable.glProgramUniform4f(program, cg_->parameters[0][3].location, w[0], w[1], w[2], w[3]);
+
+  cg_->setParameter3f(0, 1, 0.25f, 9, 9);
+  cg_->setParameter3f(0, 2, 0.5f, 0.75f, 9);
+  cg_->setParameter3f(0, 3, 1, 2, 3);
+  EXPECT_EQ(read(1)[0], 0.25f);
+  EXPECT_EQ(read(2)[1], 0.75f);
+  EXPECT_EQ(read(3), (std::array<float, 4>{1, 2, 3, 0.5f}));
+  EXPECT_TRUE(messages_.empty());
+
+  // A matrix set as a vector and a vector set as a matrix: refused, said once.
+  cg_->setParameter3f(0, 5, 1, 2, 3);
+  cg_->setParameter3f(0, 5, 1, 2, 3);
+  cg_->setModelViewProjection(0, 3);
+  EXPECT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(read(3), (std::array<float, 4>{1, 2, 3, 0.5f}));
+  cg_->lookUpParameter(0, 6, "notDeclared");
+  EXPECT_FALSE(cg_->parameters[0][6]);
+  EXPECT_EQ(messages_.size(), 3u);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(CgShaderSetTest, TheProjectionPairCompilesAndOffersEveryNamedParameter) {
+  loadPair(0, "projection_vertex.glsl", "projection_fragment.glsl");
+  ASSERT_TRUE(messages_.empty()) << messages_.front();
+  for (const char* name : {"ModelViewProj", "ModelViewLightProj", "ModelViewObject", "CameraPos", "LightPos", "alpha"}) {
+    EXPECT_TRUE(cg_->namedParameter(0, name)) << name;
+  }
+  std::vector<int> units;
+  for (const char* name : {"decal", "light", "texture", "texture2", "cube", "oned"}) {
+    const CgParameter parameter = cg_->namedParameter(1, name);
+    EXPECT_TRUE(parameter) << name;
+    units.push_back(parameter.unit);
+  }
+  std::sort(units.begin(), units.end());
+  EXPECT_EQ(std::adjacent_find(units.begin(), units.end()), units.end()) << "two samplers share a unit";
+}
+
+}  // namespace
