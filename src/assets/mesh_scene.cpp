@@ -28,8 +28,9 @@ Sample sampleAt(int frameCount, double t) {
   const int frames = frameCount > 0 ? frameCount : 1;
   if (!std::isfinite(t)) t = 0.0;
   const double x = double(frames) * t;
-  const double f = std::trunc(x);
-  return Sample{wrapFrame(f, frames), wrapFrame(std::trunc(x + 1.0), frames), x - f};
+  // floor rather than trunc, so that times below 0 wrap the same way.
+  const double f = std::floor(x);
+  return Sample{wrapFrame(f, frames), wrapFrame(std::floor(x + 1.0), frames), x - f};
 }
 
 float positionResult[3];

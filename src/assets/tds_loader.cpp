@@ -162,6 +162,9 @@ bool readKeyHeader(ByteReader& reader, std::size_t end, int32_t& frame) {
 }  // namespace
 
 bool Scene3ds::load(const char* fileName) {
+  // Cleared even when the file is missing: a scene loaded again from a file
+  // that has gone must not keep the old one's meshes.
+  clear();
   std::FILE* file = std::fopen(fileName, "rb");
   if (!file) return false;
   long size = -1;
