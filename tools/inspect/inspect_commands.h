@@ -13,5 +13,6 @@ struct InspectCommandEntry {
 };
 
 int inspectJpeg(const std::vector<std::string>& args);
+int inspect3ds(const std::vector<std::string>& args);
 
 void printInspectUsage();

@@ -10,6 +10,7 @@ namespace {
 
 const InspectCommandEntry kCommands[] = {
     {"jpeg", "FILE [-o OUT.ppm]", inspectJpeg},
+    {"3ds", "FILE [--scene N]", inspect3ds},
 };
 
 }  // namespace
