@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 // A hidden 64 x 64 window with a compatibility context, for the length of
 // a suite; each test starts from identity matrices, a black window and
@@ -37,12 +38,16 @@ class GlFixture : public ::testing::Test {
     resetState();
   }
 
-  static void resetState() {
-    glViewport(0, 0, kSize, kSize);
+  static void resetMatrices() {
     for (GLenum mode : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
       glMatrixMode(mode);
       glLoadIdentity();
     }
+  }
+
+  static void resetState() {
+    glViewport(0, 0, kSize, kSize);
+    resetMatrices();
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glColor4f(1, 1, 1, 1);
@@ -55,14 +60,10 @@ class GlFixture : public ::testing::Test {
   // The whole view, texture coordinates 0..1 on unit 0.
   static void drawQuad() {
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(-1, -1);
-    glTexCoord2f(1, 0);
-    glVertex2f(1, -1);
-    glTexCoord2f(1, 1);
-    glVertex2f(1, 1);
-    glTexCoord2f(0, 1);
-    glVertex2f(-1, 1);
+    for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}}) {
+      glTexCoord2f(float(x), float(y));
+      glVertex2f(float(2 * x - 1), float(2 * y - 1));
+    }
     glEnd();
   }
 

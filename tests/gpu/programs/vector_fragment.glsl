@@ -1,11 +1,10 @@
 #version 330 compatibility
-// Parameters of one, two and four components, as "alpha" and the
-// positions may be declared.
+// Parameters of one and four components, as "alpha" and the positions
+// may be declared.
 uniform float alpha;
-uniform vec2 offset;
 uniform vec4 LightPos;
 uniform mat4 ModelViewProj;
 
 void main() {
-  gl_FragColor = vec4(alpha, offset.y, LightPos.w, 1.0) + ModelViewProj[0] * LightPos.x;
+  gl_FragColor = vec4(alpha, LightPos.w, 0.0, 1.0) + ModelViewProj[0] * LightPos.x;
 }
