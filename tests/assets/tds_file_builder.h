@@ -3,13 +3,10 @@
 // scene-level helper for the common shape of a file.
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace tds_test {
 
@@ -146,16 +143,6 @@ inline TestMesh cube(const std::string& name) {
   m.faces = {{0, 2, 1}, {0, 3, 2}, {4, 5, 6}, {4, 6, 7}, {0, 1, 5}, {0, 5, 4},
              {1, 2, 6}, {1, 6, 5}, {2, 3, 7}, {2, 7, 6}, {3, 0, 4}, {3, 4, 7}};
   return m;
-}
-
-inline std::string writeTempFile(const std::string& name, const Bytes& bytes) {
-  const std::string path = ::testing::TempDir() + name;
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f) {
-    if (!bytes.empty()) std::fwrite(bytes.data(), bytes.size(), 1, f);
-    std::fclose(f);
-  }
-  return path;
 }
 
 }  // namespace tds_test

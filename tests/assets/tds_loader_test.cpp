@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "tds_file_builder.h"
+#include "tds_temp_file.h"
 #include "tds_lib3ds.h"
 
 namespace {

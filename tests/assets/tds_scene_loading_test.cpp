@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "assets/tds_loader.h"
-#include "tds_file_builder.h"
+#include "tds_temp_file.h"
 
 namespace {
 
