@@ -144,6 +144,18 @@ void splitBySmoothing(MeshObject& o, FaceLists& lists) {
   lists.build(o.faceRecords, o.vertices.size() / 3);
 }
 
+// Sum over the faces around vertex v of one per-face vector, normalized.
+Vec faceSum(const MeshObject& o, const FaceLists& lists, std::size_t v, float (FaceRecord::*vector)[3]) {
+  Vec sum;
+  for (uint32_t k = lists.offset[v]; k < lists.offset[v + 1]; ++k) {
+    const float* value = o.faceRecords[lists.list[k]].*vector;
+    sum.x += value[0];
+    sum.y += value[1];
+    sum.z += value[2];
+  }
+  return normalized(sum);
+}
+
 }  // namespace
 
 void computeNormals(MeshObject& o, bool smoothingGroups) {
@@ -163,16 +175,7 @@ void computeNormals(MeshObject& o, bool smoothingGroups) {
   if (smoothingGroups) splitBySmoothing(o, lists);
 
   const std::size_t finalCount = o.vertices.size() / 3;
-  for (std::size_t v = 0; v < finalCount; ++v) {
-    Vec sum;
-    for (uint32_t k = lists.offset[v]; k < lists.offset[v + 1]; ++k) {
-      const float* n = o.faceRecords[lists.list[k]].normal;
-      sum.x += n[0];
-      sum.y += n[1];
-      sum.z += n[2];
-    }
-    store3(&o.normals[3 * v], normalized(sum));
-  }
+  for (std::size_t v = 0; v < finalCount; ++v) store3(&o.normals[3 * v], faceSum(o, lists, v, &FaceRecord::normal));
 
   o.faces.resize(3 * o.faceRecords.size());
   for (std::size_t i = 0; i < o.faceRecords.size(); ++i) {
@@ -214,14 +217,7 @@ void computeTangents(MeshObject& o) {
   FaceLists lists;
   lists.build(o.faceRecords, vertexCount);
   for (std::size_t v = 0; v < vertexCount; ++v) {
-    Vec sum;
-    for (uint32_t k = lists.offset[v]; k < lists.offset[v + 1]; ++k) {
-      const float* t = o.faceRecords[lists.list[k]].tangent;
-      sum.x += t[0];
-      sum.y += t[1];
-      sum.z += t[2];
-    }
-    const Vec tangent = normalized(sum);
+    const Vec tangent = faceSum(o, lists, v, &FaceRecord::tangent);
     store3(&o.tangents[3 * v], tangent);
     store3(&o.binormals[3 * v], normalized(crossOf(tangent, load3(o.normals, v))));
   }

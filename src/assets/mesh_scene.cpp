@@ -71,34 +71,36 @@ const Material* MeshScene::material(int i) const {
   return i >= 0 && i < int(materials.size()) ? &materials[std::size_t(i)] : nullptr;
 }
 
-const float* MeshScene::keyframePosition(int node, double t) const {
-  const Sample s = sampleAt(frameCount, t);
-  const KeyframeNode* n = node >= 0 && node < int(keyframes.size()) ? &keyframes[std::size_t(node)] : nullptr;
-  for (int k = 0; k < 3; ++k) {
-    const std::size_t a = std::size_t(s.i0) * 3 + k, b = std::size_t(s.i1) * 3 + k;
-    if (!n || a >= n->positions.size() || b >= n->positions.size()) {
-      positionResult[k] = 0.0f;
+namespace {
+
+// Interpolates one node's per-frame track of N floats a frame into result;
+// zeros where the node or its frames are missing.
+template <int N>
+const float* sampleTrack(const MeshScene& scene, int node, double t, std::vector<float> KeyframeNode::*track,
+                         float* result) {
+  const Sample s = sampleAt(scene.frameCount, t);
+  const bool known = node >= 0 && node < int(scene.keyframes.size());
+  const std::vector<float>* values = known ? &(scene.keyframes[std::size_t(node)].*track) : nullptr;
+  for (int k = 0; k < N; ++k) {
+    const std::size_t a = std::size_t(s.i0) * N + k, b = std::size_t(s.i1) * N + k;
+    if (!values || a >= values->size() || b >= values->size()) {
+      result[k] = 0.0f;
       continue;
     }
-    const double p0 = n->positions[a], p1 = n->positions[b];
-    positionResult[k] = float(p0 + (p1 - p0) * s.w);
+    const double v0 = (*values)[a], v1 = (*values)[b];
+    result[k] = float(v0 + (v1 - v0) * s.w);
   }
-  return positionResult;
+  return result;
+}
+
+}  // namespace
+
+const float* MeshScene::keyframePosition(int node, double t) const {
+  return sampleTrack<3>(*this, node, t, &KeyframeNode::positions, positionResult);
 }
 
 const float* MeshScene::keyframeRotation(int node, double t) const {
-  const Sample s = sampleAt(frameCount, t);
-  const KeyframeNode* n = node >= 0 && node < int(keyframes.size()) ? &keyframes[std::size_t(node)] : nullptr;
-  for (int k = 0; k < 4; ++k) {
-    const std::size_t a = std::size_t(s.i0) * 4 + k, b = std::size_t(s.i1) * 4 + k;
-    if (!n || a >= n->rotations.size() || b >= n->rotations.size()) {
-      rotationResult[k] = 0.0f;
-      continue;
-    }
-    const double r0 = n->rotations[a], r1 = n->rotations[b];
-    rotationResult[k] = float(r0 + (r1 - r0) * s.w);
-  }
-  return rotationResult;
+  return sampleTrack<4>(*this, node, t, &KeyframeNode::rotations, rotationResult);
 }
 
 const float* MeshScene::keyframeOffset(int node) const {

@@ -203,6 +203,9 @@ bool Scene3ds::parse() {
       if (chunk.end >= reader.size()) break;
       reader.seek(chunk.end);
     }
+    // The first material of a name wins, as a search in file order would.
+    materialByName.clear();
+    for (std::size_t m = 0; m < materials.size(); ++m) materialByName.try_emplace(materials[m].name(), int32_t(m));
     reader.seek(editor.start);
     while (findChunk(reader, kNamedObject, editor.end, chunk)) {
       readNamedObject(chunk);
@@ -321,13 +324,11 @@ void Scene3ds::readFaces(MeshObject& object, const ChunkSpan& chunk) {
   // so they are applied before any face is dropped.
   forEachChild(reader, chunk.end, [&](const ChunkSpan& sub) {
     if (sub.id == kMaterialGroup) {
-      const std::string name = reader.readString(kMaterialNameCapacity);
-      int32_t index = -1;
-      for (std::size_t m = 0; m < materials.size() && index < 0; ++m)
-        if (materials[m].name() == name) index = int32_t(m);
+      const auto found = materialByName.find(reader.readString(kMaterialNameCapacity));
       // A group naming a material the file lacks has nothing to draw its
       // faces with: skipped, its faces keep no material.
-      if (index < 0) return;
+      if (found == materialByName.end()) return;
+      const int32_t index = found->second;
       object.materialIndexes.push_back(index);
       const std::size_t count = recordsThatFit(reader, sub.end, reader.readU16(), 2);
       for (std::size_t k = 0; k < count; ++k) {
@@ -383,6 +384,9 @@ void Scene3ds::readKeyframeNode(const ChunkSpan& chunk) {
         node.pivotKeys.push_back(pivot);
         break;
       }
+      // Keys come in rising frame order. One that does not is dropped: the
+      // spans it would fill overlap the others, and a damaged track of such
+      // keys would make the expansion cost keys x frames.
       case kPositionTrack: {
         const TrackHeader header = readTrackHeader(reader);
         if (header.frames > frameCount) frameCount = header.frames;
@@ -391,6 +395,7 @@ void Scene3ds::readKeyframeNode(const ChunkSpan& chunk) {
         for (uint32_t k = 0; k < header.keys && readKeyHeader(reader, sub.end, key.frame); ++k) {
           readPoint(reader, key.value);
           if (reader.position() > sub.end) break;  // the key ran out of its chunk
+          if (!node.positionKeys.empty() && key.frame <= node.positionKeys.back().frame) continue;
           node.positionKeys.push_back(key);
         }
         break;
@@ -404,6 +409,7 @@ void Scene3ds::readKeyframeNode(const ChunkSpan& chunk) {
           key.value[1] = reader.readFloat();
           key.value[2] = reader.readFloat();
           if (reader.position() > sub.end) break;
+          if (!node.rotationKeys.empty() && key.frame <= node.rotationKeys.back().frame) continue;
           node.rotationKeys.push_back(key);
         }
         break;

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 
 #include "assets/mesh_scene.h"
 
@@ -28,6 +30,8 @@ class Scene3ds : public MeshScene {
   void readCamera(const ChunkSpan& chunk);
   void readKeyframeNode(const ChunkSpan& chunk);
   void postProcess();
+
+  std::unordered_map<std::string, int32_t> materialByName;
 };
 
 // Most frames a scene's animation may have, and most per-frame samples over

@@ -112,6 +112,18 @@ TEST(KeyframeSampling, NoKeyframeDataMeansOneFrame) {
   EXPECT_EQ(scene.keyframePosition(0, 0.7)[0], 0.0f);
 }
 
+TEST(KeyframeSampling, KeysOutOfFrameOrderAreDropped) {
+  const Bytes bytes = writeScene({}, {cube("box")}, [](ChunkWriter& w) {
+    w.begin(0xB000).begin(0xB002);
+    positionTrack(w, 10, {{0, {0, 0, 0}}, {5, {5, 0, 0}}, {3, {100, 0, 0}}, {5, {100, 0, 0}}, {8, {8, 0, 0}}});
+    w.end().end();
+  });
+  Scene3ds scene;
+  ASSERT_TRUE(scene.loadFromMemory(bytes.data(), bytes.size()));
+  const std::vector<float>& p = scene.keyframes[0].positions;
+  for (int f = 0; f < 10; ++f) EXPECT_FLOAT_EQ(p[std::size_t(f) * 3], float(f < 8 ? f : 8)) << f;
+}
+
 TEST(SceneModel, FreshRecordsAndShininessClamps) {
   MeshObject o;
   for (int k = 0; k < 16; ++k) EXPECT_EQ(o.matrix[k], k % 5 == 0 ? 1.0f : 0.0f);
