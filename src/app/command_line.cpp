@@ -30,6 +30,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   app.add_option("--messages", messages,
                  "box: real message boxes; stderr: one line each on stderr, default answers")
       ->check(CLI::IsMember({"box", "stderr"}));
+  app.add_option("--frame-log", o.frameLog,
+                 "Write one line a frame to FILE: demo time, heard music time, frame step");
 
   std::ostringstream out, err;
   try {

@@ -12,6 +12,7 @@ struct LaunchOptions {
   bool slowGpu = false;
   std::string dataDir;
   MessageRoute messages = MessageRoute::Box;
+  std::string frameLog;  // file for one line a frame: demo time, music time, step
 };
 
 struct CommandLine {

@@ -1,39 +1,21 @@
 #include "app/entry.h"
 
-#include <GL/gl.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
 #include "app/command_line.h"
-#include "app/frame_clock.h"
+#include "app/frame_host.h"
 #include "app/gl_shell.h"
 #include "app/message_loop.h"
+#include "app/process_state.h"
 #include "app/setup_choice.h"
-#include "director/director_state.h"
-#include "director/frame_inputs.h"
-#include "director/timeline.h"
+#include "app/start_up.h"
 #include "platform/gl_window.h"
 #include "platform/message_box.h"
 #include "platform/setup_dialog.h"
 
 namespace {
-// Everything the demo keeps for the whole run, in one place.
-struct ProcessState {
-  ShellState shell;
-  DirectorState director;
-  FrameInputs inputs;
-  Timeline timeline;
-  FrameClock clock;
-};
-
-// Start-up work that runs inside the window creation, with the context current.
-void startUp(ProcessState&) {}
-
-// One frame: for now, a cleared screen.
-void runFrame(ProcessState&) { glClear(GL_COLOR_BUFFER_BIT); }
-
 bool enterDataFolder(const std::string& dir) {
   if (dir.empty()) return true;
   std::error_code error;
@@ -44,6 +26,40 @@ bool enterDataFolder(const std::string& dir) {
     return false;
   }
   return true;
+}
+
+// The dialog, unless the command line skipped it. False when the user quit
+// (or there is no display to ask on) and the run ends with 0.
+bool askSetup(const LaunchOptions& options, std::array<bool, 6>& checked) {
+  if (options.skipDialog) return true;
+  std::string videoError;
+  if (!platformInitVideo(videoError)) {
+    std::fprintf(stderr, "velmora: video: %s\n", videoError.c_str());
+    showMessage("ERROR", "Failed To Register The Window Class.", MessageIcon::Exclamation);
+    return false;
+  }
+  switch (runSetupDialog(setup_dialog::kTemplate, checked)) {
+    case DialogOutcome::Run: return true;
+    case DialogOutcome::Quit: return false;
+    case DialogOutcome::Unavailable:
+      std::fprintf(stderr, "velmora: the setup dialog could not be shown (%s); "
+                   "playing with the preset choices\n", platformError().c_str());
+      return true;
+  }
+  return true;
+}
+
+int play(ProcessState& s) {
+  if (!openGLWindow(s.shell, kWindowTitle, 800, 600, 32, s.shell.fullscreen,
+                    [&s] { startUp(s); })) {
+    return 0;
+  }
+  if (s.startUpExit) {
+    s.music.close();
+    closeGLWindow(s.shell);
+    return *s.startUpExit;
+  }
+  return runMessageLoop(s.shell, s.director, s.inputs, [&s] { return playFrame(s); });
 }
 }  // namespace
 
@@ -56,36 +72,23 @@ int velmoraMain(int argc, char** argv) {
   }
   const LaunchOptions& options = commandLine.options;
   setMessageRoute(options.messages);
+  auto state = std::make_unique<ProcessState>();
+  if (!options.frameLog.empty()) {
+    state->frameLog = std::fopen(options.frameLog.c_str(), "w");
+    if (state->frameLog == nullptr) {
+      std::fprintf(stderr, "velmora: cannot write the frame log \"%s\"\n", options.frameLog.c_str());
+      return 2;
+    }
+  }
   if (!enterDataFolder(options.dataDir)) return 2;
 
-  auto state = std::make_unique<ProcessState>();
   std::array<bool, 6> checked = initialDialogChecks(options);
-  if (!options.skipDialog) {
-    std::string videoError;
-    if (!platformInitVideo(videoError)) {
-      std::fprintf(stderr, "velmora: video: %s\n", videoError.c_str());
-      showMessage("ERROR", "Failed To Register The Window Class.", MessageIcon::Exclamation);
-      return 0;
-    }
-    const DialogOutcome outcome = runSetupDialog(setup_dialog::kTemplate, checked);
-    if (outcome == DialogOutcome::Quit) {
-      platformQuitVideo();
-      return 0;
-    }
-    if (outcome == DialogOutcome::Unavailable) {
-      std::fprintf(stderr, "velmora: the setup dialog could not be shown (%s); "
-                   "playing with the preset choices\n", platformError().c_str());
-    }
+  int code = 0;
+  if (askSetup(options, checked)) {
+    applyDialogChecks(checked, state->shell);
+    code = play(*state);
   }
-  applyDialogChecks(checked, state->shell);
-
-  ProcessState& s = *state;
-  if (!openGLWindow(s.shell, kWindowTitle, 800, 600, 32, s.shell.fullscreen,
-                    [&s] { startUp(s); })) {
-    platformQuitVideo();
-    return 0;
-  }
-  const int code = runMessageLoop(s.shell, s.director, s.inputs, [&s] { runFrame(s); });
+  if (state->frameLog != nullptr) std::fclose(state->frameLog);
   platformQuitVideo();
   return code;
 }

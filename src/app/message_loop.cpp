@@ -19,7 +19,7 @@ void latchEndRequest(ShellState& shell, double demoTime) {
 }
 
 int runMessageLoop(ShellState& shell, DirectorState& director, FrameInputs& inputs,
-                   const std::function<void()>& runFrame) {
+                   const std::function<std::optional<int>()>& runFrame) {
   for (;;) {
     PlatformEvent event;
     if (pollPlatformEvent(event)) {
@@ -29,7 +29,7 @@ int runMessageLoop(ShellState& shell, DirectorState& director, FrameInputs& inpu
     // The quit request is taken once no other event is waiting.
     if (shell.quitPosted) break;
     if (shell.active) {
-      runFrame();
+      if (const std::optional<int> code = runFrame()) return *code;
     } else {
       sleepMilliseconds(kMinimisedPauseMs);
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <optional>
 
 #include "app/shell_state.h"
 #include "director/director_state.h"
@@ -7,9 +8,11 @@
 
 // Dispatches window events; on each idle pass runs one frame (while the
 // window is not minimised), latches the Escape request and swaps buffers.
-// Returns the exit code once the window has been closed.
+// A frame that returns an exit code ends the loop (it has closed the window
+// itself); otherwise the loop ends when the window is closed. Returns the
+// exit code.
 int runMessageLoop(ShellState& shell, DirectorState& director, FrameInputs& inputs,
-                   const std::function<void()>& runFrame);
+                   const std::function<std::optional<int>()>& runFrame);
 
 // Escape asks for the end once; the request keeps the time of the first press.
 void latchEndRequest(ShellState& shell, double demoTime);

@@ -52,8 +52,14 @@ TEST(Clipboard, TextRoundTripsThroughTheSystemClipboard) {
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
   const std::string text = "Cam :0.,0.,0.  \nPnt :0.,0.,0.  \n \n";
   ASSERT_TRUE(setClipboardText(text));
-  char* back = SDL_GetClipboardText();
-  EXPECT_EQ(std::string(back), text);
-  SDL_free(back);
+  // The text may be served by a helper that takes the selection a moment later.
+  std::string back;
+  for (int attempt = 0; attempt < 100 && back != text; ++attempt) {
+    char* got = SDL_GetClipboardText();
+    back = got;
+    SDL_free(got);
+    if (back != text) sleepMilliseconds(20);
+  }
+  EXPECT_EQ(back, text);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "app/demo_app.h"
+#include "app/frame_clock.h"
+#include "app/shell_state.h"
+#include "director/director_state.h"
+#include "director/frame_inputs.h"
+#include "director/music.h"
+#include "director/timeline.h"
+#include "parts/demo_part.h"
+
+// Everything the demo keeps for the whole run, in one place.
+struct ProcessState {
+  ShellState shell;
+  DirectorState director;
+  FrameInputs inputs;
+  Timeline timeline;
+  FrameClock clock;
+  DemoApp app;
+  MusicPlayback music;
+  std::unique_ptr<DemoPart> part;
+
+  // Set when start-up ends the run early: the exit code to end with.
+  std::optional<int> startUpExit;
+  // One line a frame for anyone measuring the run; null when not asked for.
+  std::FILE* frameLog = nullptr;
+};

@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A whole music track decoded into memory: interleaved signed 16-bit frames.
+struct PcmTrack {
+  int rate = 0;
+  int channels = 0;
+  std::vector<int16_t> samples;  // frames x channels
+
+  size_t frames() const { return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0; }
+};
+
+// Decodes an OGG Vorbis file. False, with a reason, when the file is
+// missing, is not OGG Vorbis or breaks off in a way the decoder cannot pass.
+// A file cut short decodes to the part that is there.
+bool decodeOggTrack(const std::string& path, PcmTrack& track, std::string& error);

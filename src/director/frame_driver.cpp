@@ -1,0 +1,94 @@
+#include "director/frame_driver.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "math/random.h"
+
+namespace {
+// The constants below were single-precision literals; their widened values
+// are what the choreography was timed with.
+constexpr double kMusicPull = static_cast<double>(0.15f);
+constexpr double kFlashFloor = static_cast<double>(0.15f);
+constexpr double kFadeRate = static_cast<double>(0.8f);
+constexpr double kFadeDone = static_cast<double>(0.999f);
+constexpr int kDiscardedRandoms = 2000;
+
+double clamp01(double x) { return std::clamp(x, 0.0, 1.0); }
+
+// Every random number a frame draws depends on demo time alone.
+void reseedFromDemoTime(double demoTime) {
+  const auto micro = static_cast<int64_t>(demoTime * 1000000.0);
+  seedRandom(static_cast<uint32_t>(micro));
+  for (int i = 0; i < kDiscardedRandoms; ++i) nextRandom();
+}
+
+void relaxArrowVertical(FrameInputs& inputs, double frameDelta) {
+  const double pull = 1.45 * frameDelta;
+  double& v = inputs.arrowVertical;
+  if (v > 0.0) {
+    v = std::max(0.0, v - pull);
+  } else if (v < 0.0) {
+    v = std::min(0.0, v + pull);
+  }
+  v = std::clamp(v, -1.0, 1.0);
+}
+}  // namespace
+
+FrameEnd runFrame(DirectorState& state, Timeline& timeline, FrameInputs& inputs,
+                  const FrameControls& controls, FramePorts& ports, MusicChannel* music) {
+  int cursorX = 0;
+  int cursorY = 0;
+  ports.cursorPosition(cursorX, cursorY);
+
+  // Two readings: the short gap between them belongs to no frame.
+  state.frameDelta = ports.readClock() - state.lastClock;
+  state.lastClock = ports.readClock();
+  if (state.frameDelta < 0.0) state.frameDelta = 0.0;
+
+  inputs.leftButton = controls.leftButtonDown ? 1.0 : 0.0;
+
+  if (controls.musicEnabled && music != nullptr) {
+    reseedFromDemoTime(state.demoTime);
+    state.musicTime = static_cast<double>(music->position()) / static_cast<double>(music->frequency());
+    state.frameDelta += (state.musicTime - state.demoTime) * kMusicPull;
+  }
+
+  inputs.unity = 1.0;
+  inputs.cameraX = (cursorX - 400) * 0.0175;
+  inputs.cameraY = (cursorY - 300) * 0.023333333333333334;
+  inputs.cameraZ = controls.wheel;
+
+  bool changed = false;
+  inputs.cueId = timeline.findSegment(state.demoTime, changed);
+  inputs.cueIndex = timeline.currentIndex;
+  if (changed) state.cuePulse.startTime = state.demoTime;
+
+  inputs.bounceA = state.cuePulse.dampedCosine(state.demoTime, 6.4, 2.0);
+  inputs.bounceB = state.cuePulse.dampedCosine(state.demoTime, 6.4, 1.55);
+  inputs.bounceC = state.cuePulse.dampedCosine(state.demoTime, 6.4, 0.9);
+  if (inputs.cueId == 21) {
+    inputs.beatFlash = (state.cuePulse.decay(state.demoTime, 6.7, 1.0) * 0.9 - kFlashFloor) * 0.55;
+  }
+
+  state.demoTime += state.frameDelta;
+  inputs.time = state.demoTime;
+  relaxArrowVertical(inputs, state.frameDelta);
+
+  ports.beginFrame();
+  ports.drawPart(state.frameDelta, inputs);
+
+  if (state.demoTime > kDemoEndTime) return FrameEnd::RunOver;
+
+  if (controls.endRequested) {
+    const double x = (state.demoTime - controls.endStartTime) * kFadeRate;
+    const double a = clamp01(x);
+    inputs.endFlash = 1.0 - clamp01(5.0 * x);
+    if (controls.musicEnabled && music != nullptr) {
+      music->setVolume(static_cast<int>(255.0 - 255.0 * a));
+    }
+    ports.drawFadeOverlay(a);
+    if (a > kFadeDone) return FrameEnd::FadedOut;
+  }
+  return FrameEnd::None;
+}

@@ -1,0 +1,128 @@
+#include "effects/billboard.h"
+
+#include <GL/gl.h>
+
+int32_t screenCopyMode = -1;
+
+namespace {
+// The modelview with its 3 x 3 block made the identity: position kept,
+// rotation and scale gone.
+void loadFacingMatrix() {
+  GLfloat m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  m[0] = m[5] = m[10] = 1.0f;
+  m[1] = m[2] = m[4] = m[6] = m[8] = m[9] = 0.0f;
+  glLoadMatrixf(m);
+}
+
+void quad(double u0, double v0, double u1, double v1) {
+  glBegin(GL_QUADS);
+  glTexCoord2d(u0, v0);
+  glVertex3f(-1.0f, -1.0f, 0.0f);
+  glTexCoord2d(u1, v0);
+  glVertex3f(1.0f, -1.0f, 0.0f);
+  glTexCoord2d(u1, v1);
+  glVertex3f(1.0f, 1.0f, 0.0f);
+  glTexCoord2d(u0, v1);
+  glVertex3f(-1.0f, 1.0f, 0.0f);
+  glEnd();
+}
+
+void facing(const double& angle, const double& sx, const double& sy) {
+  loadFacingMatrix();
+  glScalef(static_cast<float>(sx), static_cast<float>(sy), 0.0f);
+  glRotatef(static_cast<float>(angle), 0.0f, 0.0f, 1.0f);
+}
+
+void vertexAt(const FlagVec3& v) { glVertex3f(v.x, v.y, v.z); }
+
+void emitQuad(const double& sizeX, const double& sizeY, const FlagVec3& c, FlagVec3& r,
+              FlagVec3& u, double e) {
+  scale(r, static_cast<float>(sizeX), r);
+  scale(u, static_cast<float>(sizeY), u);
+  glTexCoord2d(0.0, 0.0);
+  vertexAt(c - r - u);
+  glTexCoord2d(e, 0.0);
+  vertexAt(c + r - u);
+  glTexCoord2d(e, e);
+  vertexAt(c + r + u);
+  glTexCoord2d(0.0, e);
+  vertexAt(c - r + u);
+}
+}  // namespace
+
+TextureExtent screenCopyExtent(int32_t width, int32_t mode) {
+  if (width <= 639) return {1.0, 1.0};
+  if ((mode == -1 && width == 640) || mode == 1) return {0.625, 0.46875};
+  if ((mode == -1 && width == 800) || mode == 2) return {0.78125, 0.5859375};
+  if (mode == 3) return {0.3125, 0.234375};
+  return {1.0, 1.0};
+}
+
+void drawBillboard(const double& angle, const double& sx, const double& sy) {
+  facing(angle, sx, sy);
+  quad(0.0, 0.0, 1.0, 1.0);
+}
+
+void drawScreenCopyBillboard(int32_t width, const double& angle, const double& sx,
+                             const double& sy) {
+  const TextureExtent e = screenCopyExtent(width, screenCopyMode);
+  facing(angle, sx, sy);
+  quad(0.0, 0.0, e.u, e.v);
+}
+
+void drawBillboardQuadrant(int32_t quadrant, const double& sx, const double& sy) {
+  loadFacingMatrix();
+  glScalef(static_cast<float>(sx), static_cast<float>(sy), 0.0f);
+  if (quadrant < 0 || quadrant > 3) {
+    glBegin(GL_QUADS);
+    glEnd();
+    return;
+  }
+  const double u0 = (quadrant % 2) * 0.5;
+  const double v0 = (quadrant / 2) * 0.5;
+  quad(u0, v0, u0 + 0.5, v0 + 0.5);
+}
+
+void emitBillboardQuad(const double& sizeX, const double& sizeY, const FlagVec3& centre,
+                       FlagVec3& right, FlagVec3& up) {
+  emitQuad(sizeX, sizeY, centre, right, up, 1.0);
+}
+
+void emitBillboardQuadTex(const double& sizeX, const double& sizeY, const FlagVec3& centre,
+                          FlagVec3& right, FlagVec3& up, double extent) {
+  emitQuad(sizeX, sizeY, centre, right, up, extent);
+}
+
+void drawSkyBox(uint32_t firstTexture, const double& size) {
+  struct Face {
+    float a[3], p[3], q[3];
+  };
+  static constexpr Face kFaces[6] = {
+      {{1, 0, 0}, {0, 0, -1}, {0, 1, 0}},  {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}},
+      {{0, 1, 0}, {1, 0, 0}, {0, 0, -1}},  {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}},
+      {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}},   {{0, 0, -1}, {-1, 0, 0}, {0, 1, 0}},
+  };
+  constexpr float kOverlap = 1.01f;
+  const auto s = static_cast<float>(size);
+  glEnable(GL_TEXTURE_2D);
+  for (uint32_t k = 0; k < 6; ++k) {
+    const Face& f = kFaces[k];
+    glBindTexture(GL_TEXTURE_2D, firstTexture + k);
+    auto corner = [&](float dp, float dq) {
+      glVertex3f(s * (f.a[0] + kOverlap * (dp * f.p[0] + dq * f.q[0])),
+                 s * (f.a[1] + kOverlap * (dp * f.p[1] + dq * f.q[1])),
+                 s * (f.a[2] + kOverlap * (dp * f.p[2] + dq * f.q[2])));
+    };
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    corner(-1.0f, -1.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    corner(1.0f, -1.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    corner(1.0f, 1.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    corner(-1.0f, 1.0f);
+    glEnd();
+  }
+}

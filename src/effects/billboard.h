@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+
+#include "math/flag_vec3.h"
+
+// Textured quads: camera-facing billboards, screen-copy and atlas variants,
+// vertex emitters for batches inside one glBegin(GL_QUADS), and the backdrop
+// cube. Corners (-1,-1), (1,-1), (1,1), (-1,1) carry texture (0,0), (1,0),
+// (1,1), (0,1) unless said otherwise. Angles in degrees.
+
+// Which screen size the screen-copy texture holds: -1 decide by width,
+// 1 = 640 x 480, 2 = 800 x 600, 3 = 320 x 240, else the whole texture.
+// Written by the frame driver every frame.
+extern int32_t screenCopyMode;
+
+struct TextureExtent {
+  double u;
+  double v;
+};
+// The part of the 1024 x 1024 screen-copy texture that holds the screen.
+TextureExtent screenCopyExtent(int32_t width, int32_t mode);
+
+// A quad facing the viewer at the current position: the modelview's
+// rotation and scale are dropped, its translation kept; then scaled by
+// (sx, sy) and rolled by angle. The caller pushes and pops the matrix.
+void drawBillboard(const double& angle, const double& sx, const double& sy);
+void drawScreenCopyBillboard(int32_t width, const double& angle, const double& sx, const double& sy);
+// One quarter of a 2 x 2 atlas, no roll; quadrants outside 0..3 draw nothing.
+void drawBillboardQuadrant(int32_t quadrant, const double& sx, const double& sy);
+
+// Four vertices of a quad around `centre`. `right` and `up` are scaled in
+// place by sizeX and sizeY: the caller's vectors change.
+void emitBillboardQuad(const double& sizeX, const double& sizeY, const FlagVec3& centre,
+                       FlagVec3& right, FlagVec3& up);
+void emitBillboardQuadTex(const double& sizeX, const double& sizeY, const FlagVec3& centre,
+                          FlagVec3& right, FlagVec3& up, double extent);
+
+// Six faces of a cube around the current origin with the textures
+// first .. first + 5; faces overlap by 1 % to hide the seams.
+void drawSkyBox(uint32_t firstTexture, const double& size);

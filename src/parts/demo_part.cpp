@@ -1,0 +1,31 @@
+#include "parts/demo_part.h"
+
+#include <algorithm>
+
+#include "math/random.h"
+
+void DemoPart::setTime(const double& time) { partTime = time; }
+void DemoPart::unusedHookA() {}
+void DemoPart::unusedHookB() {}
+
+void DemoPart::resetPartState() {
+  partTime = 0.0;
+  timeAccumulator = 0.0;
+  speedBias = -0.6;
+  frameCount = 0;
+  for (uint8_t& letter : randomLetters) {
+    letter = static_cast<uint8_t>(random01() * 25.0 + 64.0);
+  }
+  ripple = RippleField(0.03, 128, 128);
+  partTextureBase = 0;
+  eventTimes.push_back(12.3);
+  eventTimes.push_back(16.2);
+}
+
+bool DemoPart::advancePartTime(double frameDelta) {
+  const double ramp1 = std::clamp((partTime - 16.8) * 0.2, 0.0, 1.0);
+  const double ramp2 = std::clamp((partTime - 23.0) * 0.2, 0.0, 1.0);
+  timeAccumulator += (ramp2 * speedBias * 0.03 + ramp1 * 0.1 + 1.0) * frameDelta;
+  partTime = timeAccumulator;
+  return partTime <= kPartEndTime;
+}

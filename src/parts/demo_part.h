@@ -1,0 +1,85 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "director/frame_inputs.h"
+#include "effects/spline_path.h"
+#include "math/flag_vec3.h"
+#include "math/ripple_field.h"
+
+struct DemoApp;
+struct OffscreenTarget;
+
+// One whole presentation of the production: its assets by number, its
+// animation state and the drawing of every frame. Created once at start-up
+// and kept until the process ends.
+class DemoPart {
+ public:
+  static constexpr double kPartEndTime = 34.2;
+
+  virtual ~DemoPart() = default;
+
+  virtual void setTime(const double& time);
+  virtual void drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app,
+                         FrameInputs* inputs) = 0;
+  virtual void unusedHookA();
+  virtual void setUp(DemoApp* app) = 0;
+  virtual void unusedHookB();
+
+  int32_t fragmentProgramsAvailable = 0;
+  double partTime = 0.0;
+  double timeAccumulator = 0.0;
+  double speedBias = 0.0;
+  int32_t frameCount = 0;
+  std::array<SplinePath, 30> sparePaths;
+  std::array<uint8_t, 200> randomLetters{};
+  RippleField ripple{0.03, 128, 128};
+  double rippleClock = 0.0;
+  std::array<FlagVec3, 3> cameraCopy{};  // eye, centre, up
+  FlagVec3 extraVector;
+  int32_t partTextureBase = 0;
+  std::array<FlagVec3, 1000> trailPoints{};
+  std::array<SplinePath, 200> curvePaths;
+  std::vector<double> eventTimes;
+  std::vector<double> eventTimesB;
+  std::vector<double> eventTimesC;
+  std::array<std::string, 9> labels;
+  std::array<SplinePath, 3> auxPaths;
+  std::array<FlagVec3, 1000> surfacePoints{};
+  std::array<FlagVec3, 1000> surfaceNormals{};
+  std::array<FlagVec3, 1000> surfaceTangents{};
+  std::array<FlagVec3, 1000> surfaceExtra{};
+  std::vector<int32_t> pairListB;
+  std::vector<int32_t> pairListA;
+  SplinePath auxPath;
+  FrameInputs frameInputs;
+  int32_t sceneTexture = 0;
+  int32_t sceneTexture2 = 0;
+  int32_t glowTexture = 0;
+  int32_t glowTexture2 = 0;
+  int32_t glowTexture3 = 0;
+  int32_t depthTexture = 0;
+  int32_t blurProgram = 0;
+  std::array<int32_t, 5> projectionPrograms{};
+  std::array<int32_t, 5> sceneIndexes{};
+  double lastFrameDelta = 0.0;
+  std::array<FlagVec3, 20> splinePoints{};
+  FlagVec3 pathStart;
+  FlagVec3 pathEnd;
+  std::array<FlagVec3, 5> pathKeys{};
+  FlagVec3 pathCursor;
+  std::array<std::vector<SplinePath>, 6> outlinePaths;
+  int32_t outlineTraceCount = 0;
+
+ protected:
+  DemoPart() = default;
+
+  // The state every part starts playing from.
+  void resetPartState();
+
+  // Advances part time, which runs slightly faster than demo time after
+  // 16.8 s. False once the part is over and draws nothing more.
+  bool advancePartTime(double frameDelta);
+};

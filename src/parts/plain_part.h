@@ -1,0 +1,14 @@
+#pragma once
+
+#include "parts/demo_part.h"
+
+// A stand-in part that loads nothing and draws a moving picture from the
+// frame inputs alone: a backdrop, a progress bar of part time and a square
+// that bounces on every cue. It keeps the whole run watchable while the
+// real parts are built.
+class PlainPart final : public DemoPart {
+ public:
+  void drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app,
+                 FrameInputs* inputs) override;
+  void setUp(DemoApp* app) override;
+};
