@@ -27,7 +27,7 @@ class LivePorts final : public FramePorts {
   }
 
   void drawPart(double& frameDelta, FrameInputs& inputs) override {
-    s_.part->drawFrame(&frameDelta, nullptr, &s_.app, &inputs);
+    s_.part->drawFrame(&frameDelta, &s_.offscreen, &s_.app, &inputs);
   }
 
   void drawFadeOverlay(double level) override { ::drawFadeOverlay(level); }

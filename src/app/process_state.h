@@ -10,6 +10,7 @@
 #include "director/frame_inputs.h"
 #include "director/music.h"
 #include "director/timeline.h"
+#include "gpu/offscreen_target.h"
 #include "parts/demo_part.h"
 
 // Everything the demo keeps for the whole run, in one place.
@@ -20,6 +21,7 @@ struct ProcessState {
   Timeline timeline;
   FrameClock clock;
   DemoApp app;
+  OffscreenTarget offscreen;
   MusicPlayback music;
   std::unique_ptr<DemoPart> part;
 

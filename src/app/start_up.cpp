@@ -1,12 +1,25 @@
 #include "app/start_up.h"
 
-#include <cstdio>
+#include <GL/gl.h>
 
-#include "parts/plain_part.h"
+#include <cstdio>
+#include <string>
+
+#include "app/classify_gpu.h"
+#include "app/gl_shell.h"
+#include "app/loading_screen.h"
+#include "app/part_choice.h"
+#include "effects/billboard.h"
+#include "gpu/gl_entry_points.h"
 #include "platform/gl_window.h"
 #include "platform/message_box.h"
 
 namespace {
+constexpr const char* kNoFragmentPrograms =
+    "Graphics card does not support fragment programs. \n \nCards supported are: \n"
+    "-------------------------- \n NVidia Geforce FX+ \n Radeon 9500+ \n \n The demo will play "
+    "using OpenGL 1.0.";
+
 // Opens the sound device and decodes the track; on failure the user is told
 // why and the run ends: 1 when there is no sound device, 0 without a track.
 bool startMusic(ProcessState& s) {
@@ -28,16 +41,68 @@ bool startMusic(ProcessState& s) {
   }
   return true;
 }
+
+bool makeOffscreenTarget(ProcessState& s) {
+  std::string error;
+  if (createOffscreenTarget(s.offscreen, error)) return true;
+  std::fprintf(stderr, "velmora: offscreen target: %s\n", error.c_str());
+  showMessage(" ", "PBuffers not supported ! ", MessageIcon::Information);
+  s.startUpExit = 0;
+  return false;
+}
+
+// A context of the core profile has no extension string, only a list.
+bool fragmentProgramsOffered() {
+  if (const GLubyte* all = glGetString(GL_EXTENSIONS)) {
+    return mentionsFragmentPrograms(reinterpret_cast<const char*>(all));
+  }
+  GLint count = 0;
+  glGetIntegerv(GL_NUM_EXTENSIONS, &count);
+  for (GLint i = 0; i < count; ++i) {
+    const GLubyte* one = glExtensionTable.glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i));
+    if (one != nullptr && mentionsFragmentPrograms(reinterpret_cast<const char*>(one))) return true;
+  }
+  return false;
+}
+
+// The loading screen from black to full brightness, or back: eleven frames
+// in steps of a tenth. False when the picture is missing.
+bool fadeLoadingScreen(ProcessState& s, bool in) {
+  for (int i = 0; i <= 10; ++i) {
+    const double level = in ? i * 0.1 : 1.0 - i * 0.1;
+    if (!drawLoadingScreen(s.app, s.shell.gl, level)) return false;
+  }
+  return true;
+}
+
+// A picture that could not be loaded has shown its message already.
+void endForMissingPicture(ProcessState& s) { s.startUpExit = 0; }
 }  // namespace
 
 void startUp(ProcessState& s) {
   s.app.resolutionMode = 2;
+  screenCopyMode = 2;
+  if (!makeOffscreenTarget(s)) return;
+  classifyGpu(s.app);
+
+  bool fragmentSupport = true;
+  if (!s.shell.slowCard && !fragmentProgramsOffered()) {
+    showMessage(kWindowTitle, kNoFragmentPrograms, MessageIcon::Information);
+    fragmentSupport = false;
+  }
   s.app.textureBase = 0;
   s.shell.clipboardText.clear();
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  s.app.textureBase = 0;
 
-  s.part = std::make_unique<PlainPart>();
+  if (!fadeLoadingScreen(s, true)) return endForMissingPicture(s);
+  s.part = createPart(choosePart(s.shell.slowCard, fragmentSupport));
   s.part->setUp(&s.app);
-  s.part->fragmentProgramsAvailable = 1;
+  if (s.app.loadingFailed()) return endForMissingPicture(s);
+  // What the card offers, whichever part plays.
+  s.part->fragmentProgramsAvailable = fragmentSupport ? 1 : 0;
+  if (!fadeLoadingScreen(s, false)) return endForMissingPicture(s);
 
   if (s.shell.musicEnabled && !startMusic(s)) return;
   platformSetSwapInterval(0);  // a driver that refuses simply keeps its own

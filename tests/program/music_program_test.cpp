@@ -61,6 +61,9 @@ class MusicProgramTest : public ::testing::Test {
   std::string dataWithTrack(const std::optional<std::string>& bytes) {
     const fs::path data = dir / "data";
     fs::create_directories(data / "music");
+    if (!fs::exists(data / "textures")) {
+      fs::create_directory_symlink(fs::path(VELMORA_DATA_DIR) / "textures", data / "textures");
+    }
     if (bytes) std::ofstream(data / "music" / "velmora.ogg", std::ios::binary) << *bytes;
     return data.string();
   }

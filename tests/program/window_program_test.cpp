@@ -19,7 +19,9 @@ class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(display.ok()) << "Xvfb did not start"; }
 
-  std::unique_ptr<ChildProcess> start(const std::vector<std::string>& args) {
+  // Run in the generated data, which start-up needs for its loading picture.
+  std::unique_ptr<ChildProcess> start(std::vector<std::string> args) {
+    args.insert(args.end(), {"--data", VELMORA_DATA_DIR});
     return std::make_unique<ChildProcess>(
         VELMORA_EXECUTABLE, args,
         std::vector<std::pair<std::string, std::string>>{{"DISPLAY", display.name()},
@@ -127,7 +129,7 @@ TEST_F(ProgramTest, DialogKeysEnterRunsAndEscapeQuits) {
 TEST(FullscreenProgram, ScreenWithTheModeGetsAFullscreenWindowWithoutQuestions) {
   VirtualDisplay display("800x600x24");
   ASSERT_TRUE(display.ok());
-  ChildProcess p(VELMORA_EXECUTABLE, {"--run", "--no-music", "--messages", "stderr"},
+  ChildProcess p(VELMORA_EXECUTABLE, {"--run", "--no-music", "--messages", "stderr", "--data", VELMORA_DATA_DIR},
                  {{"DISPLAY", display.name()}, {"SDL_AUDIODRIVER", "dummy"}});
   const auto window = display.waitForWindow(kDemoTitle, kWindowWait);
   ASSERT_TRUE(window.has_value()) << p.err();

@@ -1,0 +1,18 @@
+#pragma once
+#include <memory>
+#include <string_view>
+
+#include "parts/demo_part.h"
+
+// The two renditions: Alpha through fragment programs, Beta with the fixed
+// function alone.
+enum class PartKind { Alpha, Beta };
+
+// "Slow graphics card" always gets Beta; otherwise the card decides.
+PartKind choosePart(bool slowCard, bool fragmentSupport);
+
+// Until the two renditions exist, both are played by the stand-in part.
+std::unique_ptr<DemoPart> createPart(PartKind kind);
+
+// Whether the extension string names fragment programs.
+bool mentionsFragmentPrograms(std::string_view extensions);

@@ -1,0 +1,49 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// The 1024 x 1024 offscreen surface that scenes are drawn into before
+// they are copied into textures, and the window it sits beside.
+//
+// The offscreen side is a second GL context that shares textures (and
+// every other shareable object) with the window's context and is made
+// current on the same window; it draws into a framebuffer object of its
+// own (RGBA8 colour, depth 24 + stencil 8) that stays bound in that
+// context. Switching targets therefore switches the whole GL state, as
+// with two contexts: clear colour, matrices, enables and viewport are kept
+// apart, textures are common.
+struct OffscreenTarget {
+  static constexpr int kSize = 1024;
+
+  void* pbufferDC = nullptr;  // the surface the offscreen context is made current on
+  void* pbufferRC = nullptr;  // the offscreen context
+  void* windowDC = nullptr;   // the window
+  void* windowRC = nullptr;   // the window's context
+  std::uint32_t pbuffer = 0;  // framebuffer object, in the offscreen context
+  std::uint32_t pbufferColor = 0;
+  std::uint32_t pbufferDepthStencil = 0;
+};
+
+// Made once, right after the window's context, with that context current
+// (it stays current). Also puts the window context's pixel transfer and
+// pack state and its enables in the state the copies expect. False, with
+// the reason in `error` and the target left empty, when no context is
+// current or the offscreen surface cannot be made.
+bool createOffscreenTarget(OffscreenTarget& target, std::string& error);
+
+// Releases what createOffscreenTarget made, with the window context current
+// afterwards. The demo never needs it; tests do.
+void destroyOffscreenTarget(OffscreenTarget& target);
+
+// Draw into the offscreen surface, or back into the window.
+bool makePbufferCurrent(const OffscreenTarget& target);
+bool makeWindowCurrent(const OffscreenTarget& target);
+
+// The lower-left width x height pixels of the current target into level 0
+// of the texture (a GL name), at its lower-left corner. A copy 800 wide is
+// always 600 rows high: the window's size.
+void copyFramebufferToTexture(std::uint32_t textureName, int width, int height);
+
+// Replaces the texture's level 0 with RGB pixels, rows packed tightly,
+// bottom row first.
+void uploadRgbTexture(std::uint32_t textureName, int width, int height, const std::uint8_t* pixels);

@@ -1,0 +1,145 @@
+#include "gpu/texture_table.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <utility>
+
+#include "assets/texture_pixels.h"
+#include "platform/message_box.h"
+
+namespace {
+constexpr const char* kCaption = "Jpg !";
+constexpr const char* kOpenCaption = "Jpg";  // loadJpegTexture's own, for a file it cannot open
+
+void logFailure(const std::string& fileName, const PictureRead& read) {
+  if (read.failure == PictureFailure::Open) {
+    std::fprintf(stderr, "velmora: %s: cannot open the picture\n", fileName.c_str());
+  } else {
+    std::fprintf(stderr, "velmora: %s: not a picture the decoder reads (code %d)\n",
+                 fileName.c_str(), read.errorCode);
+  }
+}
+}  // namespace
+
+std::uint32_t* TextureTable::entry(int index) {
+  const long long at = static_cast<long long>(textureBase) + index;
+  if (at < 0 || at >= kSize) {
+    std::fprintf(stderr, "velmora: texture number %lld is outside the table\n", at);
+    return nullptr;
+  }
+  return &textures[static_cast<std::size_t>(at)];
+}
+
+std::uint32_t TextureTable::name(int number) const {
+  const long long at = number < kFirstAbsolute ? static_cast<long long>(textureBase) + number : number;
+  return at >= 0 && at < kSize ? textures[static_cast<std::size_t>(at)] : 0u;
+}
+
+void TextureTable::bindTexture(int number) const { glBindTexture(GL_TEXTURE_2D, name(number)); }
+
+bool TextureTable::stop(const char* caption, const std::string& fileName) {
+  failed_ = true;
+  showMessage(caption, fileName, MessageIcon::Information);
+  return false;
+}
+
+bool TextureTable::upload(int index, int internalFormat, unsigned format, int width, int height,
+                          const void* pixels) {
+  std::uint32_t* slot = entry(index);
+  if (slot == nullptr) return false;
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  *slot = texture;
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  // Rows are packed tightly: a width whose RGB row is not a multiple of
+  // four bytes would otherwise be read skewed and past the buffer's end.
+  GLint alignment = 4;
+  glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+  return true;
+}
+
+void TextureTable::loadJpegTexture(const std::string& fileName, int index) {
+  if (failed_) return;
+  PictureRead read = readJpegPicture(fileName, RowOrder::BottomFirst);
+  if (read.failure != PictureFailure::None) {
+    logFailure(fileName, read);
+    stop(read.failure == PictureFailure::Open ? kOpenCaption : kCaption, fileName);
+    return;
+  }
+  const RgbPicture& p = read.picture;
+  upload(index, 3, GL_RGB, p.width, p.height, p.pixels.data());
+}
+
+void TextureTable::loadJpegTextureWithAlpha(const std::string& colourName,
+                                            const std::string& alphaName, int index) {
+  if (failed_) return;
+  PictureRead colour = readJpegPicture(colourName, RowOrder::BottomFirst);
+  if (colour.failure != PictureFailure::None) {
+    logFailure(colourName, colour);
+    stop(kCaption, colourName);
+    return;
+  }
+  PictureRead alpha = readJpegPicture(alphaName, RowOrder::TopFirst);
+  if (alpha.failure != PictureFailure::None) {
+    logFailure(alphaName, alpha);
+    stop(kCaption, alphaName);
+    return;
+  }
+  const RgbPicture& c = colour.picture;
+  const RgbPicture& a = alpha.picture;
+  if (c.width != a.width || c.height != a.height) {
+    std::fprintf(stderr, "velmora: %s: %d x %d, but its colour picture %s is %d x %d\n",
+                 alphaName.c_str(), a.width, a.height, colourName.c_str(), c.width, c.height);
+    stop(kCaption, alphaName);
+    return;
+  }
+  const RgbPicture rgba = mergeAlpha(c, a);
+  upload(index, 4, GL_RGBA, rgba.width, rgba.height, rgba.pixels.data());
+}
+
+void TextureTable::loadNormalMapTexture(const std::string& fileName, int index) {
+  if (failed_) return;
+  PictureRead read = readJpegPicture(fileName, RowOrder::TopFirst);
+  if (read.failure != PictureFailure::None) {
+    logFailure(fileName, read);
+    stop(kCaption, fileName);
+    return;
+  }
+  const RgbPicture normals = normalMapFromHeights(read.picture);
+  upload(index, 3, GL_RGB, normals.width, normals.height, normals.pixels.data());
+}
+
+void TextureTable::createBlankTexture(int index, int width, int height) {
+  if (width <= 0 || height <= 0) {
+    std::fprintf(stderr, "velmora: a blank texture of %d x %d was asked for\n", width, height);
+    return;
+  }
+  if (!upload(index, 3, GL_RGB, width, height, nullptr)) return;
+  const std::vector<std::uint8_t> black(std::size_t(width) * std::size_t(height) * 3, 0);
+  GLint alignment = 4;
+  glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, black.data());
+  glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+}
+
+std::vector<std::uint8_t> TextureTable::loadJpegPixels(const std::string& fileName, int& width,
+                                                       int& height) {
+  width = height = 0;
+  if (failed_) return {};
+  PictureRead read = readJpegPicture(fileName, RowOrder::BottomFirst, true);
+  if (read.failure != PictureFailure::None) {
+    logFailure(fileName, read);
+    stop(kCaption, fileName);
+    return {};
+  }
+  width = read.picture.width;
+  height = read.picture.height;
+  return std::move(read.picture.pixels);
+}

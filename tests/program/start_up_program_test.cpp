@@ -1,0 +1,233 @@
+// The start-up as a user sees it: the loading picture fading in and out,
+// the run that follows from demo time 0, and the ways start-up ends early.
+// A small preloaded library (shim/swap_watch.cpp) watches the buffer swaps
+// from outside and can hold the program still on a chosen frame.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "child_process.h"
+#include "virtual_display.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+const std::string kDemoTitle = "  = Velmora. Drov 2006 = ";
+constexpr int kFadeFrames = 11;  // each way
+
+struct Swap {
+  int number = 0;
+  double time = 0.0;  // seconds since the epoch
+  double brightness = 0.0;  // mean R + G + B of the frame shown
+};
+
+struct Image {
+  int width = 0, height = 0;
+  std::vector<unsigned char> rgb;
+  int sum(int x, int y) const {
+    const unsigned char* p = &rgb[(std::size_t(y) * width + x) * 3];
+    return p[0] + p[1] + p[2];
+  }
+};
+
+// ImageMagick writes 8 or 16 bits a sample; 16-bit samples keep their high byte.
+bool readPpm(const std::string& path, Image& out) {
+  std::ifstream f(path, std::ios::binary);
+  std::string magic;
+  int maxValue = 0;
+  f >> magic >> out.width >> out.height >> maxValue;
+  f.get();
+  if (magic != "P6" || (maxValue != 255 && maxValue != 65535) || out.width <= 0) return false;
+  const int bytes = maxValue == 255 ? 1 : 2;
+  std::vector<unsigned char> raw(std::size_t(out.width) * out.height * 3 * bytes);
+  f.read(reinterpret_cast<char*>(raw.data()), std::streamsize(raw.size()));
+  out.rgb.resize(raw.size() / bytes);
+  for (std::size_t i = 0; i < out.rgb.size(); ++i) out.rgb[i] = raw[i * bytes];
+  return bool(f);
+}
+
+class StartUpProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(display.ok());
+    dir = fs::temp_directory_path() /
+          ("velmora-startup-" + std::to_string(getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  std::string path(const std::string& name) const { return (dir / name).string(); }
+
+  std::unique_ptr<ChildProcess> start(const std::string& data, std::vector<std::string> extraArgs = {},
+                                      std::vector<std::pair<std::string, std::string>> extraEnv = {}) {
+    std::vector<std::string> args{"--run", "--windowed", "--messages", "stderr", "--data", data,
+                                  "--frame-log", path("frames.log")};
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    std::vector<std::pair<std::string, std::string>> env{
+        {"DISPLAY", display.name()},
+        {"SDL_AUDIODRIVER", "dummy"},
+        {"LD_PRELOAD", VELMORA_SWAP_WATCH},
+        {"ASAN_OPTIONS", "verify_asan_link_order=0"},
+        {"VELMORA_SWAP_LOG", path("swaps.log")}};
+    env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+    launched = now();
+    return std::make_unique<ChildProcess>(VELMORA_EXECUTABLE, args, env);
+  }
+
+  static double now() {
+    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+  }
+
+  std::vector<Swap> swaps() const {
+    std::istringstream log(readFile(path("swaps.log")));
+    std::vector<Swap> out;
+    Swap s;
+    while (log >> s.number >> s.time >> s.brightness) out.push_back(s);
+    return out;
+  }
+
+  std::vector<double> frameTimes() const {
+    std::istringstream log(readFile(path("frames.log")));
+    std::vector<double> times;
+    double demo = 0, music = 0, step = 0;
+    while (log >> demo >> music >> step) times.push_back(demo);
+    return times;
+  }
+
+  // A data folder with the generated data but the given loading picture.
+  std::string dataWithLoadingPicture(const std::optional<std::string>& bytes) {
+    const fs::path data = dir / "data";
+    fs::create_directories(data / "textures");
+    for (const char* sub : {"meshes", "music", "cgeffects"}) {
+      fs::create_directory_symlink(fs::path(VELMORA_DATA_DIR) / sub, data / sub);
+    }
+    if (bytes) std::ofstream(data / "textures" / "loading.jpg", std::ios::binary) << *bytes;
+    return data.string();
+  }
+
+  bool waitForFile(const std::string& file, double seconds) {
+    const double until = now() + seconds;
+    while (now() < until) {
+      if (fs::exists(file)) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+  }
+
+  VirtualDisplay display;
+  fs::path dir;
+  double launched = 0.0;
+};
+
+TEST_F(StartUpProgramTest, LoadingPictureFadesInAndOutAsACentredSquareThenTheRunStartsAtZero) {
+  auto p = start(VELMORA_DATA_DIR, {},
+                 {{"VELMORA_FREEZE_AT_SWAP", std::to_string(kFadeFrames)},
+                  {"VELMORA_FREEZE_MARK", path("frozen")}});
+  ASSERT_TRUE(waitForFile(path("frozen"), 60.0)) << p->err();
+  const pid_t pid = std::stoi(readFile(path("frozen")));
+
+  // Held on the last fade-in frame: the picture at full brightness.
+  const auto window = display.findWindow(kDemoTitle);
+  const std::string shot = std::string(VELMORA_BINARY_DIR) + "/loading-screen.ppm";
+  const bool shotTaken = display.screenshot(shot);
+  kill(pid, SIGCONT);
+  ASSERT_TRUE(window.has_value()) << p->err();
+  ASSERT_TRUE(shotTaken);
+  Image screen;
+  ASSERT_TRUE(readPpm(shot, screen));
+
+  // Everything lit inside the window lies in one 520 x 520 square in its middle.
+  int left = window->width, right = -1, top = window->height, bottom = -1;
+  for (int y = 0; y < window->height; ++y)
+    for (int x = 0; x < window->width; ++x)
+      if (screen.sum(window->x + x, window->y + y) > 0) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+  EXPECT_NEAR(left, 140, 1);
+  EXPECT_NEAR(right, 659, 1);
+  EXPECT_NEAR(top, 40, 1);
+  EXPECT_NEAR(bottom, 559, 1);
+  // The picture's own dark edge reaches the square's corners.
+  for (auto [x, y] : {std::pair{142, 42}, {657, 42}, {142, 557}, {657, 557}}) {
+    EXPECT_GT(screen.sum(window->x + x, window->y + y), 0) << x << ", " << y;
+  }
+
+  // Let it play a little, then close it.
+  const double until = now() + 30.0;
+  while (frameTimes().size() < 20 && now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  display.requestClose(*window);
+  EXPECT_EQ(p->waitExit(20.0), 0) << p->err();
+
+  const std::vector<Swap> s = swaps();
+  ASSERT_GE(s.size(), std::size_t(2 * kFadeFrames + 1));
+  // Black at the start and the end of the fades, full brightness twice in a
+  // row in the middle, strictly brighter and then darker in between.
+  EXPECT_EQ(s[0].brightness, 0.0);
+  EXPECT_EQ(s[2 * kFadeFrames - 1].brightness, 0.0);
+  EXPECT_DOUBLE_EQ(s[kFadeFrames - 1].brightness, s[kFadeFrames].brightness);
+  for (int i = 1; i < kFadeFrames; ++i) {
+    EXPECT_GT(s[i].brightness, s[i - 1].brightness) << "fade-in frame " << i;
+    EXPECT_LT(s[kFadeFrames + i].brightness, s[kFadeFrames + i - 1].brightness) << "fade-out frame " << i;
+  }
+  // Then the part draws.
+  EXPECT_GT(s[2 * kFadeFrames].brightness, 0.0);
+
+  const std::vector<double> times = frameTimes();
+  ASSERT_FALSE(times.empty());
+  EXPECT_GE(times.front(), 0.0);
+  EXPECT_LT(times.front(), 0.25);
+  std::printf("first frame shown %.3f s after launch (the hold for the screenshot included)\n",
+              s[2 * kFadeFrames].time - launched);
+}
+
+TEST_F(StartUpProgramTest, MissingOrForeignLoadingPictureNamesItAndEndsWithZero) {
+  {
+    auto p = start(dataWithLoadingPicture(std::nullopt));
+    EXPECT_EQ(p->waitExit(30.0), 0) << p->err();
+    EXPECT_NE(p->err().find("Jpg: textures/loading.jpg\n"), std::string::npos) << p->err();
+    EXPECT_TRUE(frameTimes().empty());
+    EXPECT_TRUE(swaps().empty());  // not a single loading frame
+  }
+  fs::remove_all(dir / "data");
+  auto p = start(dataWithLoadingPicture(std::string("GIF89a, not a JPEG at all")));
+  EXPECT_EQ(p->waitExit(30.0), 0) << p->err();
+  EXPECT_NE(p->err().find("Jpg !: textures/loading.jpg\n"), std::string::npos) << p->err();
+  EXPECT_TRUE(frameTimes().empty());
+}
+
+TEST_F(StartUpProgramTest, CardWithoutFragmentProgramsIsToldSoAndStillPlays) {
+  const std::string told =
+      kDemoTitle + ": Graphics card does not support fragment programs. \\n \\nCards supported are: "
+                   "\\n-------------------------- \\n NVidia Geforce FX+ \\n Radeon 9500+ \\n \\n The demo "
+                   "will play using OpenGL 1.0.";
+  const std::pair<std::string, std::string> noFragmentPrograms{
+      "MESA_EXTENSION_OVERRIDE", "-GL_ARB_fragment_program -GL_ARB_fragment_program_shadow"};
+  for (bool slow : {false, true}) {
+    SCOPED_TRACE(slow ? "slow graphics card" : "fast graphics card");
+    fs::remove(path("frames.log"));
+    auto p = start(VELMORA_DATA_DIR, slow ? std::vector<std::string>{"--slow-gpu"} : std::vector<std::string>{},
+                   {noFragmentPrograms});
+    const auto window = display.waitForWindow(kDemoTitle, 30.0);
+    ASSERT_TRUE(window.has_value()) << p->err();
+    const double until = now() + 30.0;
+    while (frameTimes().size() < 5 && now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    display.requestClose(*window);
+    EXPECT_EQ(p->waitExit(20.0), 0) << p->err();
+    EXPECT_GE(frameTimes().size(), 5u);
+    // "Slow graphics card" never asks the card.
+    EXPECT_EQ(p->err().find(told) != std::string::npos, !slow) << p->err();
+  }
+}
+
+}  // namespace
