@@ -28,6 +28,7 @@ void jpegFreeAll(JpegDecoderState& s) {
   s.blockCount = 0;
   for (JpegComponent& c : s.comp) {
     c.coefs = c.rowCoefs = nullptr;
+    c.nzMask = nullptr;
     c.rowHigh = nullptr;
     c.plane = nullptr;
   }
@@ -79,17 +80,10 @@ void setUpStreaming(JpegDecoderState& s) {
 void allocPictureCoefs(JpegDecoderState& s) {
   for (int i = 0; i < s.ncomp; ++i) {
     JpegComponent& c = s.comp[i];
-    c.coefs = allocArray<std::int16_t>(
-        s, std::size_t(c.blocksWide) * std::size_t(c.blocksHigh) * 64);
+    const std::size_t blocks = std::size_t(c.blocksWide) * std::size_t(c.blocksHigh);
+    c.coefs = allocArray<std::int16_t>(s, blocks * 64);
+    c.nzMask = allocArray<std::uint64_t>(s, blocks);
   }
-}
-
-bool acAllZero(const std::int16_t* coef) {
-  std::uint64_t words[16];
-  std::memcpy(words, coef, sizeof(words));
-  std::uint64_t any = words[0] & ~std::uint64_t(0xFFFF);  // all but the DC
-  for (int i = 1; i < 16; ++i) any |= words[i];
-  return any == 0;
 }
 
 // Decodes (or loads) the next MCU row and transforms it into the planes.
@@ -121,8 +115,9 @@ void produceMcuRow(JpegDecoderState& s) {
       } else {
         const std::size_t row = std::size_t(s.mcuRowsDone) * std::size_t(c.v) + std::size_t(by);
         const std::int16_t* coef = c.coefs + row * std::size_t(c.blocksWide) * 64;
+        const std::uint64_t* nz = c.nzMask + row * std::size_t(c.blocksWide);
         for (int bx = 0; bx < c.blocksWide; ++bx, coef += 64, out += 8) {
-          if (acAllZero(coef))
+          if (nz[bx] == 0)
             jpegIdctDcOnly(coef[0], c.quant[0], out, c.planeStride);
           else if (simd)
             jpegIdctSse2(coef, c.quant, out, c.planeStride);

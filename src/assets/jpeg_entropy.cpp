@@ -1,5 +1,6 @@
 // Huffman-coded data: the bit reader, sequential blocks, the four progressive
 // block routines of T.81 Annex G, and restart markers.
+#include <array>
 #include <cstring>
 
 #include "assets/jpeg_decoder.h"
@@ -187,19 +188,55 @@ inline void countRestart(Bits& b) {
   --s.restartsLeft;
 }
 
-// Progressive block routines. `j` is the component's index within the scan.
-void dcFirst(Bits& b, std::int16_t* blk, int j) {
+// Block routines for the whole-picture buffers. `nz` has bit k set for each
+// AC coefficient at zig-zag position k that may be non-zero; the progressive
+// routines keep it exact, because refinement walks the non-zero coefficients
+// through it instead of testing all 63. `j` is the component's index within
+// the scan. They are inlined into the scan loops below so that the bit buffer
+// stays in registers.
+inline std::uint64_t lowBits(int n) { return n >= 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << n) - 1; }
+
+// kSelectInByte[n][b]: position of the set bit of b that has n set bits
+// below it (0 when there is none; never looked up then).
+constexpr auto kSelectInByte = [] {
+  std::array<std::array<std::uint8_t, 256>, 8> t{};
+  for (int b = 0; b < 256; ++b)
+    for (int bit = 0, n = 0; bit < 8; ++bit)
+      if (b >> bit & 1) t[n++][b] = std::uint8_t(bit);
+  return t;
+}();
+
+// Position of the set bit of x with n set bits below it (n in 0 .. 63), or
+// `none` when x has no more than n set bits. Counts per byte instead of
+// clearing bits one by one: the loop's length would follow the data, and the
+// mispredicted exit cost more than this whole function.
+inline int selectBit(std::uint64_t x, int n, int none) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+  std::uint64_t c = x - ((x >> 1) & 0x5555555555555555ull);
+  c = (c & 0x3333333333333333ull) + ((c >> 2) & 0x3333333333333333ull);
+  c = (c + (c >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  const std::uint64_t cum = c * kOnes;  // byte i: set bits in bytes 0 .. i
+  if (int(cum >> 56) <= n) return none;
+  // High bit of byte i: cum_i >= n + 1 (every byte stays >= 128 - 64, no borrow).
+  const std::uint64_t reached = ((cum | kHigh) - std::uint64_t(n + 1) * kOnes) & kHigh;
+  const int shift = __builtin_ctzll(reached) - 7;  // 8 * byte index
+  const int before = int(((cum << 8) >> shift) & 0xFF);
+  return shift + kSelectInByte[n - before][(x >> shift) & 0xFF];
+}
+
+[[gnu::always_inline]] inline void dcFirst(Bits& b, std::int16_t* blk, std::uint64_t&, int j) {
   JpegDecoderState& s = b.s;
   JpegComponent& c = s.comp[s.scan.comp[j]];
   c.dcPred = std::int16_t(c.dcPred + dcDifference(b, s.huff[s.scan.dcSlot[j]]));
   blk[0] = std::int16_t(c.dcPred * (1 << s.scan.al));
 }
 
-void dcRefine(Bits& b, std::int16_t* blk, int) {
+[[gnu::always_inline]] inline void dcRefine(Bits& b, std::int16_t* blk, std::uint64_t&, int) {
   if (b.bit()) blk[0] = std::int16_t(blk[0] | (1 << b.s.scan.al));
 }
 
-void acFirst(Bits& b, std::int16_t* blk, int j) {
+[[gnu::always_inline]] inline void acFirst(Bits& b, std::int16_t* blk, std::uint64_t& nz, int j) {
   JpegDecoderState& s = b.s;
   if (s.eobRun) {
     --s.eobRun;
@@ -208,6 +245,14 @@ void acFirst(Bits& b, std::int16_t* blk, int j) {
   const JpegHuffmanTable& ac = s.huff[s.scan.acSlot[j]];
   const int se = s.scan.se;
   const int al = s.scan.al;
+  std::uint64_t m = nz;
+  // A value shifted by `al` can wrap to 0 in 16 bits: the mask follows what
+  // was stored.
+  auto put = [&](int k, int value) {
+    const std::int16_t v = std::int16_t(value * (1 << al));
+    blk[kZz[k]] = v;
+    m = (m & ~(std::uint64_t(1) << k)) | (std::uint64_t(v != 0) << k);
+  };
   for (int k = s.scan.ss; k <= se; ++k) {
     if (b.count < 32) b.refill();
     const int fast = ac.fastAc[b.buf >> (64 - kJpegFastAcBits)];
@@ -217,7 +262,7 @@ void acFirst(Bits& b, std::int16_t* blk, int j) {
       if (value == 0) break;  // end of band, this block only
       k += (fast >> 4) & 15;
       if (k > 63) jpegFail(s, kJpegCorruptData);
-      blk[kZz[k]] = std::int16_t(value * (1 << al));
+      put(k, value);
       continue;
     }
     const int rs = b.symbol(ac);
@@ -226,7 +271,7 @@ void acFirst(Bits& b, std::int16_t* blk, int j) {
     if (size) {
       k += run;
       if (k > 63) jpegFail(s, kJpegCorruptData);
-      blk[kZz[k]] = std::int16_t(extend(b.get(size), size) * (1 << al));
+      put(k, extend(b.get(size), size));
     } else if (run < 15) {
       s.eobRun = (1 << run) - 1;
       if (run) s.eobRun += b.get(run);
@@ -235,70 +280,127 @@ void acFirst(Bits& b, std::int16_t* blk, int j) {
       k += 15;
     }
   }
+  nz = m;
 }
 
-// Adds one correction bit to a coefficient that is already non-zero.
-inline void refineCoef(Bits& b, std::int16_t& coef, int p1) {
-  if (b.bit() && (coef & p1) == 0) coef = std::int16_t(coef >= 0 ? coef + p1 : coef - p1);
+// Adds one correction bit to each coefficient in `sel` (zig-zag positions of
+// non-zero coefficients), in zig-zag order. Free of branches on the bits: they
+// are as good as random.
+[[gnu::always_inline]] inline void refineNonZero(Bits& b, std::int16_t* blk, std::uint64_t sel,
+                                                 int p1) {
+  while (sel) {
+    std::int16_t& coef = blk[kZz[__builtin_ctzll(sel)]];
+    sel &= sel - 1;
+    if (b.count < 1) b.refill();
+    const int c = coef;
+    const int apply = int(b.buf >> 63) & int((c & p1) == 0);
+    b.skip(1);
+    const int step = c >= 0 ? p1 : -p1;
+    coef = std::int16_t(c + (step & -apply));
+  }
 }
 
-void acRefine(Bits& b, std::int16_t* blk, int j) {
+[[gnu::always_inline]] inline void acRefine(Bits& b, std::int16_t* blk, std::uint64_t& nz, int j) {
   JpegDecoderState& s = b.s;
   const int se = s.scan.se;
+  const std::uint64_t band = lowBits(se + 1);
   const int p1 = 1 << s.scan.al;
   int k = s.scan.ss;
+  std::uint64_t m = nz;
   if (s.eobRun == 0) {
     const JpegHuffmanTable& ac = s.huff[s.scan.acSlot[j]];
     for (; k <= se; ++k) {
-      const int rs = b.symbol(ac);
-      int run = rs >> 4;
-      const int size = rs & 15;
+      int run;
       int value = 0;
-      if (size) {
-        if (size != 1) jpegFail(s, kJpegCorruptData);
-        value = b.bit() ? p1 : -p1;
-      } else if (run != 15) {
-        s.eobRun = 1 << run;
-        if (run) s.eobRun += b.get(run);
-        break;
-      }
-      // Step over `run` coefficients that are still zero, refining the
-      // non-zero ones passed on the way.
-      for (; k <= se; ++k) {
-        std::int16_t& coef = blk[kZz[k]];
-        if (coef != 0) {
-          refineCoef(b, coef, p1);
-        } else {
-          if (run == 0) break;
-          --run;
+      if (b.count < 32) b.refill();
+      // The AC shortcut covers the common symbols here too: a run with one
+      // value bit (+1 / -1) or the end of this block's band.
+      const int fast = ac.fastAc[b.buf >> (64 - kJpegFastAcBits)];
+      if (fast && unsigned((fast >> 8) + 1) <= 2u) {
+        b.skip((fast & 15) + 1);
+        if ((fast >> 8) == 0) {
+          s.eobRun = 1;
+          break;
+        }
+        run = (fast >> 4) & 15;
+        value = (fast >> 8) > 0 ? p1 : -p1;
+      } else {
+        const int rs = b.symbol(ac);
+        run = rs >> 4;
+        const int size = rs & 15;
+        if (size) {
+          if (size != 1) jpegFail(s, kJpegCorruptData);
+          value = b.bit() ? p1 : -p1;
+        } else if (run != 15) {
+          s.eobRun = 1 << run;
+          if (run) s.eobRun += b.get(run);
+          break;
         }
       }
+      // The new coefficient goes to the zero coefficient that follows `run`
+      // zero ones; the non-zero ones passed on the way are refined (all up to
+      // the band's end when there are not that many zeros).
+      const int t = selectBit(~m & band & ~lowBits(k), run, se + 1);
+      refineNonZero(b, blk, m & lowBits(t) & ~lowBits(k), p1);
+      k = t;
       if (value) {
         if (k > se) jpegFail(s, kJpegCorruptData);
         blk[kZz[k]] = std::int16_t(value);
+        m |= std::uint64_t(1) << k;
       }
     }
   }
   if (s.eobRun > 0) {
-    for (; k <= se; ++k) {
-      std::int16_t& coef = blk[kZz[k]];
-      if (coef != 0) refineCoef(b, coef, p1);
-    }
+    refineNonZero(b, blk, m & band & ~lowBits(k), p1);
     --s.eobRun;
   }
+  nz = m;
 }
 
-void fullBlock(Bits& b, std::int16_t* blk, int j) {
+[[gnu::always_inline]] inline void fullBlock(Bits& b, std::int16_t* blk, std::uint64_t& nz, int j) {
   JpegDecoderState& s = b.s;
-  decodeBlock(b, blk, s.huff[s.scan.dcSlot[j]], s.huff[s.scan.acSlot[j]],
-              s.comp[s.scan.comp[j]].dcPred);
+  const int end = decodeBlock(b, blk, s.huff[s.scan.dcSlot[j]], s.huff[s.scan.acSlot[j]],
+                              s.comp[s.scan.comp[j]].dcPred);
+  nz = lowBits(end) & ~std::uint64_t(1);
 }
 
-using BlockRoutine = void (*)(Bits&, std::int16_t*, int);
+using BlockRoutine = void (*)(Bits&, std::int16_t*, std::uint64_t&, int);
 
-std::int16_t* blockAt(JpegDecoderState& s, JpegComponent& c, int bx, int by) {
-  if (bx >= c.blocksWide || by >= c.blocksHigh || !c.coefs) jpegFail(s, kJpegInternalLimit);
-  return c.coefs + (std::size_t(by) * std::size_t(c.blocksWide) + std::size_t(bx)) * 64;
+std::size_t blockIndex(JpegDecoderState& s, JpegComponent& c, int bx, int by) {
+  if (bx >= c.blocksWide || by >= c.blocksHigh || !c.coefs || !c.nzMask)
+    jpegFail(s, kJpegInternalLimit);
+  return std::size_t(by) * std::size_t(c.blocksWide) + std::size_t(bx);
+}
+
+// One scan into the whole-picture buffers, with the routine inlined.
+template <BlockRoutine routine>
+void decodeScan(JpegDecoderState& s) {
+  const JpegScan& scan = s.scan;
+  Bits b(s);
+  auto block = [&](JpegComponent& c, int bx, int by, int j) [[gnu::always_inline]] {
+    const std::size_t i = blockIndex(s, c, bx, by);
+    routine(b, c.coefs + i * 64, c.nzMask[i], j);
+  };
+  if (scan.count == 1) {
+    // Non-interleaved: one block per MCU, only blocks that hold samples.
+    JpegComponent& c = s.comp[scan.comp[0]];
+    for (int by = 0; by < c.usedHigh; ++by)
+      for (int bx = 0; bx < c.usedWide; ++bx) {
+        countRestart(b);
+        block(c, bx, by, 0);
+      }
+  } else {
+    for (int my = 0; my < s.mcuRows; ++my)
+      for (int mx = 0; mx < s.mcusPerRow; ++mx) {
+        countRestart(b);
+        for (int j = 0; j < scan.count; ++j) {
+          JpegComponent& c = s.comp[scan.comp[j]];
+          for (int v = 0; v < c.v; ++v)
+            for (int h = 0; h < c.h; ++h) block(c, mx * c.h + h, my * c.v + v, j);
+        }
+      }
+  }
+  b.save();
 }
 
 }  // namespace
@@ -325,32 +427,10 @@ void jpegDecodeMcuRow(JpegDecoderState& s) {
 
 void jpegDecodeScanToBuffers(JpegDecoderState& s) {
   const JpegScan& scan = s.scan;
-  BlockRoutine routine = fullBlock;
-  if (s.progressive) {
-    if (scan.ss == 0)
-      routine = scan.ah == 0 ? dcFirst : dcRefine;
-    else
-      routine = scan.ah == 0 ? acFirst : acRefine;
-  }
-  Bits b(s);
-  if (scan.count == 1) {
-    // Non-interleaved: one block per MCU, only blocks that hold samples.
-    JpegComponent& c = s.comp[scan.comp[0]];
-    for (int by = 0; by < c.usedHigh; ++by)
-      for (int bx = 0; bx < c.usedWide; ++bx) {
-        countRestart(b);
-        routine(b, blockAt(s, c, bx, by), 0);
-      }
-  } else {
-    for (int my = 0; my < s.mcuRows; ++my)
-      for (int mx = 0; mx < s.mcusPerRow; ++mx) {
-        countRestart(b);
-        for (int j = 0; j < scan.count; ++j) {
-          JpegComponent& c = s.comp[scan.comp[j]];
-          for (int v = 0; v < c.v; ++v)
-            for (int h = 0; h < c.h; ++h) routine(b, blockAt(s, c, mx * c.h + h, my * c.v + v), j);
-        }
-      }
-  }
-  b.save();
+  if (!s.progressive)
+    decodeScan<fullBlock>(s);
+  else if (scan.ss == 0)
+    scan.ah == 0 ? decodeScan<dcFirst>(s) : decodeScan<dcRefine>(s);
+  else
+    scan.ah == 0 ? decodeScan<acFirst>(s) : decodeScan<acRefine>(s);
 }

@@ -25,6 +25,7 @@ struct JpegComponent {
   int usedWide = 0;     // blocks that cover picture samples (non-interleaved scans)
   int usedHigh = 0;
   std::int16_t* coefs = nullptr;     // whole picture (progressive or several scans)
+  std::uint64_t* nzMask = nullptr;   // per block of coefs: AC zig-zag positions in use
   std::int16_t* rowCoefs = nullptr;  // one MCU row (one sequential scan)
   std::uint8_t* rowHigh = nullptr;   // per block of rowCoefs: zig-zag positions used
   std::uint8_t* plane = nullptr;     // samples of one MCU row
