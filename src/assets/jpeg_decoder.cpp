@@ -86,6 +86,18 @@ void allocPictureCoefs(JpegDecoderState& s) {
   }
 }
 
+// One block into samples by the cheapest transform that gives its bytes: `end`
+// is the zig-zag position after the last coefficient that may be non-zero.
+inline void transformBlock(const std::int16_t* coef, int end, const std::uint16_t* quant,
+                           std::uint8_t* out, int stride, bool simd) {
+  if (end <= 1)
+    jpegIdctDcOnly(coef[0], quant[0], out, stride);
+  else if (end <= kJpegSparseZigzagEnd)
+    simd ? jpegIdctSparseSse2(coef, quant, out, stride) : jpegIdctSparseScalar(coef, quant, out, stride);
+  else
+    simd ? jpegIdctSse2(coef, quant, out, stride) : jpegIdctScalar(coef, quant, out, stride);
+}
+
 // Decodes (or loads) the next MCU row and transforms it into the planes.
 void produceMcuRow(JpegDecoderState& s) {
   if (s.streaming) {
@@ -98,17 +110,17 @@ void produceMcuRow(JpegDecoderState& s) {
     for (int by = 0; by < c.v; ++by) {
       std::uint8_t* out = c.plane + std::size_t(by) * 8 * std::size_t(c.planeStride);
       if (s.streaming) {
+        // The row buffer is reused: clear what the block may have set.
         std::int16_t* coef = c.rowCoefs + std::size_t(by) * std::size_t(c.blocksWide) * 64;
         const std::uint8_t* high = c.rowHigh + by * c.blocksWide;
         for (int bx = 0; bx < c.blocksWide; ++bx, coef += 64, out += 8) {
-          if (high[bx] <= 1) {
-            jpegIdctDcOnly(coef[0], c.quant[0], out, c.planeStride);
+          const int end = high[bx];
+          transformBlock(coef, end, c.quant, out, c.planeStride, simd);
+          if (end <= 1) {
             coef[0] = 0;
+          } else if (end <= kJpegSparseZigzagEnd) {
+            for (int row = 0; row < 4; ++row) std::memset(coef + 8 * row, 0, 4 * sizeof(std::int16_t));
           } else {
-            if (simd)
-              jpegIdctSse2(coef, c.quant, out, c.planeStride);
-            else
-              jpegIdctScalar(coef, c.quant, out, c.planeStride);
             std::memset(coef, 0, 64 * sizeof(std::int16_t));
           }
         }
@@ -117,12 +129,8 @@ void produceMcuRow(JpegDecoderState& s) {
         const std::int16_t* coef = c.coefs + row * std::size_t(c.blocksWide) * 64;
         const std::uint64_t* nz = c.nzMask + row * std::size_t(c.blocksWide);
         for (int bx = 0; bx < c.blocksWide; ++bx, coef += 64, out += 8) {
-          if (nz[bx] == 0)
-            jpegIdctDcOnly(coef[0], c.quant[0], out, c.planeStride);
-          else if (simd)
-            jpegIdctSse2(coef, c.quant, out, c.planeStride);
-          else
-            jpegIdctScalar(coef, c.quant, out, c.planeStride);
+          const int end = nz[bx] ? 64 - __builtin_clzll(nz[bx]) : 0;
+          transformBlock(coef, end, c.quant, out, c.planeStride, simd);
         }
       }
     }

@@ -76,7 +76,7 @@ struct Bits {
     count = w.count;
   }
   void skip(int n) {
-    buf <<= n;
+    buf <<= n & 63;  // n < 64; the mask costs nothing, the shift does it
     count -= n;
   }
   // n in 1 .. 16
@@ -114,6 +114,12 @@ struct Bits {
 inline int extend(int v, int size) { return v < (1 << (size - 1)) ? v - (1 << size) + 1 : v; }
 
 inline int dcDifference(Bits& b, const JpegHuffmanTable& dc) {
+  if (b.count < 32) b.refill();
+  const std::int32_t fast = dc.fast[b.buf >> (64 - kJpegFastBits)];
+  if (fast != 0 && jpegFastRun(fast) == 0) {
+    b.skip(jpegFastLength(fast));
+    return jpegFastValue(fast);
+  }
   const int size = b.symbol(dc);
   if (size == 0) return 0;
   if (size > 16) jpegFail(b.s, kJpegCorruptData);
@@ -133,12 +139,12 @@ inline int dcDifference(Bits& b, const JpegHuffmanTable& dc) {
   int k = 1;
   while (k < 64) {
     if (b.count < 32) b.refill();
-    const int fast = ac.fastAc[b.buf >> (64 - kJpegFastAcBits)];
+    const std::int32_t fast = ac.fast[b.buf >> (64 - kJpegFastBits)];
     if (fast) {
-      b.skip((fast & 15) + 1);
-      const int value = fast >> 8;
+      b.skip(jpegFastLength(fast));
+      const int value = jpegFastValue(fast);
       if (value == 0) break;  // end of block
-      k += (fast >> 4) & 15;
+      k += jpegFastRun(fast);
       blk[kZz[k++]] = std::int16_t(value);
       continue;
     }
@@ -255,12 +261,12 @@ inline int selectBit(std::uint64_t x, int n, int none) {
   };
   for (int k = s.scan.ss; k <= se; ++k) {
     if (b.count < 32) b.refill();
-    const int fast = ac.fastAc[b.buf >> (64 - kJpegFastAcBits)];
+    const std::int32_t fast = ac.fast[b.buf >> (64 - kJpegFastBits)];
     if (fast) {
-      b.skip((fast & 15) + 1);
-      const int value = fast >> 8;
+      b.skip(jpegFastLength(fast));
+      const int value = jpegFastValue(fast);
       if (value == 0) break;  // end of band, this block only
-      k += (fast >> 4) & 15;
+      k += jpegFastRun(fast);
       if (k > 63) jpegFail(s, kJpegCorruptData);
       put(k, value);
       continue;
@@ -315,15 +321,15 @@ inline int selectBit(std::uint64_t x, int n, int none) {
       if (b.count < 32) b.refill();
       // The AC shortcut covers the common symbols here too: a run with one
       // value bit (+1 / -1) or the end of this block's band.
-      const int fast = ac.fastAc[b.buf >> (64 - kJpegFastAcBits)];
-      if (fast && unsigned((fast >> 8) + 1) <= 2u) {
-        b.skip((fast & 15) + 1);
-        if ((fast >> 8) == 0) {
+      const std::int32_t fast = ac.fast[b.buf >> (64 - kJpegFastBits)];
+      if (fast && unsigned(jpegFastValue(fast) + 1) <= 2u) {
+        b.skip(jpegFastLength(fast));
+        if (jpegFastValue(fast) == 0) {
           s.eobRun = 1;
           break;
         }
-        run = (fast >> 4) & 15;
-        value = (fast >> 8) > 0 ? p1 : -p1;
+        run = jpegFastRun(fast);
+        value = jpegFastValue(fast) > 0 ? p1 : -p1;
       } else {
         const int rs = b.symbol(ac);
         run = rs >> 4;

@@ -10,7 +10,7 @@ bool jpegHuffmanCodesFit(const std::uint8_t counts[16]) {
 void buildJpegHuffmanTable(JpegHuffmanTable& t) {
   for (auto& e : t.lookup) e = kHuffInvalid;
   for (auto& e : t.tree) e = kHuffInvalid;
-  for (auto& e : t.fastAc) e = 0;
+  for (auto& e : t.fast) e = 0;
 
   int nodes = 0;
   std::uint32_t code = 0;
@@ -40,8 +40,8 @@ void buildJpegHuffmanTable(JpegHuffmanTable& t) {
     code <<= 1;
   }
 
-  // AC shortcut: the code, then the value bits, all inside the peeked bits.
-  constexpr int kBits = kJpegFastAcBits;
+  // Shortcut: the code, then the value bits, all inside the peeked bits.
+  constexpr int kBits = kJpegFastBits;
   for (int peek = 0; peek < (1 << kBits); ++peek) {
     const std::int32_t e = t.lookup[peek >> (kBits - 8)];
     int symbol, len;
@@ -64,13 +64,12 @@ void buildJpegHuffmanTable(JpegHuffmanTable& t) {
     const int run = symbol >> 4;
     const int size = symbol & 15;
     if (symbol == 0) {
-      // End of block: value 0 marks it, run 15 keeps the entry non-zero.
-      t.fastAc[peek] = std::int16_t((15 << 4) + len - 1);
+      t.fast[peek] = len;
       continue;
     }
-    if (size == 0 || size > 7 || len + size > kBits) continue;
+    if (size == 0 || len + size > kBits) continue;
     const int bits = (peek >> (kBits - len - size)) & ((1 << size) - 1);
     const int value = bits < (1 << (size - 1)) ? bits - (1 << size) + 1 : bits;
-    t.fastAc[peek] = std::int16_t(value * 256 + (run << 4) + len + size - 1);
+    t.fast[peek] = std::int32_t(std::uint32_t(value) << 16) | run << 8 | (len + size);
   }
 }

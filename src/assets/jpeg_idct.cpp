@@ -40,10 +40,13 @@ inline std::int16_t mul16(int a, int m) {
   return std::int16_t((std::int32_t(pre) * m) >> 16);
 }
 
-// One 8-point pass over v[0], v[step], ... v[7 * step].
+// One 8-point pass over v[0], v[step], ... v[7 * step]. With kHalf the
+// inputs 4 .. 7 are known to be zero and are not read.
+template <bool kHalf = false>
 inline void idct1d(std::int16_t* v, int step) {
   const std::int16_t in0 = v[0], in1 = v[step], in2 = v[2 * step], in3 = v[3 * step];
-  const std::int16_t in4 = v[4 * step], in5 = v[5 * step], in6 = v[6 * step], in7 = v[7 * step];
+  const std::int16_t in4 = kHalf ? 0 : v[4 * step], in5 = kHalf ? 0 : v[5 * step];
+  const std::int16_t in6 = kHalf ? 0 : v[6 * step], in7 = kHalf ? 0 : v[7 * step];
 
   const std::int16_t tmp10 = add16(in0, in4);
   const std::int16_t tmp11 = sub16(in0, in4);
@@ -103,6 +106,20 @@ void jpegIdctScalar(const std::int16_t* coef, const std::uint16_t* q, std::uint8
     for (int col = 0; col < 8; ++col) out[row * stride + col] = finalSample(ws[8 * row + col]);
 }
 
+void jpegIdctSparseScalar(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out,
+                          int stride) {
+  // Columns 4 .. 7 stay zero through the column pass, rows 4 .. 7 of every
+  // column are zero going in.
+  std::int16_t ws[64] = {};
+  for (int row = 0; row < 4; ++row)
+    for (int col = 0; col < 4; ++col)
+      ws[8 * row + col] = std::int16_t(std::int32_t(coef[8 * row + col]) * std::int32_t(q[8 * row + col]));
+  for (int col = 0; col < 4; ++col) idct1d<true>(ws + col, 8);
+  for (int row = 0; row < 8; ++row) idct1d<true>(ws + 8 * row, 1);
+  for (int row = 0; row < 8; ++row)
+    for (int col = 0; col < 8; ++col) out[row * stride + col] = finalSample(ws[8 * row + col]);
+}
+
 void jpegIdctDcOnly(std::int16_t dc, std::uint16_t q, std::uint8_t* out, int stride) {
   const std::uint8_t v = finalSample(std::int16_t(std::int32_t(dc) * std::int32_t(q)));
   for (int row = 0; row < 8; ++row) std::memset(out + row * stride, v, 8);
@@ -116,25 +133,31 @@ namespace {
 
 inline __m128i mulv(__m128i a, __m128i m) { return _mm_mulhi_epi16(_mm_slli_epi16(a, 2), m); }
 
+// With kHalf, v[4] .. v[7] are taken as zero and not read; the compiler
+// drops the additions of zero, the results are the same.
+template <bool kHalf = false>
 inline void idct1dSse2(__m128i* v) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i in4 = kHalf ? zero : v[4], in5 = kHalf ? zero : v[5];
+  const __m128i in6 = kHalf ? zero : v[6], in7 = kHalf ? zero : v[7];
   const __m128i f1414 = _mm_set1_epi16(kF1414);
   const __m128i f1847 = _mm_set1_epi16(kF1847);
   const __m128i mf1847 = _mm_set1_epi16(kMF1847);
   const __m128i mf0765 = _mm_set1_epi16(kMF0765);
 
-  const __m128i tmp10 = _mm_add_epi16(v[0], v[4]);
-  const __m128i tmp11 = _mm_sub_epi16(v[0], v[4]);
-  const __m128i tmp13 = _mm_add_epi16(v[2], v[6]);
-  const __m128i tmp12 = _mm_sub_epi16(mulv(_mm_sub_epi16(v[2], v[6]), f1414), tmp13);
+  const __m128i tmp10 = _mm_add_epi16(v[0], in4);
+  const __m128i tmp11 = _mm_sub_epi16(v[0], in4);
+  const __m128i tmp13 = _mm_add_epi16(v[2], in6);
+  const __m128i tmp12 = _mm_sub_epi16(mulv(_mm_sub_epi16(v[2], in6), f1414), tmp13);
   const __m128i e0 = _mm_add_epi16(tmp10, tmp13);
   const __m128i e3 = _mm_sub_epi16(tmp10, tmp13);
   const __m128i e1 = _mm_add_epi16(tmp11, tmp12);
   const __m128i e2 = _mm_sub_epi16(tmp11, tmp12);
 
-  const __m128i z13 = _mm_add_epi16(v[5], v[3]);
-  const __m128i z10 = _mm_sub_epi16(v[5], v[3]);
-  const __m128i z11 = _mm_add_epi16(v[1], v[7]);
-  const __m128i z12 = _mm_sub_epi16(v[1], v[7]);
+  const __m128i z13 = _mm_add_epi16(in5, v[3]);
+  const __m128i z10 = _mm_sub_epi16(in5, v[3]);
+  const __m128i z11 = _mm_add_epi16(v[1], in7);
+  const __m128i z12 = _mm_sub_epi16(v[1], in7);
   const __m128i o7 = _mm_add_epi16(z11, z13);
   const __m128i t11 = mulv(_mm_sub_epi16(z11, z13), f1414);
   const __m128i t10 = _mm_add_epi16(mulv(z12, mf0765), mulv(z10, mf1847));
@@ -180,7 +203,51 @@ inline void transpose8x8(__m128i* r) {
   r[7] = _mm_unpackhi_epi64(b3, b7);
 }
 
+// Rows 0 .. 3 of the transpose of r[0] .. r[7], for rows whose lanes 4 .. 7
+// are zero (so rows 4 .. 7 of the transpose are).
+inline void transpose8x4(__m128i* r) {
+  const __m128i a0 = _mm_unpacklo_epi16(r[0], r[1]);
+  const __m128i a2 = _mm_unpacklo_epi16(r[2], r[3]);
+  const __m128i a4 = _mm_unpacklo_epi16(r[4], r[5]);
+  const __m128i a6 = _mm_unpacklo_epi16(r[6], r[7]);
+  const __m128i b0 = _mm_unpacklo_epi32(a0, a2);
+  const __m128i b1 = _mm_unpackhi_epi32(a0, a2);
+  const __m128i b4 = _mm_unpacklo_epi32(a4, a6);
+  const __m128i b5 = _mm_unpackhi_epi32(a4, a6);
+  r[0] = _mm_unpacklo_epi64(b0, b4);
+  r[1] = _mm_unpackhi_epi64(b0, b4);
+  r[2] = _mm_unpacklo_epi64(b1, b5);
+  r[3] = _mm_unpackhi_epi64(b1, b5);
+}
+
+inline void storeSamples(__m128i* r, std::uint8_t* out, int stride) {
+  const __m128i bias = _mm_set1_epi16(128);
+  for (int i = 0; i < 8; i += 2) {
+    const __m128i a = _mm_adds_epi16(_mm_srai_epi16(r[i], 5), bias);
+    const __m128i b = _mm_adds_epi16(_mm_srai_epi16(r[i + 1], 5), bias);
+    const __m128i packed = _mm_packus_epi16(a, b);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i * stride), packed);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + (i + 1) * stride),
+                     _mm_unpackhi_epi64(packed, packed));
+  }
+}
+
 }  // namespace
+
+void jpegIdctSparseSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out,
+                        int stride) {
+  __m128i r[8];
+  for (int i = 0; i < 4; ++i) {
+    const __m128i c = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(coef + 8 * i));
+    const __m128i m = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(q + 8 * i));
+    r[i] = _mm_mullo_epi16(c, m);
+  }
+  idct1dSse2<true>(r);  // lanes 4 .. 7 stay zero
+  transpose8x4(r);
+  idct1dSse2<true>(r);
+  transpose8x8(r);
+  storeSamples(r, out, stride);
+}
 
 void jpegIdctSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out,
                   int stride) {
@@ -194,20 +261,16 @@ void jpegIdctSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t
   transpose8x8(r);
   idct1dSse2(r);  // rows, now held as columns
   transpose8x8(r);
-  const __m128i bias = _mm_set1_epi16(128);
-  for (int i = 0; i < 8; i += 2) {
-    const __m128i a = _mm_adds_epi16(_mm_srai_epi16(r[i], 5), bias);
-    const __m128i b = _mm_adds_epi16(_mm_srai_epi16(r[i + 1], 5), bias);
-    const __m128i packed = _mm_packus_epi16(a, b);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i * stride), packed);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + (i + 1) * stride),
-                     _mm_unpackhi_epi64(packed, packed));
-  }
+  storeSamples(r, out, stride);
 }
 
 #else
 
 bool jpegIdctSse2Available() { return false; }
+void jpegIdctSparseSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out,
+                        int stride) {
+  jpegIdctSparseScalar(coef, q, out, stride);
+}
 void jpegIdctSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out,
                   int stride) {
   jpegIdctScalar(coef, q, out, stride);

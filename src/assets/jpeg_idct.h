@@ -16,6 +16,15 @@ bool jpegIdctSse2Available();
 void jpegIdctSse2(const std::int16_t* coef, const std::uint16_t* prescaled,
                   std::uint8_t* out, int stride);
 
+// The same transform, with the same bytes, for a block whose non-zero
+// coefficients all lie in its top-left 4 x 4 corner (zig-zag positions 0 .. 9),
+// as most chroma blocks do: the other coefficients are not read.
+void jpegIdctSparseScalar(const std::int16_t* coef, const std::uint16_t* prescaled,
+                          std::uint8_t* out, int stride);
+void jpegIdctSparseSse2(const std::int16_t* coef, const std::uint16_t* prescaled,
+                        std::uint8_t* out, int stride);
+inline constexpr int kJpegSparseZigzagEnd = 10;
+
 // A block whose AC coefficients are all zero: every sample is the same.
 void jpegIdctDcOnly(std::int16_t dc, std::uint16_t prescaledDc, std::uint8_t* out, int stride);
 

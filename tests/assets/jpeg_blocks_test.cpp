@@ -208,11 +208,11 @@ TEST(JpegHuffman, EveryCanonicalCodeDecodesToItsSymbol) {
   buildJpegHuffmanTable(ac);
   int shortcuts = 0;
   for (int peek = 0; peek < 1024; ++peek) {
-    const int fast = ac.fastAc[peek];
+    const std::int32_t fast = ac.fast[peek];
     if (!fast) continue;
     ++shortcuts;
-    const int total = (fast & 15) + 1;
-    const int value = fast >> 8;
+    const int total = jpegFastLength(fast);
+    const int value = jpegFastValue(fast);
     // Find the code at the top of `peek` the slow way.
     int symbol = -1, len = 0;
     for (len = 1; len <= 10 && symbol < 0; ++len) {
@@ -227,7 +227,7 @@ TEST(JpegHuffman, EveryCanonicalCodeDecodesToItsSymbol) {
       continue;
     }
     const int size = symbol & 15;
-    EXPECT_EQ((fast >> 4) & 15, symbol >> 4);
+    EXPECT_EQ(jpegFastRun(fast), symbol >> 4);
     EXPECT_EQ(total, len + size);
     const int bits = (peek >> (10 - len - size)) & ((1 << size) - 1);
     EXPECT_EQ(value, bits < (1 << (size - 1)) ? bits - (1 << size) + 1 : bits);
