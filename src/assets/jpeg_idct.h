@@ -17,8 +17,8 @@ void jpegIdctSse2(const std::int16_t* coef, const std::uint16_t* prescaled,
                   std::uint8_t* out, int stride);
 
 // The same transform, with the same bytes, for a block whose non-zero
-// coefficients all lie in its top-left 4 x 4 corner (zig-zag positions 0 .. 9),
-// as most chroma blocks do: the other coefficients are not read.
+// coefficients all lie at zig-zag positions 0 .. 9, as most chroma blocks'
+// do: only the top-left 4 x 4 corner, which holds those, is read.
 void jpegIdctSparseScalar(const std::int16_t* coef, const std::uint16_t* prescaled,
                           std::uint8_t* out, int stride);
 void jpegIdctSparseSse2(const std::int16_t* coef, const std::uint16_t* prescaled,

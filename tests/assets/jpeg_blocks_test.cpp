@@ -118,6 +118,34 @@ TEST(JpegIdct, Sse2AndScalarAgreeBitForBit) {
   }
 }
 
+TEST(JpegIdct, SparseTransformEqualsTheFullTransform) {
+  // Blocks confined to zig-zag positions 0 .. 9, ordinary and wrapping ones;
+  // what lies outside the top-left 4 x 4 corner must not be read.
+  std::mt19937 rng(3);
+  for (int trial = 0; trial < 20000; ++trial) {
+    Block b{};
+    Quant q;
+    const bool wild = trial % 4 == 0;
+    std::uniform_int_distribution<int> coef(wild ? -32768 : -300, wild ? 32767 : 300);
+    std::uniform_int_distribution<int> quant(1, wild ? 65535 : 300);
+    std::uniform_int_distribution<int> position(0, kJpegSparseZigzagEnd - 1);
+    for (int i = 1 + trial % 10; i > 0; --i) b.coef[kJpegZigzagToNatural[position(rng)]] = std::int16_t(coef(rng));
+    for (auto& v : q.q) v = std::uint16_t(quant(rng));
+    std::uint8_t full[8 * 16], sparse[8 * 16];
+    jpegIdctScalar(b.coef, q.q, full, 16);
+    Block poisoned = b;
+    for (int n = 0; n < 64; ++n)
+      if (n / 8 >= 4 || n % 8 >= 4) poisoned.coef[n] = 12345;
+    jpegIdctSparseScalar(poisoned.coef, q.q, sparse, 16);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) ASSERT_EQ(full[y * 16 + x], sparse[y * 16 + x]) << "scalar, trial " << trial;
+    if (!jpegIdctSse2Available()) continue;
+    jpegIdctSparseSse2(poisoned.coef, q.q, sparse, 16);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) ASSERT_EQ(full[y * 16 + x], sparse[y * 16 + x]) << "SSE2, trial " << trial;
+  }
+}
+
 TEST(JpegIdct, DcOnlyShortcutEqualsTheFullTransform) {
   Quant q;
   for (int dc = -32768; dc <= 32767; dc += 97)
