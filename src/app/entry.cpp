@@ -59,7 +59,11 @@ int play(ProcessState& s) {
     closeGLWindow(s.shell);
     return *s.startUpExit;
   }
-  return runMessageLoop(s.shell, s.director, s.inputs, [&s] { return playFrame(s); });
+  const int code = runMessageLoop(s.shell, s.director, s.inputs, [&s] { return playFrame(s); });
+  // A closed window ends the loop with the music still playing: the sound
+  // thread must stop reading the track before the state is freed.
+  s.music.close();
+  return code;
 }
 }  // namespace
 

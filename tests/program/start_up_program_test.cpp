@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -75,11 +76,18 @@ class StartUpProgramTest : public ::testing::Test {
         {"DISPLAY", display.name()},
         {"SDL_AUDIODRIVER", "dummy"},
         {"LD_PRELOAD", VELMORA_SWAP_WATCH},
-        {"ASAN_OPTIONS", "verify_asan_link_order=0"},
+        {"ASAN_OPTIONS", asanOptions()},
         {"VELMORA_SWAP_LOG", path("swaps.log")}};
     env.insert(env.end(), extraEnv.begin(), extraEnv.end());
     launched = now();
     return std::make_unique<ChildProcess>(VELMORA_EXECUTABLE, args, env);
+  }
+
+  // The sanitizer build's runtime must accept the watcher loaded before it.
+  static std::string asanOptions() {
+    const char* given = std::getenv("ASAN_OPTIONS");
+    return (given != nullptr && *given != '\0' ? std::string(given) + ":" : std::string()) +
+           "verify_asan_link_order=0";
   }
 
   static double now() {

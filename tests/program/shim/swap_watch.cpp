@@ -3,6 +3,8 @@
 //   VELMORA_SWAP_LOG=path       one line per swap (up to VELMORA_SWAP_LOG_FRAMES,
 //                               default 40): swap number, seconds since the
 //                               epoch, mean of R + G + B over the frame being shown
+//                               (-1 with VELMORA_SWAP_BRIGHTNESS=0: timing runs
+//                               that must not pay for the read-back)
 //   VELMORA_FREEZE_AT_SWAP=n    after the n-th swap is on screen, write
 //   VELMORA_FREEZE_MARK=path    this process id into path and stop (SIGSTOP)
 //                               until the test sends SIGCONT
@@ -58,7 +60,8 @@ extern "C" void SDL_GL_SwapWindow(SDL_Window* window) {
   }();
   ++swaps;
   if (log != nullptr && swaps <= envInt("VELMORA_SWAP_LOG_FRAMES", 40)) {
-    std::fprintf(log, "%d %.6f %.4f\n", swaps, now(), meanBrightness(window));
+    const double brightness = envInt("VELMORA_SWAP_BRIGHTNESS", 1) != 0 ? meanBrightness(window) : -1.0;
+    std::fprintf(log, "%d %.6f %.4f\n", swaps, now(), brightness);
     std::fflush(log);
   }
   real(window);
