@@ -93,6 +93,8 @@ int velmoraMain(int argc, char** argv) {
     code = play(*state);
   }
   if (state->frameLog != nullptr) std::fclose(state->frameLog);
-  platformQuitVideo();
+  // The video system is left to the end of the process, like every other
+  // resource: shutting it down would unload the GL driver under its own
+  // last allocations for nothing.
   return code;
 }

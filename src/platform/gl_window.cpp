@@ -53,8 +53,6 @@ bool platformInitVideo(std::string& error) {
   return true;
 }
 
-void platformQuitVideo() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
-
 bool platformFullscreenModeAvailable(int width, int height) {
   const int modes = SDL_GetNumDisplayModes(0);
   for (int i = 0; i < modes; ++i) {

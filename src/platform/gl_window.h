@@ -23,7 +23,6 @@ enum class WindowFailure { None, Window, PixelFormat };
 
 // Starts the video system; false when there is no display to open windows on.
 bool platformInitVideo(std::string& error);
-void platformQuitVideo();
 
 // True when the display offers the exact mode for a fullscreen window.
 bool platformFullscreenModeAvailable(int width, int height);
