@@ -1,36 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-#include <SDL.h>
-
 #include <cmath>
 
 #include "app/gl_shell.h"
+#include "gl_test_context.h"
 
 namespace {
-// A real GL context on the test display.
-class ViewportTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    window = SDL_CreateWindow("viewport test", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
-    context = SDL_GL_CreateContext(window);
-    ASSERT_NE(context, nullptr) << SDL_GetError();
-  }
-  void TearDown() override {
-    if (context != nullptr) SDL_GL_DeleteContext(context);
-    if (window != nullptr) SDL_DestroyWindow(window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  }
-  static std::array<double, 16> matrix(GLenum which) {
-    std::array<double, 16> m{};
-    glGetDoublev(which, m.data());
-    return m;
-  }
-  SDL_Window* window = nullptr;
-  SDL_GLContext context = nullptr;
-};
+std::array<double, 16> matrix(GLenum which) {
+  std::array<double, 16> m{};
+  glGetDoublev(which, m.data());
+  return m;
+}
+
+using ViewportTest = GlSuite<>;
 
 TEST_F(ViewportTest, SetsViewportAndA45DegreePerspective) {
   resizeViewport(800, 600);

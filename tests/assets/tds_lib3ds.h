@@ -1,7 +1,5 @@
 #pragma once
-// lib3ds, the reference 3DS reader the loader is checked against, opened at
-// run time so that only these tests depend on it. Absent, the checks skip.
-#include <dlfcn.h>
+// lib3ds, the reference 3DS reader the loader is checked against.
 #include <lib3ds/file.h>
 #include <lib3ds/material.h>
 #include <lib3ds/matrix.h>
@@ -19,36 +17,11 @@
 
 namespace tds_test {
 
-struct Lib3ds {
-  decltype(&lib3ds_file_load) fileLoad = nullptr;
-  decltype(&lib3ds_file_free) fileFree = nullptr;
-  decltype(&lib3ds_matrix_inv) matrixInv = nullptr;
-  decltype(&lib3ds_vector_transform) vectorTransform = nullptr;
-
-  bool available() const { return fileLoad && fileFree && matrixInv && vectorTransform; }
-
-  static const Lib3ds& get() {
-    static const Lib3ds lib = [] {
-      Lib3ds l;
-      void* handle = dlopen("lib3ds-1.so.3", RTLD_NOW | RTLD_LOCAL);
-      if (!handle) return l;
-      l.fileLoad = reinterpret_cast<decltype(l.fileLoad)>(dlsym(handle, "lib3ds_file_load"));
-      l.fileFree = reinterpret_cast<decltype(l.fileFree)>(dlsym(handle, "lib3ds_file_free"));
-      l.matrixInv = reinterpret_cast<decltype(l.matrixInv)>(dlsym(handle, "lib3ds_matrix_inv"));
-      l.vectorTransform =
-          reinterpret_cast<decltype(l.vectorTransform)>(dlsym(handle, "lib3ds_vector_transform"));
-      return l;
-    }();
-    return lib;
-  }
-};
-
 // What lib3ds makes of the file and of the mesh matrix, compared with what
 // the loader made of it: names, counts before splitting, object-space
 // positions, texture coordinates, material names and maps.
 inline void expectMatchesLib3ds(const std::string& path, const Scene3ds& scene) {
-  const Lib3ds& lib = Lib3ds::get();
-  Lib3dsFile* file = lib.fileLoad(path.c_str());
+  Lib3dsFile* file = lib3ds_file_load(path.c_str());
   ASSERT_NE(file, nullptr) << path;
 
   std::vector<const Lib3dsMaterial*> materials;
@@ -87,7 +60,7 @@ inline void expectMatchesLib3ds(const std::string& path, const Scene3ds& scene) 
     Lib3dsMatrix inverse;
     for (int c = 0; c < 4; ++c)
       for (int r = 0; r < 4; ++r) inverse[c][r] = mesh->matrix[c][r];
-    lib.matrixInv(inverse);
+    lib3ds_matrix_inv(inverse);
     for (Lib3dsDword f = 0; f < mesh->faces; ++f) {
       const Lib3dsFace& face = mesh->faceL[f];
       if (!face.material[0]) {
@@ -98,7 +71,7 @@ inline void expectMatchesLib3ds(const std::string& path, const Scene3ds& scene) 
       }
       for (int c = 0; c < 3; ++c) {
         Lib3dsVector expected;
-        lib.vectorTransform(expected, inverse, mesh->pointL[face.points[c]].pos);
+        lib3ds_vector_transform(expected, inverse, mesh->pointL[face.points[c]].pos);
         const float* v = o.vertex(o.face(int(f))[c]);
         for (int a = 0; a < 3; ++a)
           EXPECT_NEAR(v[a], expected[a], 1e-4 * (1 + std::fabs(expected[a]))) << "face " << f;
@@ -111,7 +84,7 @@ inline void expectMatchesLib3ds(const std::string& path, const Scene3ds& scene) 
     }
   }
   EXPECT_EQ(k, scene.objects.size()) << path;
-  lib.fileFree(file);
+  lib3ds_file_free(file);
 }
 
 }  // namespace tds_test

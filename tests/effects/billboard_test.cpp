@@ -19,23 +19,13 @@ struct Box {
 
 // Draws under an orthographic view where one unit is one pixel, origin in
 // the middle of the viewport.
-class BillboardTest : public ::testing::Test {
+class BillboardTest : public GlSuite<kSize> {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(gl.open(kSize, kSize)) << gl.error(); }
-  static void TearDownTestSuite() { gl.close(); }
-
   void SetUp() override {
-    glViewport(0, 0, kSize, kSize);
+    GlSuite::SetUp();
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     glOrtho(-kSize / 2, kSize / 2, -kSize / 2, kSize / 2, -1000, 1000);
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glColor3f(1, 1, 1);
   }
 
   static std::vector<unsigned char> pixels() {
@@ -81,8 +71,6 @@ class BillboardTest : public ::testing::Test {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     return name;
   }
-
-  static inline GlTestContext gl;
 };
 
 TEST_F(BillboardTest, FacesTheViewerWhateverTheModelviewRotationAndScale) {

@@ -1,45 +1,12 @@
 #include "gpu/basis_matrix.h"
 
-#include <GL/gl.h>
-#include <SDL.h>
-#include <gtest/gtest.h>
+#include "gl_test_context.h"
 
 namespace {
 
-// A hidden window with a compatibility context, for the length of the suite.
-class BasisMatrixTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    window_ = SDL_CreateWindow("basis matrix test", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    ASSERT_NE(window_, nullptr) << SDL_GetError();
-    context_ = SDL_GL_CreateContext(window_);
-    ASSERT_NE(context_, nullptr) << SDL_GetError();
-  }
+using BasisMatrixTest = GlSuite<>;
 
-  // No SDL_Quit: it unloads the GL driver, whose few allocations still
-  // live at exit would then be reported as leaks of an unknown module.
-  static void TearDownTestSuite() {
-    if (context_) SDL_GL_DeleteContext(context_);
-    if (window_) SDL_DestroyWindow(window_);
-    context_ = nullptr;
-    window_ = nullptr;
-  }
-
-  void SetUp() override {
-    ASSERT_NE(context_, nullptr);
-    for (GLenum mode : {GL_TEXTURE, GL_MODELVIEW}) {
-      glMatrixMode(mode);
-      glLoadIdentity();
-    }
-  }
-
-  static void read(GLenum which, GLfloat (&m)[16]) { glGetFloatv(which, m); }
-
-  static inline SDL_Window* window_ = nullptr;
-  static inline SDL_GLContext context_ = nullptr;
-};
+void read(GLenum which, GLfloat (&m)[16]) { glGetFloatv(which, m); }
 
 // Column-major, with a translation and a non-trivial bottom row.
 constexpr GLfloat kStart[16] = {9, 9, 9, 0.25f, 9, 9, 9, 0.5f, 9, 9, 9, 0.75f, 3, 4, 5, 2};

@@ -5,10 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "gl_fixture.h"
+#include "gl_test_context.h"
 #include "gpu/gl_entry_points.h"
 
 namespace {
+
+std::string programFile(const char* name) {
+  return std::string(VELMORA_SOURCE_DIR) + "/tests/gpu/programs/" + name;
+}
 
 // Parameter indexes as the demo uses them; 4 holds the test programs' tint.
 constexpr int kModelViewProj = 5;
@@ -31,10 +35,10 @@ void expectColour(const Colour& seen, const Colour& expected, const char* where)
   }
 }
 
-class CgShaderSetTest : public GlFixture {
+class CgShaderSetTest : public GlSuite<> {
  protected:
   void SetUp() override {
-    GlFixture::SetUp();
+    GlSuite::SetUp();
     cg_ = std::make_unique<CgShaderSet>();
     cg_->log = [this](const std::string& text) { messages_.push_back(text); };
     ramp_ = makeRamp();
@@ -358,7 +362,7 @@ TEST_F(CgShaderSetTest, AContextSharingObjectsRunsTheProgramsWithEnablesOfItsOwn
   setTextures(1, makeDecal(255));
 
   SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 1);
-  SDL_GLContext second = SDL_GL_CreateContext(window_);
+  SDL_GLContext second = SDL_GL_CreateContext(gl.window());
   SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
   ASSERT_NE(second, nullptr) << SDL_GetError();
   resetState();
@@ -371,19 +375,19 @@ TEST_F(CgShaderSetTest, AContextSharingObjectsRunsTheProgramsWithEnablesOfItsOwn
   expectColour(pixel(32, 32), {255, kRampGreen, 255}, "second context");
 
   // The first context's profiles stayed off.
-  ASSERT_EQ(SDL_GL_MakeCurrent(window_, context_), 0);
+  ASSERT_EQ(SDL_GL_MakeCurrent(gl.window(), gl.context()), 0);
   glClear(GL_COLOR_BUFFER_BIT);
   glColor3f(0, 1, 0);
   drawQuad();
   expectColour(pixel(32, 32), {0, 255, 0}, "first context");
 
-  ASSERT_EQ(SDL_GL_MakeCurrent(window_, second), 0);
+  ASSERT_EQ(SDL_GL_MakeCurrent(gl.window(), second), 0);
   glClear(GL_COLOR_BUFFER_BIT);
   drawQuad();
   expectColour(pixel(32, 32), {255, kRampGreen, 255}, "second context, still enabled");
   cg_->disableProfiles();
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-  SDL_GL_MakeCurrent(window_, context_);
+  SDL_GL_MakeCurrent(gl.window(), gl.context());
   SDL_GL_DeleteContext(second);
 }
 

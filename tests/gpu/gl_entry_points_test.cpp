@@ -3,15 +3,15 @@
 #include <map>
 #include <string>
 
-#include "gl_fixture.h"
+#include "gl_test_context.h"
 #include "platform/gl_window.h"
 
 namespace {
 
-class GlEntryPointsTest : public GlFixture {
+class GlEntryPointsTest : public GlSuite<> {
  protected:
   void SetUp() override {
-    GlFixture::SetUp();
+    GlSuite::SetUp();
     resetGlExtensionTable();
   }
   void TearDown() override {

@@ -3,14 +3,14 @@
 #include <array>
 #include <vector>
 
-#include "gl_fixture.h"
+#include "gl_test_context.h"
 
 namespace {
 
-class OffscreenTargetTest : public GlFixture {
+class OffscreenTargetTest : public GlSuite<> {
  protected:
   void SetUp() override {
-    GlFixture::SetUp();
+    GlSuite::SetUp();
     std::string error;
     ASSERT_TRUE(createOffscreenTarget(target, error)) << error;
   }
@@ -52,8 +52,8 @@ class OffscreenTargetTest : public GlFixture {
 };
 
 TEST_F(OffscreenTargetTest, EachTargetKeepsItsOwnClearColourMatricesAndEnables) {
-  EXPECT_EQ(target.windowRC, context_);
-  EXPECT_EQ(target.windowDC, window_);
+  EXPECT_EQ(target.windowRC, gl.context());
+  EXPECT_EQ(target.windowDC, gl.window());
   EXPECT_NE(target.pbufferRC, nullptr);
   EXPECT_NE(target.pbufferRC, target.windowRC);
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "gl_fixture.h"
+#include "gl_test_context.h"
 #include "platform/message_box.h"
 #include "support/test_jpeg.h"
 
@@ -50,10 +50,10 @@ void expectRgb(std::array<int, 4> got, std::array<int, 3> want, const std::strin
 
 constexpr std::array<int, 3> kRed{255, 0, 0}, kBlue{0, 0, 255}, kGreen{0, 255, 0}, kWhite{255, 255, 255};
 
-class TextureTableTest : public GlFixture {
+class TextureTableTest : public GlSuite<> {
  protected:
   void SetUp() override {
-    GlFixture::SetUp();
+    GlSuite::SetUp();
     table = std::make_unique<TextureTable>();
     setMessageRoute(MessageRoute::Stderr);
   }

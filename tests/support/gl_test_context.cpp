@@ -1,7 +1,5 @@
 #include "gl_test_context.h"
 
-#include <SDL.h>
-
 // The session bus library that SDL's X11 start-up pulls in keeps a buffer
 // it never frees; it is not ours, so the sanitizer build's leak checker
 // skips it in every binary that opens a GL context.
@@ -15,14 +13,12 @@ bool GlTestContext::open(int width, int height) {
   SDL_GL_ResetAttributes();
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-  SDL_Window* window = SDL_CreateWindow("velmora test", 0, 0, width, height,
-                                        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-  if (window == nullptr) {
+  window_ = SDL_CreateWindow("velmora test", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (window_ == nullptr) {
     error_ = SDL_GetError();
     return false;
   }
-  window_ = window;
-  context_ = SDL_GL_CreateContext(window);
+  context_ = SDL_GL_CreateContext(window_);
   if (context_ == nullptr) {
     error_ = SDL_GetError();
     return false;
@@ -33,8 +29,8 @@ bool GlTestContext::open(int width, int height) {
 // No SDL_Quit: it would unload the GL driver, whose last allocations would
 // then show up as leaks of an unknown module.
 void GlTestContext::close() {
-  if (context_ != nullptr) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
-  if (window_ != nullptr) SDL_DestroyWindow(static_cast<SDL_Window*>(window_));
+  if (context_ != nullptr) SDL_GL_DeleteContext(context_);
+  if (window_ != nullptr) SDL_DestroyWindow(window_);
   context_ = nullptr;
   window_ = nullptr;
 }

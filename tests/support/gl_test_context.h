@@ -1,4 +1,9 @@
 #pragma once
+#include <GL/gl.h>
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <array>
 
 // A hidden window with a compatibility-profile GL context on the test
 // display, for GL tests that read back what they drew.
@@ -7,10 +12,67 @@ class GlTestContext {
   // False (with the reason in error()) when no context could be made.
   bool open(int width, int height);
   void close();
+  bool makeCurrent() const { return SDL_GL_MakeCurrent(window_, context_) == 0; }
   const char* error() const { return error_; }
+  SDL_Window* window() const { return window_; }
+  SDL_GLContext context() const { return context_; }
 
  private:
-  void* window_ = nullptr;
-  void* context_ = nullptr;
+  SDL_Window* window_ = nullptr;
+  SDL_GLContext context_ = nullptr;
   const char* error_ = "";
+};
+
+// One Size x Size context for the length of a suite; each test starts from
+// identity matrices, a black window and white fixed-function colour.
+template <int Size = 64>
+class GlSuite : public ::testing::Test {
+ protected:
+  static constexpr int kSize = Size;
+
+  static void SetUpTestSuite() { ASSERT_TRUE(gl.open(kSize, kSize)) << gl.error(); }
+  static void TearDownTestSuite() { gl.close(); }
+
+  void SetUp() override {
+    ASSERT_TRUE(gl.makeCurrent()) << SDL_GetError();
+    resetState();
+  }
+
+  static void resetMatrices() {
+    for (GLenum mode : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
+      glMatrixMode(mode);
+      glLoadIdentity();
+    }
+  }
+
+  static void resetState() {
+    glViewport(0, 0, kSize, kSize);
+    resetMatrices();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glColor4f(1, 1, 1, 1);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+  }
+
+  // The whole view, texture coordinates 0..1 on unit 0.
+  static void drawQuad() {
+    glBegin(GL_QUADS);
+    for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}}) {
+      glTexCoord2f(float(x), float(y));
+      glVertex2f(float(2 * x - 1), float(2 * y - 1));
+    }
+    glEnd();
+  }
+
+  // (x, y) in window pixels from the bottom left.
+  static std::array<int, 3> pixel(int x, int y) {
+    GLubyte rgba[4] = {0, 0, 0, 0};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return {rgba[0], rgba[1], rgba[2]};
+  }
+
+  static inline GlTestContext gl;
 };
