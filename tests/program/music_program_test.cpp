@@ -2,32 +2,20 @@
 // heard to a file, at the real-time rate, and the tests read it back.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <optional>
 #include <thread>
 
 #include "assets/ogg_track.h"
 #include "child_process.h"
+#include "run_folder.h"
 #include "virtual_display.h"
 
 namespace {
-namespace fs = std::filesystem;
-
-const std::string kDemoTitle = "  = Velmora. Drov 2006 = ";
 constexpr int kRate = 44100;
-
-std::vector<int16_t> readRaw(const std::string& path) {
-  const std::string bytes = readFile(path);
-  std::vector<int16_t> samples(bytes.size() / 2);
-  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-  return samples;
-}
+const std::string kTrack = std::string(VELMORA_DATA_DIR) + "/music/velmora.ogg";
 
 size_t firstSound(const std::vector<int16_t>& s) {
   for (size_t i = 0; i < s.size(); ++i) {
@@ -42,61 +30,47 @@ int peak(const std::vector<int16_t>& s, size_t from, size_t to) {
   return p;
 }
 
-// A private folder for one run: the audio file, the frame log, and a data
-// folder when the test needs its own track.
+const PcmTrack& generatedTrack() {
+  static const PcmTrack track = [] {
+    PcmTrack t;
+    std::string error;
+    EXPECT_TRUE(decodeOggTrack(kTrack, t, error)) << error;
+    return t;
+  }();
+  return track;
+}
+
 class MusicProgramTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(display.ok());
-    dir = fs::temp_directory_path() /
-          ("velmora-run-" + std::to_string(getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
-  std::string path(const std::string& name) const { return (dir / name).string(); }
-
-  // A data folder whose track is the given bytes (or none at all).
-  std::string dataWithTrack(const std::optional<std::string>& bytes) {
-    const fs::path data = dir / "data";
-    fs::create_directories(data / "music");
-    if (!fs::exists(data / "textures")) {
-      fs::create_directory_symlink(fs::path(VELMORA_DATA_DIR) / "textures", data / "textures");
-    }
-    if (bytes) std::ofstream(data / "music" / "velmora.ogg", std::ios::binary) << *bytes;
-    return data.string();
-  }
+  void SetUp() override { ASSERT_TRUE(display.ok()); }
 
   std::unique_ptr<ChildProcess> start(const std::string& data, const std::string& audioDriver = "disk") {
     return std::make_unique<ChildProcess>(
         VELMORA_EXECUTABLE,
         std::vector<std::string>{"--run", "--windowed", "--messages", "stderr", "--data", data,
-                                 "--frame-log", path("frames.log")},
+                                 "--frame-log", run.path("frames.log")},
         std::vector<std::pair<std::string, std::string>>{
             {"DISPLAY", display.name()},
             {"SDL_AUDIODRIVER", audioDriver},
-            {"SDL_DISKAUDIOFILE", path("heard.raw")}});
+            {"SDL_DISKAUDIOFILE", run.path("heard.raw")}});
   }
 
-  // demo time of every frame
-  std::vector<double> frameTimes() const {
-    std::istringstream log(readFile(path("frames.log")));
-    std::vector<double> times;
-    double demo = 0, music = 0, step = 0;
-    while (log >> demo >> music >> step) times.push_back(demo);
-    return times;
+  // What was heard, from where the track's first sound lines up with it.
+  std::vector<int16_t> heard(size_t& lead) const {
+    std::vector<int16_t> samples = readRaw(run.path("heard.raw"));
+    lead = firstSound(samples) - firstSound(generatedTrack().samples);
+    return samples;
   }
 
   VirtualDisplay display;
-  fs::path dir;
+  RunFolder run;
 };
 
 TEST_F(MusicProgramTest, PlaysToItsOwnEndWithTheTrackHeardInOrder) {
   auto p = start(VELMORA_DATA_DIR);
   EXPECT_EQ(p->waitExit(120.0), 0) << p->err();
 
-  const std::vector<double> times = frameTimes();
+  const std::vector<double> times = run.frameTimes();
   ASSERT_FALSE(times.empty());
   EXPECT_GT(times.back(), 33.5);
   EXPECT_LT(times.back(), 33.7);
@@ -104,43 +78,37 @@ TEST_F(MusicProgramTest, PlaysToItsOwnEndWithTheTrackHeardInOrder) {
   RecordProperty("frames", static_cast<int>(times.size()));
   std::printf("frames: %zu, end at demo time %.4f s\n", times.size(), times.back());
 
-  PcmTrack track;
-  std::string error;
-  ASSERT_TRUE(decodeOggTrack(std::string(VELMORA_DATA_DIR) + "/music/velmora.ogg", track, error));
+  const PcmTrack& track = generatedTrack();
   ASSERT_EQ(track.channels, 2);
-  const std::vector<int16_t> heard = readRaw(path("heard.raw"));
-  const size_t lead = firstSound(heard) - firstSound(track.samples);
-  ASSERT_LT(lead, heard.size());
-  const size_t played = heard.size() - lead;
+  size_t lead = 0;
+  const std::vector<int16_t> sound = heard(lead);
+  ASSERT_LT(lead, sound.size());
+  const size_t played = sound.size() - lead;
   // About the whole run was heard, sample for sample.
   EXPECT_GT(played, static_cast<size_t>(33.0 * kRate * 2));
   size_t mismatches = 0;
   for (size_t i = 0; i < played && i < track.samples.size(); ++i) {
-    if (heard[lead + i] != track.samples[i]) ++mismatches;
+    if (sound[lead + i] != track.samples[i]) ++mismatches;
   }
   EXPECT_EQ(mismatches, 0u);
 }
 
 TEST_F(MusicProgramTest, ShortTrackGoesSilentAndTheRunStillEnds) {
-  PcmTrack whole;
-  std::string error;
-  ASSERT_TRUE(decodeOggTrack(std::string(VELMORA_DATA_DIR) + "/music/velmora.ogg", whole, error));
   // Three seconds of the real track, encoded again.
-  const std::string raw = path("short.raw");
+  const std::string raw = run.path("short.raw");
   std::ofstream(raw, std::ios::binary)
-      .write(reinterpret_cast<const char*>(whole.samples.data()), 3 * kRate * 2 * 2);
-  const std::string data = dataWithTrack(std::nullopt);
+      .write(reinterpret_cast<const char*>(generatedTrack().samples.data()), 3 * kRate * 2 * 2);
+  const std::string data = run.dataWithOwn("music");
   const std::string cmd = "oggenc -Q -r -B 16 -C 2 -R 44100 -o " + data + "/music/velmora.ogg " + raw;
   ASSERT_EQ(std::system(cmd.c_str()), 0);
 
   auto p = start(data);
   EXPECT_EQ(p->waitExit(120.0), 0) << p->err();
-  const std::vector<double> times = frameTimes();
+  const std::vector<double> times = run.frameTimes();
   ASSERT_FALSE(times.empty());
   EXPECT_GT(times.back(), 33.5);
-  const std::vector<int16_t> heard = readRaw(path("heard.raw"));
-  const size_t start = firstSound(heard);
-  EXPECT_EQ(peak(heard, start + 4 * kRate * 2, heard.size()), 0);  // silence after the track
+  const std::vector<int16_t> sound = readRaw(run.path("heard.raw"));
+  EXPECT_EQ(peak(sound, firstSound(sound) + 4 * kRate * 2, sound.size()), 0);  // silence after the track
 }
 
 TEST_F(MusicProgramTest, EscapeFadesTheSoundOutAndLeavesTheRecordOnTheClipboard) {
@@ -156,22 +124,20 @@ TEST_F(MusicProgramTest, EscapeFadesTheSoundOutAndLeavesTheRecordOnTheClipboard)
   display.xdotool("keyup --window " + w + " Escape");
   EXPECT_EQ(p->waitExit(30.0), 0) << p->err();
 
-  const std::vector<double> times = frameTimes();
+  const std::vector<double> times = run.frameTimes();
   ASSERT_FALSE(times.empty());
   EXPECT_LT(times.back(), 10.0);  // ended by the fade, long before the run's end
 
   // The heard sound is the track times the volume: their ratio per block is the fade.
-  PcmTrack track;
-  std::string error;
-  ASSERT_TRUE(decodeOggTrack(std::string(VELMORA_DATA_DIR) + "/music/velmora.ogg", track, error));
-  const std::vector<int16_t> heard = readRaw(path("heard.raw"));
-  const size_t lead = firstSound(heard) - firstSound(track.samples);
-  const size_t played = heard.size() - lead;
+  const PcmTrack& track = generatedTrack();
+  size_t lead = 0;
+  const std::vector<int16_t> sound = heard(lead);
+  const size_t played = sound.size() - lead;
   const size_t block = kRate * 2 / 20;  // 50 ms
   std::vector<double> gains;
   for (size_t from = 0; from + block <= played; from += block) {
     const int reference = peak(track.samples, from, from + block);
-    gains.push_back(reference > 0 ? peak(heard, lead + from, lead + from + block) / double(reference) : 1.0);
+    gains.push_back(reference > 0 ? peak(sound, lead + from, lead + from + block) / double(reference) : 1.0);
   }
   ASSERT_GT(gains.size(), 60u);
   const size_t fadeBlocks = 25;  // 1.25 s
@@ -180,25 +146,24 @@ TEST_F(MusicProgramTest, EscapeFadesTheSoundOutAndLeavesTheRecordOnTheClipboard)
     EXPECT_LE(gains[i], gains[i - 1] + 0.02) << "block " << i;
   }
   EXPECT_LT(gains[gains.size() - fadeBlocks / 2], 0.7);
-  EXPECT_EQ(peak(heard, heard.size() - kRate * 2 * 30 / 1000, heard.size()), 0);  // ends silent
+  EXPECT_EQ(peak(sound, sound.size() - kRate * 2 * 30 / 1000, sound.size()), 0);  // ends silent
 
   const std::string clip = "DISPLAY=" + display.name() + " xclip -o -selection clipboard > " +
-                           path("clipboard.txt");
+                           run.path("clipboard.txt");
   ASSERT_EQ(std::system(clip.c_str()), 0);
-  const std::string text = readFile(path("clipboard.txt"));
+  const std::string text = readFile(run.path("clipboard.txt"));
   EXPECT_EQ(text.rfind("Cam :", 0), 0u) << text;
   EXPECT_NE(text.find("  \nPnt :0.,0.,0.  \n \n"), std::string::npos) << text;
 }
 
 TEST_F(MusicProgramTest, MissingOrForeignTrackSaysNoSoundFileAndEndsWithZero) {
   const std::string expected = "Drov Velmora  : Problem initializing FMod. \\nNo sound file.";
-  {
-    auto p = start(dataWithTrack(std::nullopt));
-    EXPECT_EQ(p->waitExit(30.0), 0);
-    EXPECT_NE(p->err().find(expected), std::string::npos) << p->err();
-  }
-  for (const std::string& bytes : {std::string("this is not music\n"), readFile(std::string(VELMORA_DATA_DIR) + "/music/velmora.ogg").substr(0, 300)}) {
-    auto p = start(dataWithTrack(bytes));
+  for (const std::optional<std::string>& bytes :
+       {std::optional<std::string>(), std::optional<std::string>("this is not music\n"),
+        std::optional<std::string>(readFile(kTrack).substr(0, 300))}) {
+    const std::string data = run.dataWithOwn("music");
+    if (bytes) std::ofstream(data + "/music/velmora.ogg", std::ios::binary) << *bytes;
+    auto p = start(data);
     EXPECT_EQ(p->waitExit(30.0), 0);
     EXPECT_NE(p->err().find(expected), std::string::npos) << p->err();
   }

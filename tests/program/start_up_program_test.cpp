@@ -12,15 +12,12 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "child_process.h"
+#include "run_folder.h"
 #include "virtual_display.h"
 
 namespace {
-namespace fs = std::filesystem;
-
-const std::string kDemoTitle = "  = Velmora. Drov 2006 = ";
 constexpr int kFadeFrames = 11;  // each way
 
 struct Swap {
@@ -56,28 +53,19 @@ bool readPpm(const std::string& path, Image& out) {
 
 class StartUpProgramTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(display.ok());
-    dir = fs::temp_directory_path() /
-          ("velmora-startup-" + std::to_string(getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
-  std::string path(const std::string& name) const { return (dir / name).string(); }
+  void SetUp() override { ASSERT_TRUE(display.ok()); }
 
   std::unique_ptr<ChildProcess> start(const std::string& data, std::vector<std::string> extraArgs = {},
                                       std::vector<std::pair<std::string, std::string>> extraEnv = {}) {
     std::vector<std::string> args{"--run", "--windowed", "--messages", "stderr", "--data", data,
-                                  "--frame-log", path("frames.log")};
+                                  "--frame-log", run.path("frames.log")};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     std::vector<std::pair<std::string, std::string>> env{
         {"DISPLAY", display.name()},
         {"SDL_AUDIODRIVER", "dummy"},
         {"LD_PRELOAD", VELMORA_SWAP_WATCH},
         {"ASAN_OPTIONS", asanOptions()},
-        {"VELMORA_SWAP_LOG", path("swaps.log")}};
+        {"VELMORA_SWAP_LOG", run.path("swaps.log")}};
     env.insert(env.end(), extraEnv.begin(), extraEnv.end());
     launched = now();
     return std::make_unique<ChildProcess>(VELMORA_EXECUTABLE, args, env);
@@ -95,52 +83,31 @@ class StartUpProgramTest : public ::testing::Test {
   }
 
   std::vector<Swap> swaps() const {
-    std::istringstream log(readFile(path("swaps.log")));
+    std::istringstream log(readFile(run.path("swaps.log")));
     std::vector<Swap> out;
     Swap s;
     while (log >> s.number >> s.time >> s.brightness) out.push_back(s);
     return out;
   }
 
-  std::vector<double> frameTimes() const {
-    std::istringstream log(readFile(path("frames.log")));
-    std::vector<double> times;
-    double demo = 0, music = 0, step = 0;
-    while (log >> demo >> music >> step) times.push_back(demo);
-    return times;
-  }
-
-  // A data folder with the generated data but the given loading picture.
-  std::string dataWithLoadingPicture(const std::optional<std::string>& bytes) {
-    const fs::path data = dir / "data";
-    fs::create_directories(data / "textures");
-    for (const char* sub : {"meshes", "music", "cgeffects"}) {
-      fs::create_directory_symlink(fs::path(VELMORA_DATA_DIR) / sub, data / sub);
-    }
-    if (bytes) std::ofstream(data / "textures" / "loading.jpg", std::ios::binary) << *bytes;
-    return data.string();
-  }
-
-  bool waitForFile(const std::string& file, double seconds) {
-    const double until = now() + seconds;
-    while (now() < until) {
-      if (fs::exists(file)) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+  // Runs until it has shown `frames` frames, then closes its window.
+  void closeAfter(ChildProcess& p, const WindowBox& window, std::size_t frames) {
+    waitUntil([&] { return run.frameTimes().size() >= frames; }, 30.0);
+    display.requestClose(window);
+    EXPECT_EQ(p.waitExit(20.0), 0) << p.err();
   }
 
   VirtualDisplay display;
-  fs::path dir;
+  RunFolder run;
   double launched = 0.0;
 };
 
 TEST_F(StartUpProgramTest, LoadingPictureFadesInAndOutAsACentredSquareThenTheRunStartsAtZero) {
   auto p = start(VELMORA_DATA_DIR, {},
                  {{"VELMORA_FREEZE_AT_SWAP", std::to_string(kFadeFrames)},
-                  {"VELMORA_FREEZE_MARK", path("frozen")}});
-  ASSERT_TRUE(waitForFile(path("frozen"), 60.0)) << p->err();
-  const pid_t pid = std::stoi(readFile(path("frozen")));
+                  {"VELMORA_FREEZE_MARK", run.path("frozen")}});
+  ASSERT_TRUE(waitUntil([&] { return std::filesystem::exists(run.path("frozen")); }, 60.0)) << p->err();
+  const pid_t pid = std::stoi(readFile(run.path("frozen")));
 
   // Held on the last fade-in frame: the picture at full brightness.
   const auto window = display.findWindow(kDemoTitle);
@@ -171,11 +138,7 @@ TEST_F(StartUpProgramTest, LoadingPictureFadesInAndOutAsACentredSquareThenTheRun
     EXPECT_GT(screen.sum(window->x + x, window->y + y), 0) << x << ", " << y;
   }
 
-  // Let it play a little, then close it.
-  const double until = now() + 30.0;
-  while (frameTimes().size() < 20 && now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  display.requestClose(*window);
-  EXPECT_EQ(p->waitExit(20.0), 0) << p->err();
+  closeAfter(*p, *window, 20);
 
   const std::vector<Swap> s = swaps();
   ASSERT_GE(s.size(), std::size_t(2 * kFadeFrames + 1));
@@ -191,7 +154,7 @@ TEST_F(StartUpProgramTest, LoadingPictureFadesInAndOutAsACentredSquareThenTheRun
   // Then the part draws.
   EXPECT_GT(s[2 * kFadeFrames].brightness, 0.0);
 
-  const std::vector<double> times = frameTimes();
+  const std::vector<double> times = run.frameTimes();
   ASSERT_FALSE(times.empty());
   EXPECT_GE(times.front(), 0.0);
   EXPECT_LT(times.front(), 0.25);
@@ -201,17 +164,18 @@ TEST_F(StartUpProgramTest, LoadingPictureFadesInAndOutAsACentredSquareThenTheRun
 
 TEST_F(StartUpProgramTest, MissingOrForeignLoadingPictureNamesItAndEndsWithZero) {
   {
-    auto p = start(dataWithLoadingPicture(std::nullopt));
+    auto p = start(run.dataWithOwn("textures"));
     EXPECT_EQ(p->waitExit(30.0), 0) << p->err();
     EXPECT_NE(p->err().find("Jpg: textures/loading.jpg\n"), std::string::npos) << p->err();
-    EXPECT_TRUE(frameTimes().empty());
+    EXPECT_TRUE(run.frameTimes().empty());
     EXPECT_TRUE(swaps().empty());  // not a single loading frame
   }
-  fs::remove_all(dir / "data");
-  auto p = start(dataWithLoadingPicture(std::string("GIF89a, not a JPEG at all")));
+  const std::string data = run.dataWithOwn("textures");
+  std::ofstream(data + "/textures/loading.jpg", std::ios::binary) << "GIF89a, not a JPEG at all";
+  auto p = start(data);
   EXPECT_EQ(p->waitExit(30.0), 0) << p->err();
   EXPECT_NE(p->err().find("Jpg !: textures/loading.jpg\n"), std::string::npos) << p->err();
-  EXPECT_TRUE(frameTimes().empty());
+  EXPECT_TRUE(run.frameTimes().empty());
 }
 
 TEST_F(StartUpProgramTest, CardWithoutFragmentProgramsIsToldSoAndStillPlays) {
@@ -223,16 +187,13 @@ TEST_F(StartUpProgramTest, CardWithoutFragmentProgramsIsToldSoAndStillPlays) {
       "MESA_EXTENSION_OVERRIDE", "-GL_ARB_fragment_program -GL_ARB_fragment_program_shadow"};
   for (bool slow : {false, true}) {
     SCOPED_TRACE(slow ? "slow graphics card" : "fast graphics card");
-    fs::remove(path("frames.log"));
+    std::filesystem::remove(run.path("frames.log"));
     auto p = start(VELMORA_DATA_DIR, slow ? std::vector<std::string>{"--slow-gpu"} : std::vector<std::string>{},
                    {noFragmentPrograms});
     const auto window = display.waitForWindow(kDemoTitle, 30.0);
     ASSERT_TRUE(window.has_value()) << p->err();
-    const double until = now() + 30.0;
-    while (frameTimes().size() < 5 && now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    display.requestClose(*window);
-    EXPECT_EQ(p->waitExit(20.0), 0) << p->err();
-    EXPECT_GE(frameTimes().size(), 5u);
+    closeAfter(*p, *window, 5);
+    EXPECT_GE(run.frameTimes().size(), 5u);
     // "Slow graphics card" never asks the card.
     EXPECT_EQ(p->err().find(told) != std::string::npos, !slow) << p->err();
   }

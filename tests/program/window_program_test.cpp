@@ -2,15 +2,14 @@
 // messages and the exit codes, as a user meets them.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <thread>
 
 #include "child_process.h"
 #include "resources/setup_dialog_template.h"
+#include "run_folder.h"
 #include "virtual_display.h"
 
 namespace {
-const std::string kDemoTitle = "  = Velmora. Drov 2006 = ";
 const std::string kDialogTitle = " Velmora  by Drov - 2006 ";
 constexpr double kWindowWait = 30.0;
 constexpr double kExitWait = 20.0;
