@@ -30,14 +30,23 @@ class WindowProcTest : public ::testing::Test {
   FrameInputs inputs;
 };
 
-TEST_F(WindowProcTest, KeysAreKeptByVirtualKeyCode) {
+TEST_F(WindowProcTest, KeysAreKeptByVirtualKeyCodeAndWindowEventsSetTheShell) {
   send(key(EventKind::KeyDown, vk::Escape));
   send(key(EventKind::KeyDown, vk::Up));
-  EXPECT_TRUE(shell.keys[0x1B]);
-  EXPECT_TRUE(shell.keys[0x26]);
   send(key(EventKind::KeyUp, vk::Up));
-  EXPECT_FALSE(shell.keys[0x26]);
   EXPECT_TRUE(shell.keys[0x1B]);
+  EXPECT_FALSE(shell.keys[0x26]);
+
+  PlatformEvent minimise = eventOf(EventKind::Activate);
+  minimise.minimized = true;
+  send(minimise);
+  EXPECT_FALSE(shell.active);
+  send(eventOf(EventKind::Activate));
+  EXPECT_TRUE(shell.active);
+
+  send(eventOf(EventKind::Close));
+  EXPECT_TRUE(shell.quitPosted);
+  EXPECT_EQ(shell.quitCode, 0);
 }
 
 TEST_F(WindowProcTest, ArrowKeysActOnlyOnMessagesWithDefaultProcessing) {
@@ -76,29 +85,14 @@ TEST_F(WindowProcTest, WheelAddsAFifthPerNotchInSinglePrecision) {
   EXPECT_EQ(inputs.arrowVertical, 0.0);
 }
 
-TEST_F(WindowProcTest, MinimiseStopsFramesAndRestoreResumesThem) {
-  PlatformEvent minimise = eventOf(EventKind::Activate);
-  minimise.minimized = true;
-  send(minimise);
-  EXPECT_FALSE(shell.active);
-  send(eventOf(EventKind::Activate));
-  EXPECT_TRUE(shell.active);
-}
-
-TEST_F(WindowProcTest, ClosePostsQuitWithCodeZero) {
-  send(eventOf(EventKind::Close));
-  EXPECT_TRUE(shell.quitPosted);
-  EXPECT_EQ(shell.quitCode, 0);
-}
-
-TEST_F(WindowProcTest, MiddleButtonAtScreenCentreRecordsZeros) {
+TEST_F(WindowProcTest, MiddleButtonAppendsEachRecord) {
   send(eventOf(EventKind::MiddleButtonDown));
   EXPECT_EQ(shell.clipboardText, "Cam :0.,0.,0.  \nPnt :0.,0.,0.  \n \n");
   ASSERT_EQ(inputs.recordedPoints.size(), 1u);
   EXPECT_EQ(inputs.recordedPoints[0].flag, 1);
-}
 
-TEST_F(WindowProcTest, MiddleButtonAppendsEachRecord) {
+  shell.clipboardText.clear();
+  inputs.recordedPoints.clear();
   inputs.cameraX = (600 - 400) * 0.0175;
   inputs.cameraY = (150 - 300) * 0.023333333333333334;
   inputs.cameraZ = 0.2;

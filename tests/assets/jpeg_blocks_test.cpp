@@ -15,26 +15,6 @@
 
 namespace {
 
-// cos(k pi / 16) sqrt(2), 1 at k = 0: the AAN factors the prescaling uses.
-double aan(int k) { return k == 0 ? 1.0 : std::cos(k * M_PI / 16) * std::sqrt(2.0); }
-
-TEST(JpegIdct, PrescaledTablesFollowTheAanFactors) {
-  for (int q : {1, 16, 99, 255, 1000}) {
-    std::uint16_t zigzag[64], scaled[64];
-    for (auto& v : zigzag) v = std::uint16_t(q);
-    jpegPrescaleQuantTable(zigzag, scaled);
-    for (int n = 0; n < 64; ++n) {
-      const long s = std::lround(16384.0 * aan(n / 8) * aan(n % 8));
-      ASSERT_EQ(scaled[n], std::uint16_t((s * q + 2048) >> 12)) << "q " << q << " position " << n;
-    }
-  }
-  // The zig-zag order lands each entry at its natural position.
-  std::uint16_t zigzag[64], scaled[64];
-  for (int k = 0; k < 64; ++k) zigzag[k] = std::uint16_t(k == 2 ? 64 : 1);
-  jpegPrescaleQuantTable(zigzag, scaled);
-  EXPECT_EQ(scaled[8], std::uint16_t((std::lround(16384.0 * aan(1)) * 64 + 2048) >> 12));
-}
-
 struct alignas(16) Block {
   std::int16_t coef[64];
 };
