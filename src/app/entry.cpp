@@ -54,15 +54,13 @@ int play(ProcessState& s) {
                     [&s] { startUp(s); })) {
     return 0;
   }
-  if (s.startUpExit) {
-    s.music.close();
-    closeGLWindow(s.shell);
-    return *s.startUpExit;
-  }
-  const int code = runMessageLoop(s.shell, s.director, s.inputs, [&s] { return playFrame(s); });
-  // A closed window ends the loop with the music still playing: the sound
-  // thread must stop reading the track before the state is freed.
+  const int code = s.startUpExit ? *s.startUpExit
+                                  : runMessageLoop(s.shell, s.director, s.inputs,
+                                                   [&s] { return playFrame(s); });
+  // Every end leaves through here: the music stops first (its sound thread
+  // reads the track this state owns), then the window closes.
   s.music.close();
+  closeGLWindow(s.shell);
   return code;
 }
 }  // namespace

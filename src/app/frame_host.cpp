@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 
 #include "app/clipboard.h"
-#include "app/gl_shell.h"
 #include "director/fade_overlay.h"
 #include "director/frame_driver.h"
 #include "effects/billboard.h"
@@ -52,7 +51,5 @@ std::optional<int> playFrame(ProcessState& s) {
   logFrame(s);
   if (end == FrameEnd::None) return std::nullopt;
   if (end == FrameEnd::FadedOut) copyTextToClipboard(s.shell.clipboardText);
-  if (s.shell.musicEnabled) s.music.close();
-  closeGLWindow(s.shell);
   return 0;
 }

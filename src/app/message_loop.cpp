@@ -1,6 +1,5 @@
 #include "app/message_loop.h"
 
-#include "app/gl_shell.h"
 #include "app/window_proc.h"
 #include "platform/events.h"
 #include "platform/system.h"
@@ -36,6 +35,5 @@ int runMessageLoop(ShellState& shell, DirectorState& director, FrameInputs& inpu
     latchEndRequest(shell, director.demoTime);
     platformSwapBuffers(shell.gl);
   }
-  closeGLWindow(shell);
   return shell.quitCode;
 }

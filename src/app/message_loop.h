@@ -8,9 +8,8 @@
 
 // Dispatches window events; on each idle pass runs one frame (while the
 // window is not minimised), latches the Escape request and swaps buffers.
-// A frame that returns an exit code ends the loop (it has closed the window
-// itself); otherwise the loop ends when the window is closed. Returns the
-// exit code.
+// A frame that returns an exit code ends the loop; otherwise the loop ends
+// when the window is closed. Returns the exit code; the caller shuts down.
 int runMessageLoop(ShellState& shell, DirectorState& director, FrameInputs& inputs,
                    const std::function<std::optional<int>()>& runFrame);
 
