@@ -67,8 +67,8 @@ std::vector<unsigned char> makeScene(int w, int h) {
   return rgb;
 }
 
-Picture compress(const std::string& name, const std::vector<unsigned char>& rgb, int w, int h,
-                 int subsamp, bool progressive) {
+Picture compress(const std::string& name, const std::vector<unsigned char>& rgb, int w, int h, int subsamp,
+                 bool progressive) {
   tjhandle tj = tjInitCompress();
   unsigned char* out = nullptr;
   unsigned long size = 0;
@@ -106,8 +106,8 @@ void decodeVelmora(benchmark::State& state, const Picture& p) {
     }
     benchmark::DoNotOptimize(out.data());
   }
-  state.counters["MPix/s"] = benchmark::Counter(double(p.width) * p.height * 1e-6 * state.iterations(),
-                                                benchmark::Counter::kIsRate);
+  state.counters["MPix/s"] =
+      benchmark::Counter(double(p.width) * p.height * 1e-6 * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 void decodeTurbo(benchmark::State& state, const Picture& p) {
@@ -122,8 +122,8 @@ void decodeTurbo(benchmark::State& state, const Picture& p) {
     benchmark::DoNotOptimize(out.data());
   }
   tjDestroy(tj);
-  state.counters["MPix/s"] = benchmark::Counter(double(p.width) * p.height * 1e-6 * state.iterations(),
-                                                benchmark::Counter::kIsRate);
+  state.counters["MPix/s"] =
+      benchmark::Counter(double(p.width) * p.height * 1e-6 * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 void decodeStb(benchmark::State& state, const Picture& p) {
@@ -137,8 +137,8 @@ void decodeStb(benchmark::State& state, const Picture& p) {
     benchmark::DoNotOptimize(px);
     stbi_image_free(px);
   }
-  state.counters["MPix/s"] = benchmark::Counter(double(p.width) * p.height * 1e-6 * state.iterations(),
-                                                benchmark::Counter::kIsRate);
+  state.counters["MPix/s"] =
+      benchmark::Counter(double(p.width) * p.height * 1e-6 * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 // Collects MPix/s per benchmark name while printing the usual console table.

@@ -63,8 +63,7 @@ void BM_LoadingPicture(benchmark::State& state) {
 BENCHMARK(BM_LoadingPicture)->Unit(benchmark::kMillisecond);
 
 void BM_ColourTexture(benchmark::State& state) {
-  measure(state, kData + "textures/horse.jpg",
-          [](TextureTable& t, const std::string& f) { t.loadJpegTexture(f, 1); });
+  measure(state, kData + "textures/horse.jpg", [](TextureTable& t, const std::string& f) { t.loadJpegTexture(f, 1); });
 }
 BENCHMARK(BM_ColourTexture)->Unit(benchmark::kMillisecond);
 

@@ -9,13 +9,11 @@ struct SpeedRow {
 };
 // In this order: a later match overrides an earlier one.
 constexpr SpeedRow kSpeedTable[] = {
-    {"59", 1.4},   {"58", 1.2},    {"9600", 1.5}, {"9700", 2.0}, {"9800", 2.75},
+    {"59", 1.4},    {"58", 1.2},   {"9600", 1.5}, {"9700", 2.0},  {"9800", 2.75},
     {"X800", 2.95}, {"X600", 1.8}, {"X300", 1.6}, {"6800", 2.95},
 };
 
-bool contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
-}
+bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 std::string_view glString(GLenum which) {
   const GLubyte* s = glGetString(which);

@@ -11,8 +11,7 @@ constexpr int kUsageExit = 2;
 CommandLine parseCommandLine(int argc, const char* const* argv) {
   CommandLine result;
   LaunchOptions& o = result.options;
-  CLI::App app{"Velmora: a real-time demo. Without options it opens the setup dialog, then plays.",
-               "velmora"};
+  CLI::App app{"Velmora: a real-time demo. Without options it opens the setup dialog, then plays.", "velmora"};
   app.set_version_flag("--version", std::string("velmora ") + VELMORA_VERSION);
 
   bool run = false, windowed = false, fullscreen = false, music = false, noMusic = false;
@@ -27,11 +26,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   app.add_flag("--slow-gpu", o.slowGpu, "Preset \"Slow graphics card\"");
   app.add_option("--data", o.dataDir, "Folder the data paths are relative to (default: here)")
       ->check(CLI::ExistingDirectory);
-  app.add_option("--messages", messages,
-                 "box: real message boxes; stderr: one line each on stderr, default answers")
+  app.add_option("--messages", messages, "box: real message boxes; stderr: one line each on stderr, default answers")
       ->check(CLI::IsMember({"box", "stderr"}));
-  app.add_option("--frame-log", o.frameLog,
-                 "Write one line a frame to FILE: demo time, heard music time, frame step");
+  app.add_option("--frame-log", o.frameLog, "Write one line a frame to FILE: demo time, heard music time, frame step");
 
   std::ostringstream out, err;
   try {

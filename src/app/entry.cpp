@@ -21,8 +21,7 @@ bool enterDataFolder(const std::string& dir) {
   std::error_code error;
   std::filesystem::current_path(dir, error);
   if (error) {
-    std::fprintf(stderr, "velmora: cannot use data folder \"%s\": %s\n", dir.c_str(),
-                 error.message().c_str());
+    std::fprintf(stderr, "velmora: cannot use data folder \"%s\": %s\n", dir.c_str(), error.message().c_str());
     return false;
   }
   return true;
@@ -39,24 +38,26 @@ bool askSetup(const LaunchOptions& options, std::array<bool, 6>& checked) {
     return false;
   }
   switch (runSetupDialog(setup_dialog::kTemplate, checked)) {
-    case DialogOutcome::Run: return true;
-    case DialogOutcome::Quit: return false;
+    case DialogOutcome::Run:
+      return true;
+    case DialogOutcome::Quit:
+      return false;
     case DialogOutcome::Unavailable:
-      std::fprintf(stderr, "velmora: the setup dialog could not be shown (%s); "
-                   "playing with the preset choices\n", platformError().c_str());
+      std::fprintf(stderr,
+                   "velmora: the setup dialog could not be shown (%s); "
+                   "playing with the preset choices\n",
+                   platformError().c_str());
       return true;
   }
   return true;
 }
 
 int play(ProcessState& s) {
-  if (!openGLWindow(s.shell, kWindowTitle, 800, 600, 32, s.shell.fullscreen,
-                    [&s] { startUp(s); })) {
+  if (!openGLWindow(s.shell, kWindowTitle, 800, 600, 32, s.shell.fullscreen, [&s] { startUp(s); })) {
     return 0;
   }
-  const int code = s.startUpExit ? *s.startUpExit
-                                  : runMessageLoop(s.shell, s.director, s.inputs,
-                                                   [&s] { return playFrame(s); });
+  const int code =
+      s.startUpExit ? *s.startUpExit : runMessageLoop(s.shell, s.director, s.inputs, [&s] { return playFrame(s); });
   // Every end leaves through here: the music stops first (its sound thread
   // reads the track this state owns), then the window closes.
   s.music.close();

@@ -37,17 +37,16 @@ class LivePorts final : public FramePorts {
 
 void logFrame(ProcessState& s) {
   if (s.frameLog == nullptr) return;
-  std::fprintf(s.frameLog, "%.6f %.6f %.6f\n", s.director.demoTime, s.director.musicTime,
-               s.director.frameDelta);
+  std::fprintf(s.frameLog, "%.6f %.6f %.6f\n", s.director.demoTime, s.director.musicTime, s.director.frameDelta);
 }
 }  // namespace
 
 std::optional<int> playFrame(ProcessState& s) {
-  const FrameControls controls{s.shell.musicEnabled, s.shell.leftButtonDown, s.shell.wheel,
-                               s.shell.endRequested, s.shell.endStartTime};
+  const FrameControls controls{s.shell.musicEnabled, s.shell.leftButtonDown, s.shell.wheel, s.shell.endRequested,
+                               s.shell.endStartTime};
   LivePorts ports(s);
-  const FrameEnd end = runFrame(s.director, s.timeline, s.inputs, controls, ports,
-                                s.shell.musicEnabled ? &s.music : nullptr);
+  const FrameEnd end =
+      runFrame(s.director, s.timeline, s.inputs, controls, ports, s.shell.musicEnabled ? &s.music : nullptr);
   logFrame(s);
   if (end == FrameEnd::None) return std::nullopt;
   if (end == FrameEnd::FadedOut) copyTextToClipboard(s.shell.clipboardText);

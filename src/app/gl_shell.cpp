@@ -14,9 +14,7 @@ constexpr int kWindowedPosition = 50;
 
 void creationError(const char* text) { showMessage(kError, text, MessageIcon::Exclamation); }
 
-void logPlatformError(const char* step) {
-  std::fprintf(stderr, "velmora: %s: %s\n", step, platformError().c_str());
-}
+void logPlatformError(const char* step) { std::fprintf(stderr, "velmora: %s: %s\n", step, platformError().c_str()); }
 
 // The user's answer when the display refuses the fullscreen mode: true to
 // go on windowed.
@@ -39,8 +37,8 @@ bool failCreation(ShellState& shell, const char* step, const char* text) {
 }
 }  // namespace
 
-bool openGLWindow(ShellState& shell, const char* title, int width, int height, int bits,
-                  bool fullscreen, const std::function<void()>& startUp) {
+bool openGLWindow(ShellState& shell, const char* title, int width, int height, int bits, bool fullscreen,
+                  const std::function<void()>& startUp) {
   shell.fullscreen = fullscreen;
   std::string videoError;
   if (!platformInitVideo(videoError)) {
@@ -65,9 +63,9 @@ bool openGLWindow(ShellState& shell, const char* title, int width, int height, i
   if (!platformCreateWindow(shell.gl, request, failure)) {
     // The platform chooses and sets the pixel format in one step, so a
     // format it cannot set is reported as one it cannot find.
-    return failCreation(shell, "window",
-                        failure == WindowFailure::PixelFormat ? "Can't Find A Suitable PixelFormat."
-                                                              : "Window Creation Error.");
+    return failCreation(
+        shell, "window",
+        failure == WindowFailure::PixelFormat ? "Can't Find A Suitable PixelFormat." : "Window Creation Error.");
   }
   if (!platformCreateContext(shell.gl)) {
     return failCreation(shell, "context", "Can't Create A GL Rendering Context.");
@@ -115,8 +113,8 @@ void resizeViewport(int width, int height) {
   glViewport(0, 0, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(45.0, static_cast<GLdouble>(width) / static_cast<GLdouble>(height),
-                 static_cast<GLdouble>(0.1f), 100.0);
+  gluPerspective(45.0, static_cast<GLdouble>(width) / static_cast<GLdouble>(height), static_cast<GLdouble>(0.1f),
+                 100.0);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
 }

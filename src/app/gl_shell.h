@@ -7,8 +7,8 @@
 // state and run the start-up work inside, and tear it all down again.
 
 // Opens the window; on failure the user has seen why and the result is false.
-bool openGLWindow(ShellState& shell, const char* title, int width, int height, int bits,
-                  bool fullscreen, const std::function<void()>& startUp);
+bool openGLWindow(ShellState& shell, const char* title, int width, int height, int bits, bool fullscreen,
+                  const std::function<void()>& startUp);
 
 // Releases what openGLWindow acquired; safe with any subset acquired.
 void closeGLWindow(ShellState& shell);

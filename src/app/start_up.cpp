@@ -34,8 +34,7 @@ bool startMusic(ProcessState& s) {
   if (!s.music.load(MusicPlayback::kTrackPath, error)) {
     std::fprintf(stderr, "velmora: %s: %s\n", MusicPlayback::kTrackPath, error.c_str());
     s.music.close();
-    showMessage("Drov Velmora  ", "Problem initializing FMod. \nNo sound file.",
-                MessageIcon::Information);
+    showMessage("Drov Velmora  ", "Problem initializing FMod. \nNo sound file.", MessageIcon::Information);
     s.startUpExit = 0;
     return false;
   }

@@ -9,9 +9,7 @@ namespace {
 // formed in single precision, as the recorded camera values rely on.
 constexpr float kWheelScale = 0.0016666667f;
 
-std::string triple(double a, double b, double c) {
-  return formatG(a) + "," + formatG(b) + "," + formatG(c);
-}
+std::string triple(double a, double b, double c) { return formatG(a) + "," + formatG(b) + "," + formatG(c); }
 }  // namespace
 
 void applyArrowKeys(const ShellState& shell, FrameInputs& inputs, double frameDelta) {
@@ -22,15 +20,13 @@ void applyArrowKeys(const ShellState& shell, FrameInputs& inputs, double frameDe
 }
 
 void recordCameraAndPoint(ShellState& shell, FrameInputs& inputs) {
-  inputs.recordedPoints.push_back(FlagVec3{1, static_cast<float>(inputs.pointX),
-                                           static_cast<float>(inputs.pointY),
+  inputs.recordedPoints.push_back(FlagVec3{1, static_cast<float>(inputs.pointX), static_cast<float>(inputs.pointY),
                                            static_cast<float>(inputs.pointZ)});
   shell.clipboardText += "Cam :" + triple(inputs.cameraX, inputs.cameraY, inputs.cameraZ) + "  \n";
   shell.clipboardText += "Pnt :" + triple(inputs.pointX, inputs.pointY, inputs.pointZ) + "  \n \n";
 }
 
-void windowProc(ShellState& shell, FrameInputs& inputs, const PlatformEvent& event,
-                double frameDelta) {
+void windowProc(ShellState& shell, FrameInputs& inputs, const PlatformEvent& event, double frameDelta) {
   switch (event.kind) {
     case EventKind::Activate:
       shell.active = !event.minimized;

@@ -5,8 +5,7 @@
 
 // Applies one window event to the shell state and the frame inputs.
 // `frameDelta` is the last frame's step, which the arrow keys scale by.
-void windowProc(ShellState& shell, FrameInputs& inputs, const PlatformEvent& event,
-                double frameDelta);
+void windowProc(ShellState& shell, FrameInputs& inputs, const PlatformEvent& event, double frameDelta);
 
 // The arrow keys act on every event that gets default processing.
 void applyArrowKeys(const ShellState& shell, FrameInputs& inputs, double frameDelta);

@@ -31,8 +31,7 @@ std::uint32_t ByteReader::readU32() {
   if (!fits(4)) return 0;
   const std::uint8_t* p = data_ + position_;
   position_ += 4;
-  return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-         (std::uint32_t(p[3]) << 24);
+  return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 
 float ByteReader::readFloat() {

@@ -36,8 +36,7 @@ class FileInputStream : public InputStream {
 // Reads from a caller-owned block of bytes, which must outlive the stream.
 class MemoryInputStream : public InputStream {
  public:
-  MemoryInputStream(const void* data, std::size_t size)
-      : data_(static_cast<const std::uint8_t*>(data)), size_(size) {}
+  MemoryInputStream(const void* data, std::size_t size) : data_(static_cast<const std::uint8_t*>(data)), size_(size) {}
   int read(void* buffer, int maxBytes, bool& eofFlag) override;
 
  private:

@@ -28,8 +28,8 @@ inline void putPixel(const JpegColorTables& t, int y, int cb, int cr, std::uint8
 }  // namespace
 
 void jpegYccToRgbxScalar(const JpegColorTables& t, const std::uint8_t* y0, const std::uint8_t* y1,
-                         const std::uint8_t* cb, const std::uint8_t* cr, std::uint8_t* out0,
-                         std::uint8_t* out1, int width, bool chromaPairs) {
+                         const std::uint8_t* cb, const std::uint8_t* cr, std::uint8_t* out0, std::uint8_t* out1,
+                         int width, bool chromaPairs) {
   for (int x = 0; x < width; ++x) {
     const int c = chromaPairs ? x >> 1 : x;
     putPixel(t, y0[x], cb[c], cr[c], out0 + 4 * x);
@@ -65,10 +65,10 @@ inline __m128i roundedHigh(__m128i k, __m128i c) {
 inline ChromaTerms chromaTerms(const std::uint8_t* cb, const std::uint8_t* cr) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i c128 = _mm_set1_epi16(128);
-  const __m128i kcb = _mm_sub_epi16(
-      _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cb)), zero), c128);
-  const __m128i kcr = _mm_sub_epi16(
-      _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cr)), zero), c128);
+  const __m128i kcb =
+      _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cb)), zero), c128);
+  const __m128i kcr =
+      _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cr)), zero), c128);
   ChromaTerms t;
   t.r = _mm_add_epi16(kcr, roundedHigh(kcr, _mm_set1_epi16(26346)));
   t.b = _mm_add_epi16(_mm_add_epi16(kcb, kcb), roundedHigh(kcb, _mm_set1_epi16(-14942)));
@@ -84,23 +84,22 @@ inline void store8(__m128i y, __m128i tr, __m128i tg, __m128i tb, std::uint8_t* 
   const __m128i r = _mm_add_epi16(y, tr);
   const __m128i g = _mm_add_epi16(y, tg);
   const __m128i b = _mm_add_epi16(y, tb);
-  const __m128i rb = _mm_packus_epi16(r, b);            // r0..r7 b0..b7
-  const __m128i g0 = _mm_packus_epi16(g, _mm_setzero_si128());  // g0..g7 0..0
-  const __m128i rg = _mm_unpacklo_epi8(rb, g0);          // r g r g ...
+  const __m128i rb = _mm_packus_epi16(r, b);                      // r0..r7 b0..b7
+  const __m128i g0 = _mm_packus_epi16(g, _mm_setzero_si128());    // g0..g7 0..0
+  const __m128i rg = _mm_unpacklo_epi8(rb, g0);                   // r g r g ...
   const __m128i b0 = _mm_unpackhi_epi8(rb, _mm_setzero_si128());  // b 0 b 0 ...
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi16(rg, b0));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), _mm_unpackhi_epi16(rg, b0));
 }
 
-inline void convertRow(const std::uint8_t* y, const ChromaTerms& t, std::uint8_t* out,
-                       bool chromaPairs) {
+inline void convertRow(const std::uint8_t* y, const ChromaTerms& t, std::uint8_t* out, bool chromaPairs) {
   const __m128i zero = _mm_setzero_si128();
   if (chromaPairs) {
     const __m128i yy = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y));
-    store8(_mm_unpacklo_epi8(yy, zero), _mm_unpacklo_epi16(t.r, t.r),
-           _mm_unpacklo_epi16(t.g, t.g), _mm_unpacklo_epi16(t.b, t.b), out);
-    store8(_mm_unpackhi_epi8(yy, zero), _mm_unpackhi_epi16(t.r, t.r),
-           _mm_unpackhi_epi16(t.g, t.g), _mm_unpackhi_epi16(t.b, t.b), out + 32);
+    store8(_mm_unpacklo_epi8(yy, zero), _mm_unpacklo_epi16(t.r, t.r), _mm_unpacklo_epi16(t.g, t.g),
+           _mm_unpacklo_epi16(t.b, t.b), out);
+    store8(_mm_unpackhi_epi8(yy, zero), _mm_unpackhi_epi16(t.r, t.r), _mm_unpackhi_epi16(t.g, t.g),
+           _mm_unpackhi_epi16(t.b, t.b), out + 32);
   } else {
     const __m128i yy = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(y));
     store8(_mm_unpacklo_epi8(yy, zero), t.r, t.g, t.b, out);
@@ -109,9 +108,8 @@ inline void convertRow(const std::uint8_t* y, const ChromaTerms& t, std::uint8_t
 
 }  // namespace
 
-void jpegYccToRgbxSse2(const std::uint8_t* y0, const std::uint8_t* y1, const std::uint8_t* cb,
-                       const std::uint8_t* cr, std::uint8_t* out0, std::uint8_t* out1, int width,
-                       bool chromaPairs) {
+void jpegYccToRgbxSse2(const std::uint8_t* y0, const std::uint8_t* y1, const std::uint8_t* cb, const std::uint8_t* cr,
+                       std::uint8_t* out0, std::uint8_t* out1, int width, bool chromaPairs) {
   const int step = chromaPairs ? 16 : 8;
   for (int x = 0, c = 0; x < width; x += step, c += 8) {
     const ChromaTerms t = chromaTerms(cb + c, cr + c);
@@ -122,9 +120,8 @@ void jpegYccToRgbxSse2(const std::uint8_t* y0, const std::uint8_t* y1, const std
 
 #else
 
-void jpegYccToRgbxSse2(const std::uint8_t* y0, const std::uint8_t* y1, const std::uint8_t* cb,
-                       const std::uint8_t* cr, std::uint8_t* out0, std::uint8_t* out1, int width,
-                       bool chromaPairs) {
+void jpegYccToRgbxSse2(const std::uint8_t* y0, const std::uint8_t* y1, const std::uint8_t* cb, const std::uint8_t* cr,
+                       std::uint8_t* out0, std::uint8_t* out1, int width, bool chromaPairs) {
   static const JpegColorTables tables = [] {
     JpegColorTables t;
     initJpegColorTables(t);

@@ -17,8 +17,7 @@ void initJpegColorTables(JpegColorTables& t);
 // samples side by side. y1/out1 may be null. The SSE2 form may read up to 15
 // samples and write up to 15 pixels beyond `width`.
 void jpegYccToRgbxScalar(const JpegColorTables& t, const std::uint8_t* y0, const std::uint8_t* y1,
-                         const std::uint8_t* cb, const std::uint8_t* cr, std::uint8_t* out0,
-                         std::uint8_t* out1, int width, bool chromaPairs);
-void jpegYccToRgbxSse2(const std::uint8_t* y0, const std::uint8_t* y1, const std::uint8_t* cb,
-                       const std::uint8_t* cr, std::uint8_t* out0, std::uint8_t* out1, int width,
-                       bool chromaPairs);
+                         const std::uint8_t* cb, const std::uint8_t* cr, std::uint8_t* out0, std::uint8_t* out1,
+                         int width, bool chromaPairs);
+void jpegYccToRgbxSse2(const std::uint8_t* y0, const std::uint8_t* y1, const std::uint8_t* cb, const std::uint8_t* cr,
+                       std::uint8_t* out0, std::uint8_t* out1, int width, bool chromaPairs);

@@ -88,8 +88,8 @@ void allocPictureCoefs(JpegDecoderState& s) {
 
 // One block into samples by the cheapest transform that gives its bytes: `end`
 // is the zig-zag position after the last coefficient that may be non-zero.
-inline void transformBlock(const std::int16_t* coef, int end, const std::uint16_t* quant,
-                           std::uint8_t* out, int stride, bool simd) {
+inline void transformBlock(const std::int16_t* coef, int end, const std::uint16_t* quant, std::uint8_t* out, int stride,
+                           bool simd) {
   if (end <= 1)
     jpegIdctDcOnly(coef[0], quant[0], out, stride);
   else if (end <= kJpegSparseZigzagEnd)
@@ -152,8 +152,7 @@ void convertLines(JpegDecoderState& s, int y, bool pair) {
   if (s.useSimd)
     jpegYccToRgbxSse2(y0, y1, cb, cr, s.lineBuf[0], s.lineBuf[1], s.width, chromaPairs);
   else
-    jpegYccToRgbxScalar(s.colors, y0, y1, cb, cr, s.lineBuf[0], s.lineBuf[1], s.width,
-                        chromaPairs);
+    jpegYccToRgbxScalar(s.colors, y0, y1, cb, cr, s.lineBuf[0], s.lineBuf[1], s.width, chromaPairs);
 }
 
 }  // namespace

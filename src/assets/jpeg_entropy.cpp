@@ -130,8 +130,7 @@ inline int dcDifference(Bits& b, const JpegHuffmanTable& dc) {
 // the zig-zag position after the last one written. A run past position 63
 // stores into the padding of the zig-zag table (position 63) and is caught
 // once, after the loop.
-[[gnu::always_inline]] inline int decodeBlock(Bits& bits, std::int16_t* blk,
-                                              const JpegHuffmanTable& dc,
+[[gnu::always_inline]] inline int decodeBlock(Bits& bits, std::int16_t* blk, const JpegHuffmanTable& dc,
                                               const JpegHuffmanTable& ac, int& pred) {
   Bits b = bits;
   pred = std::int16_t(pred + dcDifference(b, dc));
@@ -292,8 +291,7 @@ inline int selectBit(std::uint64_t x, int n, int none) {
 // Adds one correction bit to each coefficient in `sel` (zig-zag positions of
 // non-zero coefficients), in zig-zag order. Free of branches on the bits: they
 // are as good as random.
-[[gnu::always_inline]] inline void refineNonZero(Bits& b, std::int16_t* blk, std::uint64_t sel,
-                                                 int p1) {
+[[gnu::always_inline]] inline void refineNonZero(Bits& b, std::int16_t* blk, std::uint64_t sel, int p1) {
   while (sel) {
     std::int16_t& coef = blk[kZz[__builtin_ctzll(sel)]];
     sel &= sel - 1;
@@ -365,16 +363,15 @@ inline int selectBit(std::uint64_t x, int n, int none) {
 
 [[gnu::always_inline]] inline void fullBlock(Bits& b, std::int16_t* blk, std::uint64_t& nz, int j) {
   JpegDecoderState& s = b.s;
-  const int end = decodeBlock(b, blk, s.huff[s.scan.dcSlot[j]], s.huff[s.scan.acSlot[j]],
-                              s.comp[s.scan.comp[j]].dcPred);
+  const int end =
+      decodeBlock(b, blk, s.huff[s.scan.dcSlot[j]], s.huff[s.scan.acSlot[j]], s.comp[s.scan.comp[j]].dcPred);
   nz = lowBits(end) & ~std::uint64_t(1);
 }
 
 using BlockRoutine = void (*)(Bits&, std::int16_t*, std::uint64_t&, int);
 
 std::size_t blockIndex(JpegDecoderState& s, JpegComponent& c, int bx, int by) {
-  if (bx >= c.blocksWide || by >= c.blocksHigh || !c.coefs || !c.nzMask)
-    jpegFail(s, kJpegInternalLimit);
+  if (bx >= c.blocksWide || by >= c.blocksHigh || !c.coefs || !c.nzMask) jpegFail(s, kJpegInternalLimit);
   return std::size_t(by) * std::size_t(c.blocksWide) + std::size_t(bx);
 }
 
@@ -424,8 +421,7 @@ void jpegDecodeMcuRow(JpegDecoderState& s) {
     for (int i = 0; i < s.blocksPerMcu; ++i) {
       JpegComponent& c = s.comp[s.mcuComp[i]];
       const int idx = s.mcuBy[i] * c.blocksWide + mx * c.h + s.mcuBx[i];
-      c.rowHigh[idx] =
-          std::uint8_t(decodeBlock(b, c.rowCoefs + idx * 64, *s.mcuDc[i], *s.mcuAc[i], c.dcPred));
+      c.rowHigh[idx] = std::uint8_t(decodeBlock(b, c.rowCoefs + idx * 64, *s.mcuDc[i], *s.mcuAc[i], c.dcPred));
     }
   }
   b.save();

@@ -7,27 +7,23 @@
 #endif
 
 const std::uint8_t kJpegZigzagToNatural[64 + 16] = {
-    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
-    12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
-    35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-    58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
-    63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63};
+    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13,
+    6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51, 58, 59, 52, 45, 38, 31,
+    39, 46, 53, 60, 61, 54, 47, 55, 62, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63};
 
 namespace {
 
 // AAN scale factors cos(k*pi/16)*sqrt(2) (1 at k = 0) in 14-bit fixed point;
 // the 2-D factor of position (row, col) is the product of the two.
 constexpr std::int32_t kAanScale[64] = {
-    16384, 22725, 21407, 19266, 16384, 12873, 8867,  4520,  22725, 31521, 29692,
-    26722, 22725, 17855, 12299, 6270,  21407, 29692, 27969, 25172, 21407, 16819,
-    11585, 5906,  19266, 26722, 25172, 22654, 19266, 15137, 10426, 5315,  16384,
-    22725, 21407, 19266, 16384, 12873, 8867,  4520,  12873, 17855, 16819, 15137,
-    12873, 10114, 6967,  3552,  8867,  12299, 11585, 10426, 8867,  6967,  4799,
-    2446,  4520,  6270,  5906,  5315,  4520,  3552,  2446,  1247};
+    16384, 22725, 21407, 19266, 16384, 12873, 8867,  4520, 22725, 31521, 29692, 26722, 22725, 17855, 12299, 6270,
+    21407, 29692, 27969, 25172, 21407, 16819, 11585, 5906, 19266, 26722, 25172, 22654, 19266, 15137, 10426, 5315,
+    16384, 22725, 21407, 19266, 16384, 12873, 8867,  4520, 12873, 17855, 16819, 15137, 12873, 10114, 6967,  3552,
+    8867,  12299, 11585, 10426, 8867,  6967,  4799,  2446, 4520,  6270,  5906,  5315,  4520,  3552,  2446,  1247};
 
 // Multipliers of the butterfly, applied as ((a << 2) * m) >> 16, i.e. m / 16384.
-constexpr std::int16_t kF1414 = 23170;   // sqrt(2)
-constexpr std::int16_t kF1847 = 30273;   // 2 cos(pi/8)
+constexpr std::int16_t kF1414 = 23170;  // sqrt(2)
+constexpr std::int16_t kF1847 = 30273;  // 2 cos(pi/8)
 constexpr std::int16_t kMF1847 = -30273;
 constexpr std::int16_t kMF0765 = -12540;  // -2 sin(pi/8) = 1.082 - 1.847
 
@@ -96,8 +92,7 @@ void jpegPrescaleQuantTable(const std::uint16_t zigzagQuant[64], std::uint16_t p
   }
 }
 
-void jpegIdctScalar(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out,
-                    int stride) {
+void jpegIdctScalar(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out, int stride) {
   std::int16_t ws[64];
   for (int i = 0; i < 64; ++i) ws[i] = std::int16_t(std::int32_t(coef[i]) * std::int32_t(q[i]));
   for (int col = 0; col < 8; ++col) idct1d(ws + col, 8);
@@ -106,8 +101,7 @@ void jpegIdctScalar(const std::int16_t* coef, const std::uint16_t* q, std::uint8
     for (int col = 0; col < 8; ++col) out[row * stride + col] = finalSample(ws[8 * row + col]);
 }
 
-void jpegIdctSparseScalar(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out,
-                          int stride) {
+void jpegIdctSparseScalar(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out, int stride) {
   // Columns 4 .. 7 stay zero through the column pass, rows 4 .. 7 of every
   // column are zero going in.
   std::int16_t ws[64] = {};
@@ -227,15 +221,13 @@ inline void storeSamples(__m128i* r, std::uint8_t* out, int stride) {
     const __m128i b = _mm_adds_epi16(_mm_srai_epi16(r[i + 1], 5), bias);
     const __m128i packed = _mm_packus_epi16(a, b);
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i * stride), packed);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + (i + 1) * stride),
-                     _mm_unpackhi_epi64(packed, packed));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + (i + 1) * stride), _mm_unpackhi_epi64(packed, packed));
   }
 }
 
 }  // namespace
 
-void jpegIdctSparseSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out,
-                        int stride) {
+void jpegIdctSparseSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out, int stride) {
   __m128i r[8];
   for (int i = 0; i < 4; ++i) {
     const __m128i c = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(coef + 8 * i));
@@ -249,8 +241,7 @@ void jpegIdctSparseSse2(const std::int16_t* coef, const std::uint16_t* q, std::u
   storeSamples(r, out, stride);
 }
 
-void jpegIdctSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out,
-                  int stride) {
+void jpegIdctSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out, int stride) {
   __m128i r[8];
   for (int i = 0; i < 8; ++i) {
     const __m128i c = _mm_load_si128(reinterpret_cast<const __m128i*>(coef + 8 * i));
@@ -267,12 +258,10 @@ void jpegIdctSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t
 #else
 
 bool jpegIdctSse2Available() { return false; }
-void jpegIdctSparseSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out,
-                        int stride) {
+void jpegIdctSparseSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out, int stride) {
   jpegIdctSparseScalar(coef, q, out, stride);
 }
-void jpegIdctSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out,
-                  int stride) {
+void jpegIdctSse2(const std::int16_t* coef, const std::uint16_t* q, std::uint8_t* out, int stride) {
   jpegIdctScalar(coef, q, out, stride);
 }
 

@@ -106,14 +106,31 @@ int nextMarker(JpegDecoderState& s) {
         break;
       case 0x01:
       case 0xC8:
-      case 0xD0: case 0xD1: case 0xD2: case 0xD3:
-      case 0xD4: case 0xD5: case 0xD6: case 0xD7:
+      case 0xD0:
+      case 0xD1:
+      case 0xD2:
+      case 0xD3:
+      case 0xD4:
+      case 0xD5:
+      case 0xD6:
+      case 0xD7:
         jpegFail(s, kJpegMisplacedMarker);
-      case 0xC0: case 0xC1: case 0xC2: case 0xC3:
-      case 0xC5: case 0xC6: case 0xC7:
-      case 0xC9: case 0xCA: case 0xCB:
-      case 0xCD: case 0xCE: case 0xCF:
-      case 0xD8: case 0xD9: case 0xDA:
+      case 0xC0:
+      case 0xC1:
+      case 0xC2:
+      case 0xC3:
+      case 0xC5:
+      case 0xC6:
+      case 0xC7:
+      case 0xC9:
+      case 0xCA:
+      case 0xCB:
+      case 0xCD:
+      case 0xCE:
+      case 0xCF:
+      case 0xD8:
+      case 0xD9:
+      case 0xDA:
         return b;
       case 0xC4:
         readHuffmanTables(s);
@@ -256,21 +273,17 @@ bool jpegStartScan(JpegDecoderState& s) {
     scan.se = 63;
     scan.ah = scan.al = 0;
   } else {
-    if (scan.ss > scan.se || scan.se > 63 || (scan.ss == 0 && scan.se != 0) ||
-        (scan.ss != 0 && scan.count != 1))
+    if (scan.ss > scan.se || scan.se > 63 || (scan.ss == 0 && scan.se != 0) || (scan.ss != 0 && scan.count != 1))
       jpegFail(s, kJpegSpectralSelection);
     // T.81 allows point transforms up to 13; more would shift bits out of the
     // 16-bit coefficients.
-    if ((scan.ah != 0 && scan.al != scan.ah - 1) || scan.al > 13)
-      jpegFail(s, kJpegSuccessiveApprox);
+    if ((scan.ah != 0 && scan.al != scan.ah - 1) || scan.al > 13) jpegFail(s, kJpegSuccessiveApprox);
   }
   for (int i = 0; i < scan.count; ++i) {
     const bool needDc = scan.ss == 0;
     const bool needAc = scan.se > 0;
-    if (needDc && (scan.dcSlot[i] >= 8 || !s.huff[scan.dcSlot[i]].defined))
-      jpegFail(s, kJpegNoHuffmanTable);
-    if (needAc && (scan.acSlot[i] >= 8 || !s.huff[scan.acSlot[i]].defined))
-      jpegFail(s, kJpegNoHuffmanTable);
+    if (needDc && (scan.dcSlot[i] >= 8 || !s.huff[scan.dcSlot[i]].defined)) jpegFail(s, kJpegNoHuffmanTable);
+    if (needAc && (scan.acSlot[i] >= 8 || !s.huff[scan.acSlot[i]].defined)) jpegFail(s, kJpegNoHuffmanTable);
   }
   for (JpegHuffmanTable& t : s.huff)
     if (t.defined && !t.built) {

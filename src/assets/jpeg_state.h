@@ -20,9 +20,9 @@ struct JpegComponent {
   int quantSlot = 0;
   alignas(16) std::uint16_t quant[64] = {};  // prescaled, natural order, latched at first scan
   bool quantLatched = false;
-  int blocksWide = 0;   // blocks across one MCU row, padding included
-  int blocksHigh = 0;   // block rows of the whole picture, padding included
-  int usedWide = 0;     // blocks that cover picture samples (non-interleaved scans)
+  int blocksWide = 0;  // blocks across one MCU row, padding included
+  int blocksHigh = 0;  // block rows of the whole picture, padding included
+  int usedWide = 0;    // blocks that cover picture samples (non-interleaved scans)
   int usedHigh = 0;
   std::int16_t* coefs = nullptr;     // whole picture (progressive or several scans)
   std::uint64_t* nzMask = nullptr;   // per block of coefs: AC zig-zag positions in use
@@ -123,5 +123,5 @@ int jpegSkipToMarker(JpegDecoderState& s);
 
 // Entropy decoding (jpeg_entropy.cpp).
 void jpegResetBits(JpegDecoderState& s);
-void jpegDecodeMcuRow(JpegDecoderState& s);   // streaming: into comp[].rowCoefs
+void jpegDecodeMcuRow(JpegDecoderState& s);         // streaming: into comp[].rowCoefs
 void jpegDecodeScanToBuffers(JpegDecoderState& s);  // into comp[].coefs

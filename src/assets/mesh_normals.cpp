@@ -72,8 +72,7 @@ struct FaceLists {
 // The smoothing words around one vertex, each with its faces, in the order
 // the words are first met.
 void groupByWord(const std::vector<FaceRecord>& records, const uint32_t* faces, std::size_t count,
-                 std::vector<std::pair<uint32_t, uint32_t>>& scratch,
-                 std::vector<std::vector<uint32_t>>& groups) {
+                 std::vector<std::pair<uint32_t, uint32_t>>& scratch, std::vector<std::vector<uint32_t>>& groups) {
   groups.clear();
   // (word, position) sorted by word then position: each word's run starts at
   // its first meeting; the runs are then ordered by that first position.
@@ -92,8 +91,8 @@ void groupByWord(const std::vector<FaceRecord>& records, const uint32_t* faces, 
   }
 }
 
-std::size_t countDistinctWords(const std::vector<FaceRecord>& records, const uint32_t* faces,
-                               std::size_t count, std::vector<uint32_t>& scratch) {
+std::size_t countDistinctWords(const std::vector<FaceRecord>& records, const uint32_t* faces, std::size_t count,
+                               std::vector<uint32_t>& scratch) {
   if (count == 0) return 1;
   scratch.clear();
   for (std::size_t k = 0; k < count; ++k) scratch.push_back(records[faces[k]].smoothing);
@@ -161,9 +160,8 @@ Vec faceSum(const MeshObject& o, const FaceLists& lists, std::size_t v, float (F
 void computeNormals(MeshObject& o, bool smoothingGroups) {
   fitVertexArrays(o);
   const std::size_t vertexCount = o.vertices.size() / 3;
-  std::erase_if(o.faceRecords, [&](const FaceRecord& f) {
-    return f.a >= vertexCount || f.b >= vertexCount || f.c >= vertexCount;
-  });
+  std::erase_if(o.faceRecords,
+                [&](const FaceRecord& f) { return f.a >= vertexCount || f.b >= vertexCount || f.c >= vertexCount; });
 
   for (FaceRecord& f : o.faceRecords) {
     const Vec a = load3(o.vertices, f.a), b = load3(o.vertices, f.b), c = load3(o.vertices, f.c);
@@ -188,9 +186,8 @@ void computeNormals(MeshObject& o, bool smoothingGroups) {
 void computeTangents(MeshObject& o) {
   fitVertexArrays(o);
   const std::size_t vertexCount = o.vertices.size() / 3;
-  std::erase_if(o.faceRecords, [&](const FaceRecord& f) {
-    return f.a >= vertexCount || f.b >= vertexCount || f.c >= vertexCount;
-  });
+  std::erase_if(o.faceRecords,
+                [&](const FaceRecord& f) { return f.a >= vertexCount || f.b >= vertexCount || f.c >= vertexCount; });
 
   for (FaceRecord& f : o.faceRecords) {
     const float* ta = &o.texCoords[2 * f.a];

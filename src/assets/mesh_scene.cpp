@@ -59,9 +59,7 @@ void MeshScene::clear() {
   loadingMode = 2;
 }
 
-MeshObject* MeshScene::object(int i) {
-  return i >= 0 && i < objectCount() ? &objects[std::size_t(i)] : nullptr;
-}
+MeshObject* MeshScene::object(int i) { return i >= 0 && i < objectCount() ? &objects[std::size_t(i)] : nullptr; }
 
 const MeshObject* MeshScene::object(int i) const {
   return i >= 0 && i < objectCount() ? &objects[std::size_t(i)] : nullptr;

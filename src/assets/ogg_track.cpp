@@ -5,13 +5,20 @@
 namespace {
 std::string vorbisError(int code) {
   switch (code) {
-    case OV_EREAD: return "read error";
-    case OV_ENOTVORBIS: return "not an OGG Vorbis file";
-    case OV_EVERSION: return "unsupported Vorbis version";
-    case OV_EBADHEADER: return "damaged Vorbis header";
-    case OV_EFAULT: return "decoder fault";
-    case OV_EBADLINK: return "damaged stream";
-    default: return "cannot decode (" + std::to_string(code) + ")";
+    case OV_EREAD:
+      return "read error";
+    case OV_ENOTVORBIS:
+      return "not an OGG Vorbis file";
+    case OV_EVERSION:
+      return "unsupported Vorbis version";
+    case OV_EBADHEADER:
+      return "damaged Vorbis header";
+    case OV_EFAULT:
+      return "decoder fault";
+    case OV_EBADLINK:
+      return "damaged stream";
+    default:
+      return "cannot decode (" + std::to_string(code) + ")";
   }
 }
 }  // namespace

@@ -34,8 +34,7 @@ uint32_t stringHash(const std::string& text) {
   return crc ^ uint32_t(text.size());
 }
 
-void loadScene(MeshScene& scene, int sceneIndex, double scale, const char* fileName,
-               MeshTextureLoader& textures) {
+void loadScene(MeshScene& scene, int sceneIndex, double scale, const char* fileName, MeshTextureLoader& textures) {
   scene.load(fileName);  // a missing file leaves the scene empty; the demo goes on
 
   std::size_t references = 0;

@@ -15,8 +15,7 @@ class MeshTextureLoader {
  public:
   virtual ~MeshTextureLoader() = default;
   virtual void loadJpegTexture(const std::string& path, int number) = 0;
-  virtual void loadJpegTextureWithAlpha(const std::string& colourPath, const std::string& alphaPath,
-                                        int number) = 0;
+  virtual void loadJpegTextureWithAlpha(const std::string& colourPath, const std::string& alphaPath, int number) = 0;
   virtual void loadNormalMapTexture(const std::string& path, int number) = 0;
 };
 
@@ -39,5 +38,4 @@ inline int sceneTextureNumber(int sceneIndex, int slot) {
 // references to the same map share the slot of the first. Maps are looked
 // for under "meshes/"; only names with "JPG" in them are loaded, those with
 // "BLEND" with "meshes/alpha" + name as their alpha picture.
-void loadScene(MeshScene& scene, int sceneIndex, double scale, const char* fileName,
-               MeshTextureLoader& textures);
+void loadScene(MeshScene& scene, int sceneIndex, double scale, const char* fileName, MeshTextureLoader& textures);

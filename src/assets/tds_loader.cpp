@@ -234,28 +234,53 @@ void Scene3ds::readMaterial(const ChunkSpan& chunk) {
   Material material;
   forEachChild(reader, chunk.end, [&](const ChunkSpan& sub) {
     switch (sub.id) {
-      case kMaterialName: material.setName(reader.readString(kMaterialNameCapacity)); break;
-      case kAmbient: material.ambient = readColor(reader, sub); break;
-      case kDiffuse: material.diffuse = readColor(reader, sub); break;
-      case kSpecular: material.specular = readColor(reader, sub); break;
-      case kShininess: material.setShininess(readPercent(reader, sub)); break;
-      case kShininessStrength: material.setShininessStrength(readPercent(reader, sub)); break;
-      case kWireOn: material.shadingType = 0; break;
+      case kMaterialName:
+        material.setName(reader.readString(kMaterialNameCapacity));
+        break;
+      case kAmbient:
+        material.ambient = readColor(reader, sub);
+        break;
+      case kDiffuse:
+        material.diffuse = readColor(reader, sub);
+        break;
+      case kSpecular:
+        material.specular = readColor(reader, sub);
+        break;
+      case kShininess:
+        material.setShininess(readPercent(reader, sub));
+        break;
+      case kShininessStrength:
+        material.setShininessStrength(readPercent(reader, sub));
+        break;
+      case kWireOn:
+        material.shadingType = 0;
+        break;
       case kShading: {
         const uint16_t shading = reader.readU16();
         if (shading <= 4) material.shadingType = shading;
         break;
       }
-      case kTextureMap1: material.textureMap1 = readMap(reader, sub); break;
-      case kTextureMap2: material.textureMap2 = readMap(reader, sub); break;
-      case kOpacityMap: material.opacityMap = readMap(reader, sub); break;
-      case kBumpMap: material.bumpMap = readMap(reader, sub); break;
-      case kSpecularMap: material.specularMap = readMap(reader, sub); break;
+      case kTextureMap1:
+        material.textureMap1 = readMap(reader, sub);
+        break;
+      case kTextureMap2:
+        material.textureMap2 = readMap(reader, sub);
+        break;
+      case kOpacityMap:
+        material.opacityMap = readMap(reader, sub);
+        break;
+      case kBumpMap:
+        material.bumpMap = readMap(reader, sub);
+        break;
+      case kSpecularMap:
+        material.specularMap = readMap(reader, sub);
+        break;
       case kReflectionMap:
         material.reflectionMap = readMap(reader, sub);
         if (material.reflectionMap.fileName.empty()) material.reflectionMap.fileName = "auto";
         break;
-      default: break;
+      default:
+        break;
     }
   });
   materials.push_back(std::move(material));
@@ -285,7 +310,9 @@ void Scene3ds::readMesh(const ChunkSpan& chunk) {
         for (float& value : object.vertices) value = reader.readFloat();
         break;
       }
-      case kFaceList: readFaces(object, sub); break;
+      case kFaceList:
+        readFaces(object, sub);
+        break;
       case kMappingCoords: {
         const std::size_t n = recordsThatFit(reader, sub.end, reader.readU16(), 8);
         object.texCoords.resize(2 * n);
@@ -295,7 +322,8 @@ void Scene3ds::readMesh(const ChunkSpan& chunk) {
       case kLocalMatrix:
         for (int axis = 0; axis < 4; ++axis) readPoint(reader, &object.matrix[4 * axis]);
         break;
-      default: break;
+      default:
+        break;
     }
   });
 
@@ -305,9 +333,8 @@ void Scene3ds::readMesh(const ChunkSpan& chunk) {
   object.texCoordsAsRead = object.texCoords;
   // A face naming a vertex the object does not have cannot be drawn.
   const std::size_t vertexCount = object.vertices.size() / 3;
-  std::erase_if(object.faceRecords, [&](const FaceRecord& f) {
-    return f.a >= vertexCount || f.b >= vertexCount || f.c >= vertexCount;
-  });
+  std::erase_if(object.faceRecords,
+                [&](const FaceRecord& f) { return f.a >= vertexCount || f.b >= vertexCount || f.c >= vertexCount; });
   objects.push_back(std::move(object));
 }
 
@@ -377,7 +404,9 @@ void Scene3ds::readKeyframeNode(const ChunkSpan& chunk) {
   KeyframeNode node;
   forEachChild(reader, chunk.end, [&](const ChunkSpan& sub) {
     switch (sub.id) {
-      case kNodeName: node.name = reader.readString(kNodeNameCapacity); break;
+      case kNodeName:
+        node.name = reader.readString(kNodeNameCapacity);
+        break;
       case kPivot: {
         PositionKey pivot;
         readPoint(reader, pivot.value);
@@ -414,7 +443,8 @@ void Scene3ds::readKeyframeNode(const ChunkSpan& chunk) {
         }
         break;
       }
-      default: break;  // scale (B022) and the rest: nothing samples them
+      default:
+        break;  // scale (B022) and the rest: nothing samples them
     }
   });
   keyframes.push_back(std::move(node));

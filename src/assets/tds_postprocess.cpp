@@ -14,9 +14,7 @@ struct Span {
   int32_t end = 0;
 };
 
-Span spanOf(int32_t first, int32_t next, int32_t frames) {
-  return Span{first, std::min(next, frames)};
-}
+Span spanOf(int32_t first, int32_t next, int32_t frames) { return Span{first, std::min(next, frames)}; }
 
 template <int N>
 void fillSpan(std::vector<float>& track, const Span& span, const float* from, const float* to) {
@@ -24,8 +22,7 @@ void fillSpan(std::vector<float>& track, const Span& span, const float* from, co
   const double length = double(span.end) - double(span.first);
   for (int32_t f = std::max<int32_t>(span.first, 0); f < span.end; ++f) {
     const double w = (double(f) - double(span.first)) / length;
-    for (int k = 0; k < N; ++k)
-      track[std::size_t(f) * N + k] = float(from[k] + (double(to[k]) - double(from[k])) * w);
+    for (int k = 0; k < N; ++k) track[std::size_t(f) * N + k] = float(from[k] + (double(to[k]) - double(from[k])) * w);
   }
 }
 
@@ -93,8 +90,7 @@ void transformToObjectSpace(MeshScene& scene) {
     const float* m = object.matrix;
     // The file keeps the matrix as columns; Matrix4d wants rows.
     Matrix4d local;
-    local.set(m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8], m[9], m[10], m[11], m[12], m[13],
-              m[14], m[15]);
+    local.set(m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8], m[9], m[10], m[11], m[12], m[13], m[14], m[15]);
     local.transpose();
     Matrix4d inverse;
     inverse.setIdentity();
@@ -112,8 +108,7 @@ void transformToObjectSpace(MeshScene& scene) {
     if (k < scene.keyframes.size()) {
       float* pivot = scene.keyframes[k].pivotOffset;
       for (int axis = 0; axis < 3; ++axis) {
-        const double length = std::sqrt(double(m[4 * axis]) * m[4 * axis] +
-                                        double(m[4 * axis + 1]) * m[4 * axis + 1] +
+        const double length = std::sqrt(double(m[4 * axis]) * m[4 * axis] + double(m[4 * axis + 1]) * m[4 * axis + 1] +
                                         double(m[4 * axis + 2]) * m[4 * axis + 2]);
         pivot[axis] = float(-pivot[axis] * length);
       }

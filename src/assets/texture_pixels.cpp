@@ -12,8 +12,7 @@ namespace {
 std::size_t rowBytes(int width, int channels) { return std::size_t(width) * std::size_t(channels); }
 
 // One decoded scan line into an RGB row.
-void copyLine(const std::uint8_t* line, int bytesPerPixel, int width, bool mirrored,
-              std::uint8_t* row) {
+void copyLine(const std::uint8_t* line, int bytesPerPixel, int width, bool mirrored, std::uint8_t* row) {
   for (int x = 0; x < width; ++x) {
     const int from = mirrored ? width - 1 - x : x;
     std::uint8_t* out = row + 3 * std::size_t(x);
@@ -53,8 +52,7 @@ PictureRead readJpegPicture(const std::string& fileName, RowOrder order, bool mi
     int length = 0;
     status = decoder.decode(line, length);
     if (status != 0 || line == nullptr || length < 0 || std::size_t(length) < lineNeeds) break;
-    const int y = order == RowOrder::TopFirst ? result.linesDecoded
-                                              : picture.height - 1 - result.linesDecoded;
+    const int y = order == RowOrder::TopFirst ? result.linesDecoded : picture.height - 1 - result.linesDecoded;
     copyLine(line, decoder.bytesPerPixel, picture.width, mirrored,
              &picture.pixels[rowBytes(picture.width, 3) * std::size_t(y)]);
     ++result.linesDecoded;
@@ -108,10 +106,10 @@ RgbPicture normalMapFromHeights(const RgbPicture& heights) {
   for (int y = 0; y < h; ++y) {
     std::uint8_t* row = &out.pixels[rowBytes(w, 3) * std::size_t(h - 1 - y)];
     for (int x = 0; x < w; ++x) {
-      const float gx = at(x + 1, y - 1) * one + at(x + 1, y) * two + at(x + 1, y + 1) * one -
-                       at(x - 1, y - 1) * one - at(x - 1, y) * two - at(x - 1, y + 1) * one;
-      const float gy = at(x - 1, y - 1) * one + at(x, y - 1) * two + at(x + 1, y - 1) * one -
-                       at(x - 1, y + 1) * one - at(x, y + 1) * two - at(x + 1, y + 1) * one;
+      const float gx = at(x + 1, y - 1) * one + at(x + 1, y) * two + at(x + 1, y + 1) * one - at(x - 1, y - 1) * one -
+                       at(x - 1, y) * two - at(x - 1, y + 1) * one;
+      const float gy = at(x - 1, y - 1) * one + at(x, y - 1) * two + at(x + 1, y - 1) * one - at(x - 1, y + 1) * one -
+                       at(x, y + 1) * two - at(x + 1, y + 1) * one;
       const float nx = -gx;
       const float ny = -gy;
       const float s = 1.0f / std::sqrt(nx * nx + ny * ny + 1.0f);

@@ -35,8 +35,8 @@ void relaxArrowVertical(FrameInputs& inputs, double frameDelta) {
 }
 }  // namespace
 
-FrameEnd runFrame(DirectorState& state, Timeline& timeline, FrameInputs& inputs,
-                  const FrameControls& controls, FramePorts& ports, MusicChannel* music) {
+FrameEnd runFrame(DirectorState& state, Timeline& timeline, FrameInputs& inputs, const FrameControls& controls,
+                  FramePorts& ports, MusicChannel* music) {
   int cursorX = 0;
   int cursorY = 0;
   ports.cursorPosition(cursorX, cursorY);

@@ -39,5 +39,5 @@ constexpr double kDemoEndTime = 33.5;
 // One frame: advance demo time (pulled toward the heard music when music
 // plays), derive the camera and cue values, draw the part, and say whether
 // the demo is over. `music` is null when music is off.
-FrameEnd runFrame(DirectorState& state, Timeline& timeline, FrameInputs& inputs,
-                  const FrameControls& controls, FramePorts& ports, MusicChannel* music);
+FrameEnd runFrame(DirectorState& state, Timeline& timeline, FrameInputs& inputs, const FrameControls& controls,
+                  FramePorts& ports, MusicChannel* music);

@@ -11,13 +11,9 @@ bool MusicPlayback::init(std::string& error) {
   return open_;
 }
 
-bool MusicPlayback::load(const std::string& path, std::string& error) {
-  return decodeOggTrack(path, track_, error);
-}
+bool MusicPlayback::load(const std::string& path, std::string& error) { return decodeOggTrack(path, track_, error); }
 
-void MusicPlayback::play() {
-  soundPlay(track_.samples.data(), track_.frames(), track_.channels, track_.rate);
-}
+void MusicPlayback::play() { soundPlay(track_.samples.data(), track_.frames(), track_.channels, track_.rate); }
 
 void MusicPlayback::close() {
   if (!open_) return;

@@ -7,8 +7,8 @@
 // What the frame driver asks of the music: the heard position, its rate,
 // the volume of all channels.
 struct MusicChannel {
-  virtual uint32_t position() = 0;  // samples of the track heard so far
-  virtual int frequency() = 0;      // Hz
+  virtual uint32_t position() = 0;         // samples of the track heard so far
+  virtual int frequency() = 0;             // Hz
   virtual void setVolume(int volume) = 0;  // 0..255
  protected:
   ~MusicChannel() = default;

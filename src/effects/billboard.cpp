@@ -36,8 +36,7 @@ void facing(const double& angle, const double& sx, const double& sy) {
 
 void vertexAt(const FlagVec3& v) { glVertex3f(v.x, v.y, v.z); }
 
-void emitQuad(const double& sizeX, const double& sizeY, const FlagVec3& c, FlagVec3& r,
-              FlagVec3& u, double e) {
+void emitQuad(const double& sizeX, const double& sizeY, const FlagVec3& c, FlagVec3& r, FlagVec3& u, double e) {
   scale(r, static_cast<float>(sizeX), r);
   scale(u, static_cast<float>(sizeY), u);
   glTexCoord2d(0.0, 0.0);
@@ -64,8 +63,7 @@ void drawBillboard(const double& angle, const double& sx, const double& sy) {
   quad(0.0, 0.0, 1.0, 1.0);
 }
 
-void drawScreenCopyBillboard(int32_t width, const double& angle, const double& sx,
-                             const double& sy) {
+void drawScreenCopyBillboard(int32_t width, const double& angle, const double& sx, const double& sy) {
   const TextureExtent e = screenCopyExtent(width, screenCopyMode);
   facing(angle, sx, sy);
   quad(0.0, 0.0, e.u, e.v);
@@ -84,13 +82,13 @@ void drawBillboardQuadrant(int32_t quadrant, const double& sx, const double& sy)
   quad(u0, v0, u0 + 0.5, v0 + 0.5);
 }
 
-void emitBillboardQuad(const double& sizeX, const double& sizeY, const FlagVec3& centre,
-                       FlagVec3& right, FlagVec3& up) {
+void emitBillboardQuad(const double& sizeX, const double& sizeY, const FlagVec3& centre, FlagVec3& right,
+                       FlagVec3& up) {
   emitQuad(sizeX, sizeY, centre, right, up, 1.0);
 }
 
-void emitBillboardQuadTex(const double& sizeX, const double& sizeY, const FlagVec3& centre,
-                          FlagVec3& right, FlagVec3& up, double extent) {
+void emitBillboardQuadTex(const double& sizeX, const double& sizeY, const FlagVec3& centre, FlagVec3& right,
+                          FlagVec3& up, double extent) {
   emitQuad(sizeX, sizeY, centre, right, up, extent);
 }
 
@@ -99,9 +97,8 @@ void drawSkyBox(uint32_t firstTexture, const double& size) {
     float a[3], p[3], q[3];
   };
   static constexpr Face kFaces[6] = {
-      {{1, 0, 0}, {0, 0, -1}, {0, 1, 0}},  {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}},
-      {{0, 1, 0}, {1, 0, 0}, {0, 0, -1}},  {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}},
-      {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}},   {{0, 0, -1}, {-1, 0, 0}, {0, 1, 0}},
+      {{1, 0, 0}, {0, 0, -1}, {0, 1, 0}}, {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}}, {{0, 1, 0}, {1, 0, 0}, {0, 0, -1}},
+      {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}}, {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}},  {{0, 0, -1}, {-1, 0, 0}, {0, 1, 0}},
   };
   constexpr float kOverlap = 1.01f;
   const auto s = static_cast<float>(size);

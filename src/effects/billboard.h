@@ -30,10 +30,9 @@ void drawBillboardQuadrant(int32_t quadrant, const double& sx, const double& sy)
 
 // Four vertices of a quad around `centre`. `right` and `up` are scaled in
 // place by sizeX and sizeY: the caller's vectors change.
-void emitBillboardQuad(const double& sizeX, const double& sizeY, const FlagVec3& centre,
-                       FlagVec3& right, FlagVec3& up);
-void emitBillboardQuadTex(const double& sizeX, const double& sizeY, const FlagVec3& centre,
-                          FlagVec3& right, FlagVec3& up, double extent);
+void emitBillboardQuad(const double& sizeX, const double& sizeY, const FlagVec3& centre, FlagVec3& right, FlagVec3& up);
+void emitBillboardQuadTex(const double& sizeX, const double& sizeY, const FlagVec3& centre, FlagVec3& right,
+                          FlagVec3& up, double extent);
 
 // Six faces of a cube around the current origin with the textures
 // first .. first + 5; faces overlap by 1 % to hide the seams.

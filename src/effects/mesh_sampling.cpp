@@ -76,10 +76,8 @@ FlagVec3 blend(const FlagVec3& a, const FlagVec3& b, const FlagVec3& c, double u
 
 }  // namespace
 
-void objectMatrix(const MeshScene& scene, const MeshDrawState& state, int object, double time,
-                  Matrix4d& result) {
-  const bool placed = !state.placements.empty() && object >= 0 &&
-                      std::size_t(object) < state.placements.size();
+void objectMatrix(const MeshScene& scene, const MeshDrawState& state, int object, double time, Matrix4d& result) {
+  const bool placed = !state.placements.empty() && object >= 0 && std::size_t(object) < state.placements.size();
   const ObjectPlacement* own = placed ? &state.placements[std::size_t(object)] : nullptr;
   Matrix4d m;
   m.setIdentity();
@@ -100,8 +98,8 @@ void objectMatrix(const MeshScene& scene, const MeshDrawState& state, int object
   result = m;
 }
 
-bool faceVertices(const MeshScene& scene, int object, int face, const Matrix4d& matrix, FlagVec3& a,
-                  FlagVec3& b, FlagVec3& c) {
+bool faceVertices(const MeshScene& scene, int object, int face, const Matrix4d& matrix, FlagVec3& a, FlagVec3& b,
+                  FlagVec3& c) {
   a = b = c = FlagVec3{};
   const MeshObject* o = scene.object(object);
   if (!o || face < 0 || face >= o->faceCount()) return false;
@@ -111,8 +109,8 @@ bool faceVertices(const MeshScene& scene, int object, int face, const Matrix4d& 
   return true;
 }
 
-void sampleSurface(const MeshScene& scene, const MeshDrawState& state, int count, double time,
-                   FlagVec3* positions, FlagVec3* normals, FlagVec3* crosses, FlagVec3* tangents) {
+void sampleSurface(const MeshScene& scene, const MeshDrawState& state, int count, double time, FlagVec3* positions,
+                   FlagVec3* normals, FlagVec3* crosses, FlagVec3* tangents) {
   std::vector<Matrix4d> matrices(std::size_t(scene.objectCount()));
   std::vector<double> cumulative;
   std::vector<FacePick> picks;

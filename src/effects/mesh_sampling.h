@@ -31,13 +31,12 @@ struct MeshDrawState {
 // and global translation, placement axis and global rotation (both by the
 // global angle), keyframed position and rotation, fixed rotation, pivot
 // offset, placement scale, and the global scale taken uniformly from x.
-void objectMatrix(const MeshScene& scene, const MeshDrawState& state, int object, double time,
-                  Matrix4d& result);
+void objectMatrix(const MeshScene& scene, const MeshDrawState& state, int object, double time, Matrix4d& result);
 
 // The face's three vertices transformed as points by `matrix`. False (and
 // three default vectors) for an object or face the scene does not have.
-bool faceVertices(const MeshScene& scene, int object, int face, const Matrix4d& matrix, FlagVec3& a,
-                  FlagVec3& b, FlagVec3& c);
+bool faceVertices(const MeshScene& scene, int object, int face, const Matrix4d& matrix, FlagVec3& a, FlagVec3& b,
+                  FlagVec3& c);
 
 // `count` random points on the scene's surfaces at time `time`, each face
 // chosen with a probability proportional to its placed area. Per sample:
@@ -46,5 +45,5 @@ bool faceVertices(const MeshScene& scene, int object, int face, const Matrix4d& 
 // tangent x normal. Draws from the project's random generator (three values
 // a sample), so re-seeding gives the same points. A scene without area
 // gives default vectors.
-void sampleSurface(const MeshScene& scene, const MeshDrawState& state, int count, double time,
-                   FlagVec3* positions, FlagVec3* normals, FlagVec3* crosses, FlagVec3* tangents);
+void sampleSurface(const MeshScene& scene, const MeshDrawState& state, int count, double time, FlagVec3* positions,
+                   FlagVec3* normals, FlagVec3* crosses, FlagVec3* tangents);

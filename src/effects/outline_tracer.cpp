@@ -10,8 +10,8 @@ constexpr Step kEightWay[] = {{0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1},
 constexpr Step kFourWay[] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
 
 template <typename StartTest>
-void trace(uint8_t* rgb, int width, int height, std::vector<SplinePath>& paths, StartTest starts,
-           int followAbove, uint8_t mark, const Step* order, int directions) {
+void trace(uint8_t* rgb, int width, int height, std::vector<SplinePath>& paths, StartTest starts, int followAbove,
+           uint8_t mark, const Step* order, int directions) {
   if (rgb == nullptr || width <= 0 || height <= 0) return;
   const auto red = [&](int x, int y) -> uint8_t& { return rgb[(size_t(y) * size_t(width) + size_t(x)) * 3]; };
   const auto follows = [&](int x, int y) {
@@ -41,9 +41,11 @@ void trace(uint8_t* rgb, int width, int height, std::vector<SplinePath>& paths, 
 }  // namespace
 
 void traceBrightOutlines(uint8_t* rgb, int width, int height, std::vector<SplinePath>& paths) {
-  trace(rgb, width, height, paths, [](uint8_t r) { return r == 255; }, 200, 128, kEightWay, 8);
+  trace(
+      rgb, width, height, paths, [](uint8_t r) { return r == 255; }, 200, 128, kEightWay, 8);
 }
 
 void traceGreyOutlines(uint8_t* rgb, int width, int height, std::vector<SplinePath>& paths) {
-  trace(rgb, width, height, paths, [](uint8_t r) { return r > 110 && r < 145; }, 220, 180, kFourWay, 4);
+  trace(
+      rgb, width, height, paths, [](uint8_t r) { return r > 110 && r < 145; }, 220, 180, kFourWay, 4);
 }

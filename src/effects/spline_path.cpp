@@ -23,8 +23,7 @@ int wrap(int i, int n) {
 double interpolate(double p0, double p1, double p2, double p3, double f) {
   const double m1 = (p2 - p0) * 0.5;
   const double m2 = (p3 - p1) * 0.5;
-  return p1 + m1 * f + (3.0 * p2 - 3.0 * p1 - 2.0 * m1 - m2) * f * f +
-         (2.0 * p1 - 2.0 * p2 + m1 + m2) * f * f * f;
+  return p1 + m1 * f + (3.0 * p2 - 3.0 * p1 - 2.0 * m1 - m2) * f * f + (2.0 * p1 - 2.0 * p2 + m1 + m2) * f * f * f;
 }
 
 void writeCurvePoint(const Span& span, double f, FlagVec3& out) {

@@ -44,15 +44,24 @@ GLenum textureTarget(GLenum type) {
 
 std::string typeName(GLenum type) {
   switch (type) {
-    case GL_FLOAT: return "float";
-    case GL_FLOAT_VEC2: return "vec2";
-    case GL_FLOAT_VEC3: return "vec3";
-    case GL_FLOAT_VEC4: return "vec4";
-    case GL_FLOAT_MAT3: return "mat3";
-    case GL_FLOAT_MAT4: return "mat4";
-    case GL_INT: return "int";
-    case GL_BOOL: return "bool";
-    default: break;
+    case GL_FLOAT:
+      return "float";
+    case GL_FLOAT_VEC2:
+      return "vec2";
+    case GL_FLOAT_VEC3:
+      return "vec3";
+    case GL_FLOAT_VEC4:
+      return "vec4";
+    case GL_FLOAT_MAT3:
+      return "mat3";
+    case GL_FLOAT_MAT4:
+      return "mat4";
+    case GL_INT:
+      return "int";
+    case GL_BOOL:
+      return "bool";
+    default:
+      break;
   }
   if (textureTarget(type) != 0) return "sampler";
   char text[32];
@@ -85,8 +94,7 @@ void multiply(const float (&a)[16], const float (&b)[16], float (&out)[16]) {
 
 }  // namespace
 
-CgShaderSet::CgShaderSet()
-    : log([](const std::string& text) { std::fprintf(stderr, "velmora: %s\n", text.c_str()); }) {
+CgShaderSet::CgShaderSet() : log([](const std::string& text) { std::fprintf(stderr, "velmora: %s\n", text.c_str()); }) {
   createContext();
 }
 
@@ -209,8 +217,8 @@ CgParameter CgShaderSet::namedParameter(int slot, const char* name) {
   }
   // The compiler drops uniforms that do not reach the output, so this is
   // often an unused declaration rather than a typing error.
-  report(info.fileName + ": no active parameter \"" + name + "\" in the " +
-         stageWord(programs[size_t(slot)].profile) + " program");
+  report(info.fileName + ": no active parameter \"" + name + "\" in the " + stageWord(programs[size_t(slot)].profile) +
+         " program");
   return {};
 }
 
@@ -306,12 +314,14 @@ bool CgShaderSet::slotInRange(int slot) {
 
 bool CgShaderSet::checkType(const CgParameter& parameter, bool accepted, const char* wanted) {
   if (accepted) return true;
-  report(describe(parameter.program) + ": parameter " + [&] {
-    for (const Uniform& uniform : programInfo_[parameter.program].uniforms) {
-      if (uniform.location == parameter.location) return "\"" + uniform.name + "\"";
-    }
-    return std::string("at location ") + std::to_string(parameter.location);
-  }() + " is a " + typeName(parameter.type) + ", used as " + wanted + ": not set");
+  report(describe(parameter.program) + ": parameter " +
+         [&] {
+           for (const Uniform& uniform : programInfo_[parameter.program].uniforms) {
+             if (uniform.location == parameter.location) return "\"" + uniform.name + "\"";
+           }
+           return std::string("at location ") + std::to_string(parameter.location);
+         }() +
+         " is a " + typeName(parameter.type) + ", used as " + wanted + ": not set");
   return false;
 }
 

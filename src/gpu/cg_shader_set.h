@@ -51,7 +51,7 @@ constexpr CgProfile kCgProfileFragment = 7000;  // the ARB fragment profile's nu
 
 // One program slot's content.
 struct CgProgram {
-  unsigned program = 0;  // GL program name; 0 = empty
+  unsigned program = 0;   // GL program name; 0 = empty
   CgProfile profile = 0;  // the stage it was created for, even when it failed
   CgContext context = 0;  // the context it was created in
 };

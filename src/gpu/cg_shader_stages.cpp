@@ -100,8 +100,8 @@ GLuint CgShaderSet::drawNothingProgram(int stage) {
   const char* vertex = "#version 110\nvoid main() { gl_Position = vec4(4.0, 4.0, 0.0, 1.0); }\n";
   const char* fragment = "#version 110\nvoid main() { discard; }\n";
   const char* source = stage == kVertex ? vertex : fragment;
-  GLuint program = glExtensionTable.glCreateShaderProgramv(stage == kVertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER, 1,
-                                                           &source);
+  GLuint program =
+      glExtensionTable.glCreateShaderProgramv(stage == kVertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER, 1, &source);
   GLint linked = GL_FALSE;
   if (program != 0) glExtensionTable.glGetProgramiv(program, GL_LINK_STATUS, &linked);
   if (linked != GL_TRUE) {

@@ -23,8 +23,7 @@ bool makeFramebuffer(OffscreenTarget& t, std::string& error) {
   gl.glBindRenderbuffer(GL_RENDERBUFFER, t.pbufferColor);
   gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, OffscreenTarget::kSize, OffscreenTarget::kSize);
   gl.glBindRenderbuffer(GL_RENDERBUFFER, t.pbufferDepthStencil);
-  gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, OffscreenTarget::kSize,
-                           OffscreenTarget::kSize);
+  gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, OffscreenTarget::kSize, OffscreenTarget::kSize);
   gl.glBindRenderbuffer(GL_RENDERBUFFER, 0);
 
   GLuint framebuffer = 0;
@@ -36,8 +35,7 @@ bool makeFramebuffer(OffscreenTarget& t, std::string& error) {
   }
   gl.glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   gl.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, t.pbufferColor);
-  gl.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                               t.pbufferDepthStencil);
+  gl.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, t.pbufferDepthStencil);
   const GLenum status = gl.glCheckFramebufferStatus(GL_FRAMEBUFFER);
   if (status != GL_FRAMEBUFFER_COMPLETE) {
     error = "the 1024 x 1024 framebuffer is incomplete (status " + std::to_string(status) + ")";
@@ -67,8 +65,8 @@ void releaseOffscreen(OffscreenTarget& t) {
 
 // What the copies and pixel reads of the window context rely on.
 void resetWindowState() {
-  for (GLenum cap : {GL_ALPHA_TEST, GL_BLEND, GL_DEPTH_TEST, GL_DITHER, GL_FOG, GL_LIGHTING,
-                     GL_LOGIC_OP, GL_STENCIL_TEST, GL_TEXTURE_1D, GL_TEXTURE_2D}) {
+  for (GLenum cap : {GL_ALPHA_TEST, GL_BLEND, GL_DEPTH_TEST, GL_DITHER, GL_FOG, GL_LIGHTING, GL_LOGIC_OP,
+                     GL_STENCIL_TEST, GL_TEXTURE_1D, GL_TEXTURE_2D}) {
     glDisable(cap);
   }
   glPixelTransferi(GL_MAP_COLOR, GL_FALSE);
@@ -109,8 +107,7 @@ bool createOffscreenTarget(OffscreenTarget& target, std::string& error) {
     target = OffscreenTarget{};
     return false;
   }
-  if (!platformMakeContextCurrent(target.pbufferDC, target.pbufferRC) ||
-      !makeFramebuffer(target, error)) {
+  if (!platformMakeContextCurrent(target.pbufferDC, target.pbufferRC) || !makeFramebuffer(target, error)) {
     if (error.empty()) error = "cannot make the second GL context current: " + platformError();
     releaseOffscreen(target);
     return false;

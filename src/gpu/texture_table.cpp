@@ -16,8 +16,7 @@ void logFailure(const std::string& fileName, const PictureRead& read) {
   if (read.failure == PictureFailure::Open) {
     std::fprintf(stderr, "velmora: %s: cannot open the picture\n", fileName.c_str());
   } else {
-    std::fprintf(stderr, "velmora: %s: not a picture the decoder reads (code %d)\n",
-                 fileName.c_str(), read.errorCode);
+    std::fprintf(stderr, "velmora: %s: not a picture the decoder reads (code %d)\n", fileName.c_str(), read.errorCode);
   }
 }
 }  // namespace
@@ -44,8 +43,7 @@ bool TextureTable::stop(const char* caption, const std::string& fileName) {
   return false;
 }
 
-bool TextureTable::upload(int index, int internalFormat, unsigned format, int width, int height,
-                          const void* pixels) {
+bool TextureTable::upload(int index, int internalFormat, unsigned format, int width, int height, const void* pixels) {
   std::uint32_t* slot = entry(index);
   if (slot == nullptr) return false;
   GLuint texture = 0;
@@ -76,8 +74,7 @@ void TextureTable::loadJpegTexture(const std::string& fileName, int index) {
   upload(index, 3, GL_RGB, p.width, p.height, p.pixels.data());
 }
 
-void TextureTable::loadJpegTextureWithAlpha(const std::string& colourName,
-                                            const std::string& alphaName, int index) {
+void TextureTable::loadJpegTextureWithAlpha(const std::string& colourName, const std::string& alphaName, int index) {
   if (failed_) return;
   PictureRead colour = readJpegPicture(colourName, RowOrder::BottomFirst);
   if (colour.failure != PictureFailure::None) {
@@ -94,8 +91,8 @@ void TextureTable::loadJpegTextureWithAlpha(const std::string& colourName,
   const RgbPicture& c = colour.picture;
   const RgbPicture& a = alpha.picture;
   if (c.width != a.width || c.height != a.height) {
-    std::fprintf(stderr, "velmora: %s: %d x %d, but its colour picture %s is %d x %d\n",
-                 alphaName.c_str(), a.width, a.height, colourName.c_str(), c.width, c.height);
+    std::fprintf(stderr, "velmora: %s: %d x %d, but its colour picture %s is %d x %d\n", alphaName.c_str(), a.width,
+                 a.height, colourName.c_str(), c.width, c.height);
     stop(kCaption, alphaName);
     return;
   }
@@ -129,8 +126,7 @@ void TextureTable::createBlankTexture(int index, int width, int height) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
 }
 
-std::vector<std::uint8_t> TextureTable::loadJpegPixels(const std::string& fileName, int& width,
-                                                       int& height) {
+std::vector<std::uint8_t> TextureTable::loadJpegPixels(const std::string& fileName, int& width, int& height) {
   width = height = 0;
   if (failed_) return {};
   PictureRead read = readJpegPicture(fileName, RowOrder::BottomFirst, true);

@@ -33,8 +33,7 @@ class TextureTable : public MeshTextureLoader {
   // The green channel of `alphaName` becomes alpha; the texture's bottom
   // row is transparent black. Pictures of different sizes stop the loading
   // with a message naming the alpha picture.
-  void loadJpegTextureWithAlpha(const std::string& colourName, const std::string& alphaName,
-                                int index) override;
+  void loadJpegTextureWithAlpha(const std::string& colourName, const std::string& alphaName, int index) override;
   // The picture's red channel read as heights (see normalMapFromHeights).
   void loadNormalMapTexture(const std::string& fileName, int index) override;
   // A black RGB texture, for render targets.
@@ -53,8 +52,7 @@ class TextureTable : public MeshTextureLoader {
  private:
   std::uint32_t* entry(int index);
   bool stop(const char* caption, const std::string& fileName);
-  bool upload(int index, int internalFormat, unsigned format, int width, int height,
-              const void* pixels);
+  bool upload(int index, int internalFormat, unsigned format, int width, int height, const void* pixels);
 
   bool failed_ = false;
 };

@@ -48,8 +48,7 @@ inline void cross(const FlagVec3& a, const FlagVec3& b, FlagVec3& out) {
   }
   const double ax = a.x, ay = a.y, az = a.z;
   const double bx = b.x, by = b.y, bz = b.z;
-  out = FlagVec3{1, float(ay * bz - az * by), float(az * bx - ax * bz),
-                 float(ax * by - ay * bx)};
+  out = FlagVec3{1, float(ay * bz - az * by), float(az * bx - ax * bz), float(ax * by - ay * bx)};
 }
 
 // The flag is carried over on purpose: a scaled unit vector still reports

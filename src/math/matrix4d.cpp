@@ -8,12 +8,9 @@ Matrix4d& Matrix4d::setIdentity() {
   return *this;
 }
 
-Matrix4d& Matrix4d::set(double m0, double m1, double m2, double m3,
-                        double m4, double m5, double m6, double m7,
-                        double m8, double m9, double m10, double m11,
-                        double m12, double m13, double m14, double m15) {
-  const double v[16] = {m0, m1, m2,  m3,  m4,  m5,  m6,  m7,
-                        m8, m9, m10, m11, m12, m13, m14, m15};
+Matrix4d& Matrix4d::set(double m0, double m1, double m2, double m3, double m4, double m5, double m6, double m7,
+                        double m8, double m9, double m10, double m11, double m12, double m13, double m14, double m15) {
+  const double v[16] = {m0, m1, m2, m3, m4, m5, m6, m7, m8, m9, m10, m11, m12, m13, m14, m15};
   for (int k = 0; k < 16; ++k) m[k] = v[k];
   return *this;
 }
@@ -48,9 +45,8 @@ void invertRotation(const Matrix4d& in, Matrix4d& out) {
   // Copy first so that out may be the input.
   const Matrix4d a = in;
   const double* m = a.m;
-  const double det = m[0] * (m[5] * m[10] - m[9] * m[6]) -
-                     m[1] * (m[4] * m[10] - m[8] * m[6]) +
-                     m[2] * (m[9] * m[4] - m[8] * m[5]);
+  const double det =
+      m[0] * (m[5] * m[10] - m[9] * m[6]) - m[1] * (m[4] * m[10] - m[8] * m[6]) + m[2] * (m[9] * m[4] - m[8] * m[5]);
   if (std::fabs(det) < 1e-8) {
     out.setIdentity();
     return;
@@ -70,16 +66,14 @@ void invertRotation(const Matrix4d& in, Matrix4d& out) {
 FlagVec3 rotateVector(const Matrix4d& mat, const FlagVec3& v) {
   const double* m = mat.m;
   const double x = v.x, y = v.y, z = v.z;
-  return FlagVec3{1, float(m[0] * x + m[1] * y + m[2] * z),
-                  float(m[4] * x + m[5] * y + m[6] * z),
+  return FlagVec3{1, float(m[0] * x + m[1] * y + m[2] * z), float(m[4] * x + m[5] * y + m[6] * z),
                   float(m[8] * x + m[9] * y + m[10] * z)};
 }
 
 void transformPoint(const Matrix4d& mat, const FlagVec3& v, FlagVec3& out) {
   const double* m = mat.m;
   const double x = v.x, y = v.y, z = v.z;
-  out = FlagVec3{1, float(m[0] * x + m[1] * y + m[2] * z + m[3]),
-                 float(m[4] * x + m[5] * y + m[6] * z + m[7]),
+  out = FlagVec3{1, float(m[0] * x + m[1] * y + m[2] * z + m[3]), float(m[4] * x + m[5] * y + m[6] * z + m[7]),
                  float(m[8] * x + m[9] * y + m[10] * z + m[11])};
 }
 

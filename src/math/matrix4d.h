@@ -8,10 +8,8 @@ struct Matrix4d {
   double m[16] = {};
 
   Matrix4d& setIdentity();
-  Matrix4d& set(double m0, double m1, double m2, double m3,
-                double m4, double m5, double m6, double m7,
-                double m8, double m9, double m10, double m11,
-                double m12, double m13, double m14, double m15);
+  Matrix4d& set(double m0, double m1, double m2, double m3, double m4, double m5, double m6, double m7, double m8,
+                double m9, double m10, double m11, double m12, double m13, double m14, double m15);
   // R = Rx(ax) * Ry(ay) * Rz(az), radians. Writes the 3 x 3 block only.
   Matrix4d& setRotationXYZ(double ax, double ay, double az);
   Matrix4d& transpose();

@@ -22,8 +22,7 @@ class DemoPart {
   virtual ~DemoPart() = default;
 
   virtual void setTime(const double& time);
-  virtual void drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app,
-                         FrameInputs* inputs) = 0;
+  virtual void drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app, FrameInputs* inputs) = 0;
   virtual void unusedHookA();
   virtual void setUp(DemoApp* app) = 0;
   virtual void unusedHookB();

@@ -8,7 +8,6 @@
 // real parts are built.
 class PlainPart final : public DemoPart {
  public:
-  void drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app,
-                 FrameInputs* inputs) override;
+  void drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app, FrameInputs* inputs) override;
   void setUp(DemoApp* app) override;
 };

@@ -2,16 +2,16 @@
 
 // Window events in the shape the window procedure expects them.
 enum class EventKind {
-  Activate,       // minimised changed: `minimized` tells which way
-  Close,          // the user asked the window to close
-  KeyDown,        // `virtualKey`
-  KeyUp,          // `virtualKey`
-  Size,           // `width`, `height` of the client area
-  MouseWheel,     // `wheelDelta` in Win32 units, 120 a notch, up positive
+  Activate,    // minimised changed: `minimized` tells which way
+  Close,       // the user asked the window to close
+  KeyDown,     // `virtualKey`
+  KeyUp,       // `virtualKey`
+  Size,        // `width`, `height` of the client area
+  MouseWheel,  // `wheelDelta` in Win32 units, 120 a notch, up positive
   LeftButtonDown,
   LeftButtonUp,
   MiddleButtonDown,
-  Other,          // anything else (mouse moves, focus, exposure)
+  Other,  // anything else (mouse moves, focus, exposure)
 };
 
 struct PlatformEvent {

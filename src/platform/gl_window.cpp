@@ -66,12 +66,14 @@ bool platformCreateWindow(PlatformGl& gl, const GlWindowRequest& request, Window
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
   if (request.fullscreen) flags |= SDL_WINDOW_FULLSCREEN;
 
-  struct Format { int depth; bool alpha; };
+  struct Format {
+    int depth;
+    bool alpha;
+  };
   const Format formats[] = {{32, true}, {24, true}, {24, false}, {16, false}};
   for (const Format& f : formats) {
     requestPixelFormat(request.colorBits, f.depth, f.alpha);
-    SDL_Window* w = SDL_CreateWindow(request.title.c_str(), request.x, request.y,
-                                     request.width, request.height, flags);
+    SDL_Window* w = SDL_CreateWindow(request.title.c_str(), request.x, request.y, request.width, request.height, flags);
     if (w != nullptr) {
       if (request.fullscreen) {
         SDL_DisplayMode mode = {SDL_PIXELFORMAT_UNKNOWN, request.width, request.height, 0, nullptr};
@@ -105,9 +107,7 @@ void platformShowWindow(PlatformGl& gl) {
   SDL_RaiseWindow(sdlWindow(gl));
 }
 
-bool platformReleaseCurrent(PlatformGl& gl) {
-  return SDL_GL_MakeCurrent(sdlWindow(gl), nullptr) == 0;
-}
+bool platformReleaseCurrent(PlatformGl& gl) { return SDL_GL_MakeCurrent(sdlWindow(gl), nullptr) == 0; }
 
 void platformDeleteContext(PlatformGl& gl) {
   SDL_GL_DeleteContext(static_cast<SDL_GLContext>(gl.context));

@@ -9,9 +9,12 @@ MessageRoute g_route = MessageRoute::Box;
 
 Uint32 boxFlags(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::Information: return SDL_MESSAGEBOX_INFORMATION;
-    case MessageIcon::Exclamation: return SDL_MESSAGEBOX_WARNING;
-    case MessageIcon::Stop: return SDL_MESSAGEBOX_ERROR;
+    case MessageIcon::Information:
+      return SDL_MESSAGEBOX_INFORMATION;
+    case MessageIcon::Exclamation:
+      return SDL_MESSAGEBOX_WARNING;
+    case MessageIcon::Stop:
+      return SDL_MESSAGEBOX_ERROR;
   }
   return SDL_MESSAGEBOX_INFORMATION;
 }
@@ -52,8 +55,7 @@ bool askYesNo(const std::string& caption, const std::string& text, MessageIcon i
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
     };
-    const SDL_MessageBoxData data = {boxFlags(icon), nullptr, caption.c_str(), text.c_str(),
-                                     2, buttons, nullptr};
+    const SDL_MessageBoxData data = {boxFlags(icon), nullptr, caption.c_str(), text.c_str(), 2, buttons, nullptr};
     int pressed = -1;
     if (SDL_ShowMessageBox(&data, &pressed) == 0) return pressed == 1;
   }

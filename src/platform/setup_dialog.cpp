@@ -2,9 +2,9 @@
 
 #include <SDL.h>
 #include <SDL_opengl.h>
-#include <imgui.h>
 #include <backends/imgui_impl_opengl2.h>
 #include <backends/imgui_impl_sdl.h>
+#include <imgui.h>
 
 #include <cstdio>
 
@@ -87,14 +87,18 @@ DialogOutcome drawDialog(const DialogTemplate& dialog, std::array<bool, 6>& chec
   ImGui::SetNextWindowPos(ImVec2(0, 0));
   ImGui::SetNextWindowSize(io.DisplaySize);
   ImGui::Begin("setup", nullptr,
-               ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
-                   ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoBringToFrontOnFocus);
+               ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings |
+                   ImGuiWindowFlags_NoBringToFrontOnFocus);
   for (size_t i = 0; i < dialog.controls.size(); ++i) {
     const DialogControl& c = dialog.controls[i];
     ImGui::PushID(c.id * 16 + static_cast<int>(i));
     switch (c.kind) {
-      case DialogControlKind::GroupBox: drawGroupBox(c); break;
-      case DialogControlKind::CheckBox: drawCheckBox(c, checked[i]); break;
+      case DialogControlKind::GroupBox:
+        drawGroupBox(c);
+        break;
+      case DialogControlKind::CheckBox:
+        drawCheckBox(c, checked[i]);
+        break;
       case DialogControlKind::DefaultButton:
         if (drawButton(c)) outcome = DialogOutcome::Run;
         break;
@@ -124,10 +128,9 @@ DialogOutcome outcomeOfEvent(const SDL_Event& e) {
 DialogOutcome runSetupDialog(const DialogTemplate& dialog, std::array<bool, 6>& checked) {
   SDL_GL_ResetAttributes();
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_Window* window = SDL_CreateWindow(
-      dialog.title, static_cast<int>(px(dialog.x)), static_cast<int>(py(dialog.y)),
-      static_cast<int>(px(dialog.width)), static_cast<int>(py(dialog.height)),
-      SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  SDL_Window* window = SDL_CreateWindow(dialog.title, static_cast<int>(px(dialog.x)), static_cast<int>(py(dialog.y)),
+                                        static_cast<int>(px(dialog.width)), static_cast<int>(py(dialog.height)),
+                                        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (window == nullptr) return DialogOutcome::Unavailable;
   SDL_GLContext context = SDL_GL_CreateContext(window);
   if (context == nullptr) {

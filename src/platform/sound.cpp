@@ -25,8 +25,8 @@ struct SoundDevice {
   std::atomic<int> volume{255};
 
   // Written by the callback under the device lock.
-  uint64_t mixedFrames = 0;     // device frames handed over before the last callback
-  uint64_t callbackCounter = 0; // performance counter at the last callback
+  uint64_t mixedFrames = 0;      // device frames handed over before the last callback
+  uint64_t callbackCounter = 0;  // performance counter at the last callback
 
   uint64_t lastReported = 0;  // main thread: keeps the position monotonic
 };
@@ -110,8 +110,8 @@ uint64_t soundPosition() {
   SDL_UnlockAudioDevice(g_sound.id);
   // What was handed over before the device's buffer, plus the time since
   // then: the device plays one buffer while the next one waits.
-  const double since = static_cast<double>(SDL_GetPerformanceCounter() - at) /
-                       static_cast<double>(SDL_GetPerformanceFrequency());
+  const double since =
+      static_cast<double>(SDL_GetPerformanceCounter() - at) / static_cast<double>(SDL_GetPerformanceFrequency());
   const double behind = static_cast<double>(mixed) - 2.0 * g_sound.bufferFrames;
   double heard = behind + since * g_sound.deviceRate;
   heard = std::clamp(heard, 0.0, std::max(0.0, static_cast<double>(mixed) - g_sound.bufferFrames));

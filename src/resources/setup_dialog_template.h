@@ -33,7 +33,10 @@ constexpr DialogTemplate kTemplate = {
     " Velmora  by Drov - 2006 ",
     "Arial",
     9,
-    300, 300, 103, 105,
+    300,
+    300,
+    103,
+    105,
     {{
         {kRun, DialogControlKind::DefaultButton, "Run ... ", 9, 73, 54, 21, false},
         {kQuit, DialogControlKind::Button, "Quit", 65, 73, 24, 21, false},

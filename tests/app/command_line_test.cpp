@@ -34,14 +34,13 @@ TEST(CommandLine, NoOptionsMeansTheDialogAndEveryOptionIsRead) {
 }
 
 TEST(CommandLine, WrongCommandLinesPrintTheUsageAndExitTwo) {
-  for (const auto& args : std::vector<std::vector<const char*>>{
-           {"--bogus"},
-           {"stray"},
-           {"--windowed", "--fullscreen"},
-           {"--music", "--no-music"},
-           {"--messages", "popup"},
-           {"--data"},
-           {"--data", "/no/such/folder/anywhere"}}) {
+  for (const auto& args : std::vector<std::vector<const char*>>{{"--bogus"},
+                                                                {"stray"},
+                                                                {"--windowed", "--fullscreen"},
+                                                                {"--music", "--no-music"},
+                                                                {"--messages", "popup"},
+                                                                {"--data"},
+                                                                {"--data", "/no/such/folder/anywhere"}}) {
     const CommandLine c = parse(args);
     EXPECT_TRUE(c.exitNow) << args[0];
     EXPECT_EQ(c.exitCode, 2) << args[0];

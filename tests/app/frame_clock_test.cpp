@@ -30,8 +30,7 @@ TEST(FrameClock, AccumulatesQuotientsRatherThanDividingTheTotal) {
 TEST(FrameClock, CounterWrapIsDoneIn64Bits) {
   FrameClock clock;
   clock.lastCounter = INT64_C(0x7FFFFFFF00000000);
-  EXPECT_DOUBLE_EQ(frameClockAdvance(clock, INT64_C(0x7FFFFFFF00000000) + 4'000'000'000, 1'000'000'000),
-                   4.0);
+  EXPECT_DOUBLE_EQ(frameClockAdvance(clock, INT64_C(0x7FFFFFFF00000000) + 4'000'000'000, 1'000'000'000), 4.0);
 }
 
 TEST(FrameClock, ZeroFrequencyStandsStillInsteadOfGoingInfinite) {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -23,9 +23,9 @@ struct alignas(16) Quant {
 };
 
 // The luminance table of T.81 Annex K, in zig-zag order.
-const std::uint16_t kAnnexKLuma[64] = {16, 11, 12, 14, 12, 10, 16, 14, 13, 14, 18, 17, 16, 19, 24, 40,
-                                       26, 24, 22, 22, 24, 49, 35, 37, 29, 40, 58, 51, 61, 60, 57, 51,
-                                       56, 55, 64, 72, 92, 78, 64, 68, 87, 69, 55, 56, 80, 109, 81, 87,
+const std::uint16_t kAnnexKLuma[64] = {16, 11, 12,  14,  12,  10, 16, 14,  13,  14,  18,  17,  16,  19,  24, 40,
+                                       26, 24, 22,  22,  24,  49, 35, 37,  29,  40,  58,  51,  61,  60,  57, 51,
+                                       56, 55, 64,  72,  92,  78, 64, 68,  87,  69,  55,  56,  80,  109, 81, 87,
                                        95, 98, 103, 104, 103, 62, 77, 113, 120, 112, 100, 103, 101, 99};
 
 TEST(JpegIdct, MatchesAFloatingPointInverseDct) {
@@ -63,8 +63,8 @@ TEST(JpegIdct, MatchesAFloatingPointInverseDct) {
         for (int v = 0; v < 8; ++v)
           for (int u = 0; u < 8; ++u) {
             const double cu = u ? 1.0 : std::sqrt(0.5), cv = v ? 1.0 : std::sqrt(0.5);
-            sum += cu * cv * b.coef[v * 8 + u] * natural[v * 8 + u] *
-                   std::cos((2 * x + 1) * u * M_PI / 16) * std::cos((2 * y + 1) * v * M_PI / 16);
+            sum += cu * cv * b.coef[v * 8 + u] * natural[v * 8 + u] * std::cos((2 * x + 1) * u * M_PI / 16) *
+                   std::cos((2 * y + 1) * v * M_PI / 16);
           }
         const double ref = std::fmin(255.0, std::fmax(0.0, sum / 4 + 128));
         const double err = std::fabs(ref - out[y * 8 + x]);
@@ -153,7 +153,7 @@ TEST(JpegColor, KnownColoursConvert) {
   EXPECT_EQ(px(128, 128, 128), (std::vector<int>{128, 128, 128, 0}));
   EXPECT_EQ(px(0, 128, 128), (std::vector<int>{0, 0, 0, 0}));
   EXPECT_EQ(px(255, 128, 128), (std::vector<int>{255, 255, 255, 0}));
-  EXPECT_EQ(px(76, 85, 255), (std::vector<int>{254, 0, 0, 0}));  // red
+  EXPECT_EQ(px(76, 85, 255), (std::vector<int>{254, 0, 0, 0}));   // red
   EXPECT_EQ(px(29, 255, 107), (std::vector<int>{0, 0, 254, 0}));  // blue
 }
 

@@ -19,19 +19,39 @@ std::string corpusProblem() {
   return why;
 }
 
-#define REQUIRE_CORPUS(dir)        \
+#define REQUIRE_CORPUS(dir)                \
   const std::string dir = jpegCorpusDir(); \
   if (dir.empty()) GTEST_SKIP() << "no JPEG corpus: " << corpusProblem()
 
-const char* const kDecodable[] = {
-    "base_444",          "base_422",       "base_440",          "base_420",
-    "synth_420",         "synth_444_q100", "grey",              "grey_from_420",
-    "optimized_422",     "ext_qt16",       "ext_q3",            "restart_1",
-    "restart_7",         "restart_grey_5", "prog_420",          "prog_444",
-    "prog_grey",         "prog_sa_422",    "prog_spectral_440", "prog_restart_3",
-    "prog_from_restart", "seq_scans_420",  "tiny_1x1",          "tiny_1x1_grey",
-    "odd_7x9_420",       "odd_17x33_422",  "odd_17x33_440_prog", "wide_8192_420",
-    "wide_8192_prog"};
+const char* const kDecodable[] = {"base_444",
+                                  "base_422",
+                                  "base_440",
+                                  "base_420",
+                                  "synth_420",
+                                  "synth_444_q100",
+                                  "grey",
+                                  "grey_from_420",
+                                  "optimized_422",
+                                  "ext_qt16",
+                                  "ext_q3",
+                                  "restart_1",
+                                  "restart_7",
+                                  "restart_grey_5",
+                                  "prog_420",
+                                  "prog_444",
+                                  "prog_grey",
+                                  "prog_sa_422",
+                                  "prog_spectral_440",
+                                  "prog_restart_3",
+                                  "prog_from_restart",
+                                  "seq_scans_420",
+                                  "tiny_1x1",
+                                  "tiny_1x1_grey",
+                                  "odd_7x9_420",
+                                  "odd_17x33_422",
+                                  "odd_17x33_440_prog",
+                                  "wide_8192_420",
+                                  "wide_8192_prog"};
 
 class JpegCorpusPicture : public ::testing::TestWithParam<const char*> {};
 
@@ -228,8 +248,7 @@ TEST(InspectTool, PrintsTheHeaderAndWritesThePictureAsPpm) {
   const std::string ppm = std::string(VELMORA_BINARY_DIR) + "/tests/inspect-prog_420.ppm";
   std::string out;
   ASSERT_EQ(runTool("jpeg '" + dir + "/prog_420.jpg' -o '" + ppm + "'", out), 0) << out;
-  for (const char* expected : {"width: 320\n", "height: 240\n", "components: 3\n", "progressive: yes\n",
-                               "error: 0\n"})
+  for (const char* expected : {"width: 320\n", "height: 240\n", "components: 3\n", "progressive: yes\n", "error: 0\n"})
     EXPECT_NE(out.find(expected), std::string::npos) << expected << " missing in:\n" << out;
   Pnm written;
   ASSERT_TRUE(readPnm(ppm, written));

@@ -45,9 +45,7 @@ Bytes dhtOne(int classAndSlot, int symbol) {
 Bytes sofGrey(int marker = 0xC0, int w = 8, int h = 8) {
   return seg(marker, {8, h >> 8, h & 255, w >> 8, w & 255, 1, 1, 0x11, 0});
 }
-Bytes sosGrey(int tables = 0x00, int ss = 0, int se = 63, int a = 0) {
-  return seg(0xDA, {1, 1, tables, ss, se, a});
-}
+Bytes sosGrey(int tables = 0x00, int ss = 0, int se = 63, int a = 0) { return seg(0xDA, {1, 1, tables, ss, se, a}); }
 // DC size 0 ("0"), AC end of block ("0"), then 1-bits: one flat grey block.
 const Bytes kFlatBlock = {0x3F};
 
@@ -81,8 +79,8 @@ TEST(JpegDecoder, MinimalGreyPictureDecodes) {
   for (std::uint8_t v : p.rgb) ASSERT_EQ(v, 128);
 
   // Segments the decoder does not know are skipped wherever they stand.
-  const Bytes withExtras = cat({kSoi, seg(0xE0, {'J', 'F', 'I', 'F', 0}), tables(), seg(0xFE, {'h', 'i'}),
-                                sofGrey(), seg(0xE5, {}), sosGrey(), kFlatBlock, kEoi});
+  const Bytes withExtras = cat({kSoi, seg(0xE0, {'J', 'F', 'I', 'F', 0}), tables(), seg(0xFE, {'h', 'i'}), sofGrey(),
+                                seg(0xE5, {}), sosGrey(), kFlatBlock, kEoi});
   EXPECT_EQ(decodeJpeg(withExtras).lastResult, 1);
 }
 
@@ -90,12 +88,13 @@ TEST(JpegDecoder, HeaderErrorsAreReportedAtConstruction) {
   Bytes dhtTooMany = seg(0xC4, {0x00, 0, 0, 0, 0, 0, 0, 0, 200, 100, 0, 0, 0, 0, 0, 0, 0});
   const Case cases[] = {
       {"DHT counts above 255", cat({kSoi, dhtTooMany, kEoi}), kJpegHuffmanCounts},
-      {"DHT code space overfilled", cat({kSoi, seg(0xC4, {0x00, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3}), kEoi}),
+      {"DHT code space overfilled",
+       cat({kSoi, seg(0xC4, {0x00, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3}), kEoi}),
        kJpegHuffmanCounts},
       {"DHT slot 8", cat({kSoi, dhtOne(0x14, 0), kEoi}), kJpegHuffmanSlot},
       {"DHT length 1", cat({kSoi, Bytes{0xFF, 0xC4, 0x00, 0x01}, kEoi}), kJpegHuffmanLength},
-      {"DHT symbols beyond the segment", cat({kSoi, seg(0xC4, {0x00, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2}), kEoi}),
-       kJpegHuffmanLength},
+      {"DHT symbols beyond the segment",
+       cat({kSoi, seg(0xC4, {0x00, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2}), kEoi}), kJpegHuffmanLength},
       {"DQT length 1", cat({kSoi, Bytes{0xFF, 0xDB, 0x00, 0x01}, kEoi}), kJpegQuantLength},
       {"DQT slot 4", cat({kSoi, dqt(4, 1), kEoi}), kJpegQuantSlot},
       {"DQT 16-bit table in an 8-bit sized segment", cat({kSoi, dqt(0x10, 1), kEoi}), kJpegQuantShort},
@@ -103,7 +102,8 @@ TEST(JpegDecoder, HeaderErrorsAreReportedAtConstruction) {
       {"height 0", cat({kSoi, tables(), sofGrey(0xC0, 8, 0), kEoi}), kJpegBadHeight},
       {"height 8193", cat({kSoi, tables(), sofGrey(0xC0, 8, 8193), kEoi}), kJpegBadHeight},
       {"width 8193", cat({kSoi, tables(), sofGrey(0xC0, 8193, 8), kEoi}), kJpegBadWidth},
-      {"5 components", cat({kSoi, seg(0xC0, {8, 0, 8, 0, 8, 5, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0, 4, 0x11, 0, 5, 0x11, 0}), kEoi}),
+      {"5 components",
+       cat({kSoi, seg(0xC0, {8, 0, 8, 0, 8, 5, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0, 4, 0x11, 0, 5, 0x11, 0}), kEoi}),
        kJpegTooManyComponents},
       {"SOF length", cat({kSoi, seg(0xC0, {8, 0, 8, 0, 8, 1, 1, 0x11, 0, 0}), kEoi}), kJpegFrameLength},
       {"APP length 1", cat({kSoi, Bytes{0xFF, 0xE1, 0x00, 0x01}, kEoi}), kJpegSegmentLength},
@@ -118,14 +118,12 @@ TEST(JpegDecoder, HeaderErrorsAreReportedAtConstruction) {
       {"empty input", Bytes{}, kJpegNoSoi},
       {"lossless SOF3", cat({kSoi, tables(), sofGrey(0xC3), kEoi}), kJpegUnsupportedFrame},
       {"SOS before any frame", cat({kSoi, tables(), sosGrey(), kEoi}), kJpegUnsupportedFrame},
-      {"2 components", cat({kSoi, seg(0xC0, {8, 0, 8, 0, 8, 2, 1, 0x11, 0, 2, 0x11, 0}), kEoi}),
-       kJpegComponentCount},
+      {"2 components", cat({kSoi, seg(0xC0, {8, 0, 8, 0, 8, 2, 1, 0x11, 0, 2, 0x11, 0}), kEoi}), kJpegComponentCount},
       {"CMYK", cat({kSoi, seg(0xC0, {8, 0, 8, 0, 8, 4, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0, 4, 0x11, 0}), kEoi}),
        kJpegComponentCount},
       {"chroma 2x2", cat({kSoi, seg(0xC0, {8, 0, 8, 0, 8, 3, 1, 0x22, 0, 2, 0x22, 0, 3, 0x11, 0}), kEoi}),
        kJpegSampling},
-      {"luma 3x1", cat({kSoi, seg(0xC2, {8, 0, 8, 0, 8, 3, 1, 0x31, 0, 2, 0x11, 0, 3, 0x11, 0}), kEoi}),
-       kJpegSampling},
+      {"luma 3x1", cat({kSoi, seg(0xC2, {8, 0, 8, 0, 8, 3, 1, 0x31, 0, 2, 0x11, 0, 3, 0x11, 0}), kEoi}), kJpegSampling},
   };
   for (const Case& c : cases) expectCode(c, true);
 }

@@ -64,8 +64,7 @@ inline DecodedPicture decodeJpeg(const std::vector<std::uint8_t>& bytes, bool us
       }
       std::uint8_t* row = &p.rgb[std::size_t(p.lines) * std::size_t(p.width) * 3];
       for (int x = 0; x < p.width; ++x)
-        for (int c = 0; c < 3; ++c)
-          row[3 * x + c] = decoder.bytesPerPixel == 1 ? line[x] : line[4 * x + c];
+        for (int c = 0; c < 3; ++c) row[3 * x + c] = decoder.bytesPerPixel == 1 ? line[x] : line[4 * x + c];
       ++p.lines;
     }
   }
@@ -124,8 +123,8 @@ inline std::string jpegCorpusDir(std::string* why) {
   static std::string failure;
   std::call_once(once, [] {
     const std::string target = std::string(VELMORA_BINARY_DIR) + "/tests/jpeg-corpus";
-    const std::string cmd = std::string("bash '") + VELMORA_SOURCE_DIR +
-                            "/tests/assets/make_jpeg_corpus.sh' '" + target + "'";
+    const std::string cmd =
+        std::string("bash '") + VELMORA_SOURCE_DIR + "/tests/assets/make_jpeg_corpus.sh' '" + target + "'";
     if (std::system(cmd.c_str()) == 0)
       dir = target;
     else

@@ -62,10 +62,10 @@ TEST_F(Keyframes, RotationAnglesAccumulateAndKeepRisingOverTheLastSpan) {
   ASSERT_EQ(n.rotations.size(), 40u);
   const auto angle = [&](int f) { return n.rotations[std::size_t(f) * 4 + 3]; };
   EXPECT_FLOAT_EQ(angle(0), 0.0f);
-  EXPECT_FLOAT_EQ(angle(1), 0.2f);     // toward key 1's angle over 5 frames
+  EXPECT_FLOAT_EQ(angle(1), 0.2f);                // toward key 1's angle over 5 frames
   EXPECT_FLOAT_EQ(n.rotations[1 * 4 + 2], 0.2f);  // the axis too, from zero
-  EXPECT_FLOAT_EQ(angle(5), 1.0f);     // the sum so far
-  EXPECT_FLOAT_EQ(angle(7), 1.4f);     // rising by key 1's own angle again
+  EXPECT_FLOAT_EQ(angle(5), 1.0f);                // the sum so far
+  EXPECT_FLOAT_EQ(angle(7), 1.4f);                // rising by key 1's own angle again
   EXPECT_FLOAT_EQ(angle(9), 1.8f);
   EXPECT_TRUE(n.rotationKeys.empty());
   EXPECT_TRUE(n.positionKeys.empty());

@@ -91,7 +91,8 @@ TEST(MeshNormals, AnObjectThatWouldPassSixtyFourKVerticesStaysUnsplit) {
   for (int c = 0; c < fans; ++c) {
     const uint16_t centre = uint16_t(o.vertices.size() / 3);
     o.vertices.insert(o.vertices.end(), {float(c), 0, 0});
-    for (int k = 0; k <= perFan; ++k) o.vertices.insert(o.vertices.end(), {float(c), std::cos(k * 0.01f), std::sin(k * 0.01f)});
+    for (int k = 0; k <= perFan; ++k)
+      o.vertices.insert(o.vertices.end(), {float(c), std::cos(k * 0.01f), std::sin(k * 0.01f)});
     for (int k = 0; k < perFan; ++k) {
       FaceRecord f;
       f.a = centre, f.b = uint16_t(centre + 1 + k), f.c = uint16_t(centre + 2 + k);

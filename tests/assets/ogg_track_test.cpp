@@ -27,8 +27,8 @@ class OggTrackTest : public ::testing::Test {
     const std::string wav = (dir / (name + ".wav")).string();
     const std::string ogg = (dir / (name + ".ogg")).string();
     const std::string rate = format.find("-r") == std::string::npos ? " -r 44100" : "";
-    const std::string cmd = "sox -n" + rate + " " + format + " -b 16 " + wav + " " + effect +
-                            " && oggenc -Q -o " + ogg + " " + wav;
+    const std::string cmd =
+        "sox -n" + rate + " " + format + " -b 16 " + wav + " " + effect + " && oggenc -Q -o " + ogg + " " + wav;
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
   }
 

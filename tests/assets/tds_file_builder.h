@@ -115,8 +115,7 @@ inline void writeMesh(ChunkWriter& w, const TestMesh& mesh) {
 // `keyframer` writes inside the main chunk, then a padding chunk so the
 // last real value does not end at the end of the file.
 template <typename Keyframer>
-Bytes writeScene(const std::vector<TestMaterial>& materials, const std::vector<TestMesh>& meshes,
-                 Keyframer keyframer) {
+Bytes writeScene(const std::vector<TestMaterial>& materials, const std::vector<TestMesh>& meshes, Keyframer keyframer) {
   ChunkWriter w;
   w.begin(0x4D4D);
   w.begin(0x0002).u32(3).end();

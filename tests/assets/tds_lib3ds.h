@@ -73,8 +73,7 @@ inline void expectMatchesLib3ds(const std::string& path, const Scene3ds& scene) 
         Lib3dsVector expected;
         lib3ds_vector_transform(expected, inverse, mesh->pointL[face.points[c]].pos);
         const float* v = o.vertex(o.face(int(f))[c]);
-        for (int a = 0; a < 3; ++a)
-          EXPECT_NEAR(v[a], expected[a], 1e-4 * (1 + std::fabs(expected[a]))) << "face " << f;
+        for (int a = 0; a < 3; ++a) EXPECT_NEAR(v[a], expected[a], 1e-4 * (1 + std::fabs(expected[a]))) << "face " << f;
         if (mesh->texels == mesh->points) {
           const float* uv = o.texCoord(o.face(int(f))[c]);
           EXPECT_EQ(uv[0], mesh->texelL[face.points[c]][0]);

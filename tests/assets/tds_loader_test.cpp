@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "tds_temp_file.h"
 #include "tds_lib3ds.h"
+#include "tds_temp_file.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ TEST(TdsLoader, ReadsMaterialsWithTheirMapsColoursAndClamps) {
   w.begin(0x4D4D).begin(0x3D3D).begin(0xAFFF);
   w.begin(0xA000).str("a material name longer than thirty characters").end();
   w.begin(0xA020).begin(0x0011).u8(255).u8(0).u8(51).end().end();
-  w.begin(0xA040).begin(0x0030).u16(150).end().end();               // 150 %
-  w.begin(0xA041).begin(0x0031).f32(-20.0f).end().end();            // -20 %
+  w.begin(0xA040).begin(0x0030).u16(150).end().end();     // 150 %
+  w.begin(0xA041).begin(0x0031).f32(-20.0f).end().end();  // -20 %
   w.begin(0xA100).u16(3).end();
   w.begin(0xA100).u16(9).end();  // out of range: kept at 3
   writeMap(w, 0xA200, "SKIN.JPG");
@@ -138,8 +138,8 @@ TEST(TdsLoader, MatchesLib3dsOnHandMadeScenes) {
   box.matrix = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0.5f, 0.5f, 0.5f};
   TestMesh flat = triangleMesh("flat");
   flat.groups = {{"cloth", {0}}};
-  const Bytes bytes = writeScene({{"skin", "SKIN.JPG", "SKINBUMP.JPG"}, {"cloth", "cloth.jpg", ""}, {"unused", "", ""}},
-                                 {box, flat});
+  const Bytes bytes =
+      writeScene({{"skin", "SKIN.JPG", "SKINBUMP.JPG"}, {"cloth", "cloth.jpg", ""}, {"unused", "", ""}}, {box, flat});
   const std::string path = writeTempFile("handmade.3ds", bytes);
   Scene3ds scene;
   ASSERT_TRUE(scene.load(path.c_str()));
@@ -173,8 +173,8 @@ TEST(TdsLoaderDamage, CountsLargerThanTheirChunkReadWhatIsThere) {
     w.begin(0x4140).u16(500).f32(0.5f).f32(0.25f).end();  // one pair for three vertices
     w.begin(0x4120).u16(faceCount).u16(0).u16(1).u16(2).u16(0).u16(2).u16(1).u16(0).u16(0);
     if (subChunks) {
-      w.begin(0x4150).u32(7).end();                         // one word for two faces
-      w.begin(0x4130).str("m").u16(40).u16(1).end();        // one index for forty
+      w.begin(0x4150).u32(7).end();                   // one word for two faces
+      w.begin(0x4130).str("m").u16(40).u16(1).end();  // one index for forty
     }
     w.end().end().end().end();
     w.begin(0x0000).u32(0).end().end();
@@ -263,8 +263,7 @@ TEST(TdsLoaderDamage, AHugeFrameCountIsBounded) {
   ASSERT_TRUE(loadBytes(scene, bytes));
   ASSERT_EQ(scene.keyframes.size(), 100u);
   EXPECT_LE(std::size_t(scene.frameCount) * 100, kMaxKeyframeSamples);
-  for (const KeyframeNode& node : scene.keyframes)
-    EXPECT_EQ(node.positions.size(), std::size_t(scene.frameCount) * 3);
+  for (const KeyframeNode& node : scene.keyframes) EXPECT_EQ(node.positions.size(), std::size_t(scene.frameCount) * 3);
   const float* p = scene.keyframePosition(99, 0.999);
   EXPECT_EQ(p[0], 0.0f);
 }

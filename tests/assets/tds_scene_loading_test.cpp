@@ -58,8 +58,7 @@ TEST_F(LoadScene, TwoMaterialsNamingOneTextureShareItsSlotAndLoadItOnce) {
   load({{"a", "SKIN.JPG", "BUMP.JPG"}, {"b", "SKIN.JPG", ""}, {"c", "CLOTH.JPG", ""}},
        {tri("one", {"a", "b"}), tri("two", {"c", "b"})}, 2);
   EXPECT_EQ(scene.materialSlots, (std::vector<int32_t>{0, 0, 2, 0}));
-  EXPECT_EQ(textures.calls, (std::vector<std::string>{"rgb meshes/SKIN.JPG 100200",
-                                                      "normal meshes/BUMP.JPG 100250",
+  EXPECT_EQ(textures.calls, (std::vector<std::string>{"rgb meshes/SKIN.JPG 100200", "normal meshes/BUMP.JPG 100250",
                                                       "rgb meshes/CLOTH.JPG 100202"}));
 }
 
@@ -80,9 +79,8 @@ TEST_F(LoadScene, LowerCaseJpgIsNotLoadedAndNeitherIsItsBumpMap) {
 
 TEST_F(LoadScene, BlendMapsLoadWithTheirAlphaPicture) {
   load({{"glass", "GLASS_BLEND.JPG", "GB.JPG"}}, {tri("one", {"glass"})}, 3);
-  EXPECT_EQ(textures.calls, (std::vector<std::string>{
-                                "rgba meshes/GLASS_BLEND.JPG meshes/alphaGLASS_BLEND.JPG 100300",
-                                "normal meshes/GB.JPG 100350"}));
+  EXPECT_EQ(textures.calls, (std::vector<std::string>{"rgba meshes/GLASS_BLEND.JPG meshes/alphaGLASS_BLEND.JPG 100300",
+                                                      "normal meshes/GB.JPG 100350"}));
 }
 
 TEST_F(LoadScene, ScalesVerticesAndSurvivesAMissingFile) {

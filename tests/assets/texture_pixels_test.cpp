@@ -84,8 +84,8 @@ TEST(TexturePixels, DamageInThePictureKeepsTheLinesBeforeItAndBlackensTheRest) {
   EXPECT_LT(read.errorCode, 0);
   EXPECT_NE(log.find(path), std::string::npos) << log;
   for (int row = 0; row < 64; ++row) {
-    const std::array<int, 3> want = row < read.linesDecoded ? std::array<int, 3>{200, 200, 200}
-                                                            : std::array<int, 3>{0, 0, 0};
+    const std::array<int, 3> want =
+        row < read.linesDecoded ? std::array<int, 3>{200, 200, 200} : std::array<int, 3>{0, 0, 0};
     expectNear(rgbAt(read.picture, 8, row), want, ("row " + std::to_string(row)).c_str());
   }
 

@@ -20,11 +20,14 @@ std::vector<std::string> files_the_demo_loads() {
     std::snprintf(n, sizeof n, "textures/caust%02d.jpg", k);
     v.push_back(n);
   }
-  for (const char* f : {"posx", "negx", "posy", "negy", "posz", "negz"}) v.push_back(std::string("textures/1night_") + f + ".jpg");
-  for (const char* f : {"shadowman", "drov", "blob41b", "blob", "clouds3", "cloud3alpha", "blood1", "bg03", "horse",
-                        "horsea", "pcb", "pcb2", "fteri", "fteri2", "cardinal", "drovtrace", "flower", "horse3", "cave1"})
+  for (const char* f : {"posx", "negx", "posy", "negy", "posz", "negz"})
+    v.push_back(std::string("textures/1night_") + f + ".jpg");
+  for (const char* f :
+       {"shadowman", "drov", "blob41b", "blob", "clouds3", "cloud3alpha", "blood1", "bg03", "horse", "horsea", "pcb",
+        "pcb2", "fteri", "fteri2", "cardinal", "drovtrace", "flower", "horse3", "cave1"})
     v.push_back(std::string("textures/") + f + ".jpg");
-  for (const char* f : {"man", "heart", "man_gon", "thequad", "edafos2"}) v.push_back(std::string("meshes/") + f + ".3ds");
+  for (const char* f : {"man", "heart", "man_gon", "thequad", "edafos2"})
+    v.push_back(std::string("meshes/") + f + ".3ds");
   v.push_back("meshes/edafos.jpg");
   v.push_back("meshes/man_goni.jpg");
   return v;
@@ -59,11 +62,11 @@ TEST(Catalog, PicturesAreColourJpegsOfTextureSizes) {
   EXPECT_TRUE(restarts);
   EXPECT_EQ(layouts.size(), 4u);
   // colour and alpha pictures are loaded together and must match in size
-  for (auto [colour, alpha] : std::vector<std::pair<std::string, std::string>>{
-           {"textures/clouds3.jpg", "textures/cloud3alpha.jpg"},
-           {"textures/horse.jpg", "textures/horsea.jpg"},
-           {"textures/pcb.jpg", "textures/pcb2.jpg"},
-           {"meshes/FATBLEND.JPG", "meshes/alphaFATBLEND.JPG"}})
+  for (auto [colour, alpha] :
+       std::vector<std::pair<std::string, std::string>>{{"textures/clouds3.jpg", "textures/cloud3alpha.jpg"},
+                                                        {"textures/horse.jpg", "textures/horsea.jpg"},
+                                                        {"textures/pcb.jpg", "textures/pcb2.jpg"},
+                                                        {"meshes/FATBLEND.JPG", "meshes/alphaFATBLEND.JPG"}})
     EXPECT_EQ(size.at(colour), size.at(alpha)) << colour;
 }
 

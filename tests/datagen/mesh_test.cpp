@@ -94,9 +94,8 @@ TEST_P(MeshFileTest, MaterialMapsAreUpperCaseJpgFilesOfTheDataFolder) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(All, MeshFileTest, ::testing::ValuesIn(mesh_names()), [](const auto& param_info) {
-  return param_info.param.substr(0, param_info.param.find('.'));
-});
+INSTANTIATE_TEST_SUITE_P(All, MeshFileTest, ::testing::ValuesIn(mesh_names()),
+                         [](const auto& param_info) { return param_info.param.substr(0, param_info.param.find('.')); });
 
 TEST(MeshSet, ExercisesSharedMapsBlendMapsAndSmoothingSplits) {
   bool shared = false, blend = false, split = false;

@@ -73,7 +73,7 @@ Track decode(const Bytes& ogg, int& channels, long& rate) {
 }
 
 class TrackTest : public ::testing::Test {
-protected:
+ protected:
   static void SetUpTestSuite() {
     for (const DataFile& f : catalog())
       if (f.path == "music/velmora.ogg") bytes_ = new Bytes(f.make());
@@ -112,7 +112,8 @@ TEST_F(TrackTest, StructureFollowsTheCues) {
   // the build grows
   EXPECT_LT(at(6.2, 9.0), at(13.0, 16.0));
   // each accent is a jump over the moment before it
-  for (double cue : {9.2, 12.3, 16.2, 18.0, 27.6}) EXPECT_GT(at(cue, cue + 0.25), at(cue - 0.35, cue - 0.05) + 3.0) << cue;
+  for (double cue : {9.2, 12.3, 16.2, 18.0, 27.6})
+    EXPECT_GT(at(cue, cue + 0.25), at(cue - 0.35, cue - 0.05) + 3.0) << cue;
   // the dip before the entry
   EXPECT_LT(at(17.3, 17.9), at(18.1, 18.7) - 6.0);
   // the break from 24.5 to 26.0 drops the rhythm section

@@ -68,7 +68,8 @@ TEST(OutlineChecks, GreyTracesMustStayFourConnectedAndApart) {
 }
 
 TEST(RegionOutline, EllipseGivesOneCleanLoop) {
-  const Chain c = region_outline([](double x, double y) { return (x - 40) * (x - 40) / 400 + (y - 30) * (y - 30) / 100 < 1; }, 80, 64);
+  const Chain c = region_outline(
+      [](double x, double y) { return (x - 40) * (x - 40) / 400 + (y - 30) * (y - 30) / 100 < 1; }, 80, 64);
   EXPECT_EQ(check_closed_chains({c}, 80, 64), "");
   EXPECT_GT(c.size(), 80u);
 }

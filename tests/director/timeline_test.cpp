@@ -76,8 +76,8 @@ TEST_F(TimelineTest, GapsReportAChangeEveryTimeAndKeepTheCurrentIndex) {
 }
 
 TEST_F(TimelineTest, EveryListedGapIsEmpty) {
-  for (double t : {99.0, 104.9, 105.2, 200.0, 230.0, 246.0, 251.0, 267.0, 267.76, 281.5, 291.2,
-                   1000.0, -0.001, -50.0}) {
+  for (double t :
+       {99.0, 104.9, 105.2, 200.0, 230.0, 246.0, 251.0, 267.0, 267.76, 281.5, 291.2, 1000.0, -0.001, -50.0}) {
     EXPECT_EQ(at(t).id, 0) << t;
   }
 }

@@ -115,8 +115,7 @@ TEST_F(BillboardTest, ScreenCopyExtentsFollowTheModeAndTheWidth) {
 TEST_F(BillboardTest, ScreenCopyBillboardShowsOnlyTheCopiedScreen) {
   // Red where an 800 x 600 copy lands in a 1024 x 1024 texture, blue beyond.
   const GLuint name = texture(32, [](int x, int y) -> std::array<unsigned char, 3> {
-    return (x < 25 && y < 19) ? std::array<unsigned char, 3>{255, 0, 0}
-                              : std::array<unsigned char, 3>{0, 0, 255};
+    return (x < 25 && y < 19) ? std::array<unsigned char, 3>{255, 0, 0} : std::array<unsigned char, 3>{0, 0, 255};
   });
   glEnable(GL_TEXTURE_2D);
   screenCopyMode = 2;
@@ -140,8 +139,7 @@ TEST_F(BillboardTest, QuadrantsShowOneQuarterOfTheAtlasAndOthersNothing) {
     return kColours[static_cast<size_t>(q)];
   });
   glEnable(GL_TEXTURE_2D);
-  const std::array<std::array<unsigned char, 3>, 4> colours = {
-      {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}}};
+  const std::array<std::array<unsigned char, 3>, 4> colours = {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}}};
   for (int q = 0; q < 4; ++q) {
     SetUp();
     glEnable(GL_TEXTURE_2D);
@@ -189,7 +187,7 @@ TEST_F(BillboardTest, SkyBoxFacesCarryTheirOwnTextures) {
   glGenTextures(6, names);
   // Texture names must be consecutive for the sky box; fresh names are.
   for (int k = 1; k < 6; ++k) ASSERT_EQ(names[k], names[0] + static_cast<GLuint>(k));
-  const unsigned char colours[6][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255},
+  const unsigned char colours[6][3] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},
                                        {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
   for (int k = 0; k < 6; ++k) {
     glBindTexture(GL_TEXTURE_2D, names[k]);

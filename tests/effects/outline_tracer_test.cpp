@@ -127,14 +127,14 @@ TEST(TraceBrightOutlines, ChainsAlongTheImageEdgeStopAtIt) {
 
 TEST(TraceGreyOutlines, StartsOnGreyAndFollowsOnlyStraightBrightNeighbours) {
   Image image(16, 16);
-  image.red(2, 2) = 130;   // start
-  image.red(2, 3) = 221;   // down: followed
-  image.red(3, 4) = 255;   // diagonal from (2, 3): never followed
-  image.red(1, 3) = 220;   // left of (2, 3): not above the threshold
-  image.red(10, 10) = 111; // start, alone
-  image.red(12, 12) = 110; // neither
-  image.red(13, 13) = 145; // neither
-  image.red(14, 14) = 255; // followable but never a start
+  image.red(2, 2) = 130;    // start
+  image.red(2, 3) = 221;    // down: followed
+  image.red(3, 4) = 255;    // diagonal from (2, 3): never followed
+  image.red(1, 3) = 220;    // left of (2, 3): not above the threshold
+  image.red(10, 10) = 111;  // start, alone
+  image.red(12, 12) = 110;  // neither
+  image.red(13, 13) = 145;  // neither
+  image.red(14, 14) = 255;  // followable but never a start
   std::vector<SplinePath> paths;
   traceGreyOutlines(image.bytes.data(), 16, 16, paths);
   ASSERT_EQ(paths.size(), 2u);

@@ -64,8 +64,8 @@ TEST(SplinePathEvaluate, InterpolatesWithTheNeighbouringPoints) {
   const SplinePath open = makePath(points, false);
   // Middle range and both clamped ranges use the four points around s.
   for (int i : {1, 2, 3, 4, 5, 6}) {
-    const FlagVec3 expected = midSegment(points[size_t(i - 1)], points[size_t(i)], points[size_t(i + 1)],
-                                         points[size_t(i + 2)]);
+    const FlagVec3 expected =
+        midSegment(points[size_t(i - 1)], points[size_t(i)], points[size_t(i + 1)], points[size_t(i + 2)]);
     const FlagVec3 p = at(open, i + 0.5f);
     EXPECT_NEAR(p.x, expected.x, 1e-5) << "s = " << i + 0.5;
     EXPECT_NEAR(p.y, expected.y, 1e-5) << "s = " << i + 0.5;
@@ -215,9 +215,9 @@ TEST(SplinePathResample, DegenerateInputsStayFinite) {
   for (const FlagVec3& p : still.points) expectSamePoint(p, FlagVec3{1, 2, 3, 4});
 
   // A zero-length stretch in the middle of a path.
-  SplinePath stall = makePath({FlagVec3{1, 0, 0, 0}, FlagVec3{1, 5, 0, 0}, FlagVec3{1, 5, 0, 0},
-                               FlagVec3{1, 5, 0, 0}, FlagVec3{1, 10, 0, 0}},
-                              false);
+  SplinePath stall = makePath(
+      {FlagVec3{1, 0, 0, 0}, FlagVec3{1, 5, 0, 0}, FlagVec3{1, 5, 0, 0}, FlagVec3{1, 5, 0, 0}, FlagVec3{1, 10, 0, 0}},
+      false);
   stall.resampleByArcLength(20, 2);
   for (const FlagVec3& p : stall.points) EXPECT_TRUE(std::isfinite(p.x));
 

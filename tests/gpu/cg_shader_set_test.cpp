@@ -10,9 +10,7 @@
 
 namespace {
 
-std::string programFile(const char* name) {
-  return std::string(VELMORA_SOURCE_DIR) + "/tests/gpu/programs/" + name;
-}
+std::string programFile(const char* name) { return std::string(VELMORA_SOURCE_DIR) + "/tests/gpu/programs/" + name; }
 
 // Parameter indexes as the demo uses them; 4 holds the test programs' tint.
 constexpr int kModelViewProj = 5;
@@ -30,8 +28,8 @@ using Colour = std::array<int, 3>;
 
 void expectColour(const Colour& seen, const Colour& expected, const char* where) {
   for (int c = 0; c < 3; ++c) {
-    EXPECT_NEAR(seen[c], expected[c], 2) << where << ": channel " << c << " of (" << seen[0] << ", " << seen[1]
-                                         << ", " << seen[2] << ")";
+    EXPECT_NEAR(seen[c], expected[c], 2) << where << ": channel " << c << " of (" << seen[0] << ", " << seen[1] << ", "
+                                         << seen[2] << ")";
   }
 }
 

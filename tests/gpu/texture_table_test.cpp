@@ -155,8 +155,7 @@ TEST_F(TextureTableTest, NormalMapOfAFlatFieldIsStraightUpEverywhere) {
   const Texels t = readBack(table->textures[9]);
   ASSERT_EQ(t.width, 24);
   for (int y = 0; y < t.height; ++y)
-    for (int x = 0; x < t.width; ++x)
-      ASSERT_EQ(t.at(x, y), (std::array<int, 4>{127, 127, 255, 255})) << x << ", " << y;
+    for (int x = 0; x < t.width; ++x) ASSERT_EQ(t.at(x, y), (std::array<int, 4>{127, 127, 255, 255})) << x << ", " << y;
 }
 
 TEST_F(TextureTableTest, NormalMapOfABrightColumnTiltsTheFarEdgeToo) {
@@ -236,11 +235,17 @@ TEST_F(TextureTableTest, EveryOtherFailureSaysJpgBangWithTheFileThatFailed) {
   };
   const std::vector<Case> cases = {
       {"colour texture, not a JPEG", [&](TextureTable& t) { t.loadJpegTexture(foreign, 1); }, foreign},
-      {"alpha texture, colour missing", [&](TextureTable& t) { t.loadJpegTextureWithAlpha(missing, good, 1); }, missing},
+      {"alpha texture, colour missing", [&](TextureTable& t) { t.loadJpegTextureWithAlpha(missing, good, 1); },
+       missing},
       {"alpha texture, alpha missing", [&](TextureTable& t) { t.loadJpegTextureWithAlpha(good, missing, 1); }, missing},
       {"alpha texture, sizes differ", [&](TextureTable& t) { t.loadJpegTextureWithAlpha(good, wide, 1); }, wide},
       {"normal map, missing", [&](TextureTable& t) { t.loadNormalMapTexture(missing, 1); }, missing},
-      {"pixels, not a JPEG", [&](TextureTable& t) { int w, h; EXPECT_TRUE(t.loadJpegPixels(foreign, w, h).empty()); }, foreign},
+      {"pixels, not a JPEG",
+       [&](TextureTable& t) {
+         int w, h;
+         EXPECT_TRUE(t.loadJpegPixels(foreign, w, h).empty());
+       },
+       foreign},
   };
   for (const Case& c : cases) {
     TextureTable fresh;

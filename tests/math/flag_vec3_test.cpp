@@ -18,9 +18,8 @@ TEST(FlagVec3, UnsetOperandWipesEveryBinaryResult) {
   const FlagVec3 unset{0, 5, 5, 5};
   const FlagVec3 b{1, 1, 2, 3};
   using Operation = void (*)(const FlagVec3&, const FlagVec3&, FlagVec3&);
-  const Operation operations[] = {
-      add, subtract, static_cast<Operation>(cross),
-      [](const FlagVec3& x, const FlagVec3&, FlagVec3& out) { scale(x, 3.0f, out); }};
+  const Operation operations[] = {add, subtract, static_cast<Operation>(cross),
+                                  [](const FlagVec3& x, const FlagVec3&, FlagVec3& out) { scale(x, 3.0f, out); }};
   for (Operation operation : operations) {
     FlagVec3 out{2, 9, 9, 9};
     operation(unset, b, out);

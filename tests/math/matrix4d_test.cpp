@@ -22,16 +22,13 @@ Matrix4d multiply(const Matrix4d& a, const Matrix4d& b) {
 
 // Elementary rotations, written out independently of setRotationXYZ.
 Matrix4d rotX(double a) {
-  return Matrix4d{}.set(1, 0, 0, 0, 0, std::cos(a), -std::sin(a), 0, 0, std::sin(a),
-                        std::cos(a), 0, 0, 0, 0, 1);
+  return Matrix4d{}.set(1, 0, 0, 0, 0, std::cos(a), -std::sin(a), 0, 0, std::sin(a), std::cos(a), 0, 0, 0, 0, 1);
 }
 Matrix4d rotY(double a) {
-  return Matrix4d{}.set(std::cos(a), 0, std::sin(a), 0, 0, 1, 0, 0, -std::sin(a), 0,
-                        std::cos(a), 0, 0, 0, 0, 1);
+  return Matrix4d{}.set(std::cos(a), 0, std::sin(a), 0, 0, 1, 0, 0, -std::sin(a), 0, std::cos(a), 0, 0, 0, 0, 1);
 }
 Matrix4d rotZ(double a) {
-  return Matrix4d{}.set(std::cos(a), -std::sin(a), 0, 0, std::sin(a), std::cos(a), 0, 0,
-                        0, 0, 1, 0, 0, 0, 0, 1);
+  return Matrix4d{}.set(std::cos(a), -std::sin(a), 0, 0, std::sin(a), std::cos(a), 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
 }
 
 void expectBlockNear(const Matrix4d& a, const Matrix4d& b, double tolerance) {
@@ -80,9 +77,15 @@ TEST(Matrix4d, InvertGeneralBlockAgainstHandComputedInverse) {
   // [[2, 0, 1], [1, 3, 0], [0, 1, 1]]: det = 2*3 - 0 + 1*1 = 7.
   Matrix4d m;
   m.setIdentity();
-  m[0] = 2; m[1] = 0; m[2] = 1;
-  m[4] = 1; m[5] = 3; m[6] = 0;
-  m[8] = 0; m[9] = 1; m[10] = 1;
+  m[0] = 2;
+  m[1] = 0;
+  m[2] = 1;
+  m[4] = 1;
+  m[5] = 3;
+  m[6] = 0;
+  m[8] = 0;
+  m[9] = 1;
+  m[10] = 1;
   Matrix4d inverse;
   inverse.setIdentity();
   invertRotation(m, inverse);

@@ -8,9 +8,7 @@
 
 namespace {
 
-double at(const RippleField& f, int buffer, int x, int y) {
-  return f.heights[buffer][size_t(y) * f.width + size_t(x)];
-}
+double at(const RippleField& f, int buffer, int x, int y) { return f.heights[buffer][size_t(y) * f.width + size_t(x)]; }
 
 int countNonZero(const std::vector<double>& h) {
   return int(std::count_if(h.begin(), h.end(), [](double v) { return v != 0.0; }));
@@ -74,7 +72,7 @@ TEST(RippleField, DropsAtTheEdgeAreClippedToTheGrid) {
   EXPECT_EQ(at(f, 0, 3, 0), 0.3);
   f.drop(15, 15, 3, 1.0);
   EXPECT_EQ(at(f, 0, 13, 15), 0.4);
-  f.drop(-2, 5, 4, 1.0);   // centre outside, its right arm inside
+  f.drop(-2, 5, 4, 1.0);  // centre outside, its right arm inside
   EXPECT_EQ(at(f, 0, 0, 5), 0.5);
   EXPECT_EQ(at(f, 0, 1, 5), 0.3);
   f.drop(1000, -1000, 4, 1.0);
@@ -116,8 +114,7 @@ TEST(RippleField, DampingScalesEveryStep) {
   damped.step(0.95);
   free.step(1.0);
   const int n = 1 - damped.current;
-  for (size_t i = 0; i < free.heights[n].size(); ++i)
-    EXPECT_DOUBLE_EQ(damped.heights[n][i], free.heights[n][i] * 0.95);
+  for (size_t i = 0; i < free.heights[n].size(); ++i) EXPECT_DOUBLE_EQ(damped.heights[n][i], free.heights[n][i] * 0.95);
 }
 
 TEST(RippleField, BorderCellsAreNeverWritten) {

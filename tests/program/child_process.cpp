@@ -1,8 +1,8 @@
 #include "child_process.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -66,8 +66,8 @@ bool ChildProcess::running() {
 }
 
 std::optional<int> ChildProcess::waitExit(double timeoutSeconds) {
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::milliseconds(static_cast<int>(timeoutSeconds * 1000));
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(timeoutSeconds * 1000));
   while (running()) {
     if (std::chrono::steady_clock::now() > deadline) {
       kill(pid_, SIGKILL);

@@ -44,8 +44,8 @@ TEST(CommandLineProgram, MissingDataFolderIsAWrongCommandLine) {
 }
 
 TEST(CommandLineProgram, NoDisplayGivesTheWindowClassMessageAndZero) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"--run", "--messages", "stderr"}, {"--messages", "stderr"}, {"--run"}}) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{"--run", "--messages", "stderr"}, {"--messages", "stderr"}, {"--run"}}) {
     const Outcome o = run(args, {{"DISPLAY", ":1999"}, {"WAYLAND_DISPLAY", ""}});
     EXPECT_EQ(o.code, 0) << o.err;
     // Without a display even a real box falls back to stderr.

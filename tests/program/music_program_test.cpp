@@ -47,12 +47,11 @@ class MusicProgramTest : public ::testing::Test {
   std::unique_ptr<ChildProcess> start(const std::string& data, const std::string& audioDriver = "disk") {
     return std::make_unique<ChildProcess>(
         VELMORA_EXECUTABLE,
-        std::vector<std::string>{"--run", "--windowed", "--messages", "stderr", "--data", data,
-                                 "--frame-log", run.path("frames.log")},
-        std::vector<std::pair<std::string, std::string>>{
-            {"DISPLAY", display.name()},
-            {"SDL_AUDIODRIVER", audioDriver},
-            {"SDL_DISKAUDIOFILE", run.path("heard.raw")}});
+        std::vector<std::string>{"--run", "--windowed", "--messages", "stderr", "--data", data, "--frame-log",
+                                 run.path("frames.log")},
+        std::vector<std::pair<std::string, std::string>>{{"DISPLAY", display.name()},
+                                                         {"SDL_AUDIODRIVER", audioDriver},
+                                                         {"SDL_DISKAUDIOFILE", run.path("heard.raw")}});
   }
 
   // What was heard, from where the track's first sound lines up with it.
@@ -140,7 +139,7 @@ TEST_F(MusicProgramTest, EscapeFadesTheSoundOutAndLeavesTheRecordOnTheClipboard)
     gains.push_back(reference > 0 ? peak(sound, lead + from, lead + from + block) / double(reference) : 1.0);
   }
   ASSERT_GT(gains.size(), 60u);
-  const size_t fadeBlocks = 25;  // 1.25 s
+  const size_t fadeBlocks = 25;                           // 1.25 s
   EXPECT_GT(gains[gains.size() - fadeBlocks - 8], 0.98);  // full volume before the fade
   for (size_t i = gains.size() - fadeBlocks + 1; i < gains.size(); ++i) {
     EXPECT_LE(gains[i], gains[i - 1] + 0.02) << "block " << i;
@@ -148,8 +147,8 @@ TEST_F(MusicProgramTest, EscapeFadesTheSoundOutAndLeavesTheRecordOnTheClipboard)
   EXPECT_LT(gains[gains.size() - fadeBlocks / 2], 0.7);
   EXPECT_EQ(peak(sound, sound.size() - kRate * 2 * 30 / 1000, sound.size()), 0);  // ends silent
 
-  const std::string clip = "DISPLAY=" + display.name() + " xclip -o -selection clipboard > " +
-                           run.path("clipboard.txt");
+  const std::string clip =
+      "DISPLAY=" + display.name() + " xclip -o -selection clipboard > " + run.path("clipboard.txt");
   ASSERT_EQ(std::system(clip.c_str()), 0);
   const std::string text = readFile(run.path("clipboard.txt"));
   EXPECT_EQ(text.rfind("Cam :", 0), 0u) << text;

@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,7 +22,7 @@ constexpr int kFadeFrames = 11;  // each way
 
 struct Swap {
   int number = 0;
-  double time = 0.0;  // seconds since the epoch
+  double time = 0.0;        // seconds since the epoch
   double brightness = 0.0;  // mean R + G + B of the frame shown
 };
 
@@ -57,15 +57,14 @@ class StartUpProgramTest : public ::testing::Test {
 
   std::unique_ptr<ChildProcess> start(const std::string& data, std::vector<std::string> extraArgs = {},
                                       std::vector<std::pair<std::string, std::string>> extraEnv = {}) {
-    std::vector<std::string> args{"--run", "--windowed", "--messages", "stderr", "--data", data,
-                                  "--frame-log", run.path("frames.log")};
+    std::vector<std::string> args{"--run",  "--windowed", "--messages",  "stderr",
+                                  "--data", data,         "--frame-log", run.path("frames.log")};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-    std::vector<std::pair<std::string, std::string>> env{
-        {"DISPLAY", display.name()},
-        {"SDL_AUDIODRIVER", "dummy"},
-        {"LD_PRELOAD", VELMORA_SWAP_WATCH},
-        {"ASAN_OPTIONS", asanOptions()},
-        {"VELMORA_SWAP_LOG", run.path("swaps.log")}};
+    std::vector<std::pair<std::string, std::string>> env{{"DISPLAY", display.name()},
+                                                         {"SDL_AUDIODRIVER", "dummy"},
+                                                         {"LD_PRELOAD", VELMORA_SWAP_WATCH},
+                                                         {"ASAN_OPTIONS", asanOptions()},
+                                                         {"VELMORA_SWAP_LOG", run.path("swaps.log")}};
     env.insert(env.end(), extraEnv.begin(), extraEnv.end());
     launched = now();
     return std::make_unique<ChildProcess>(VELMORA_EXECUTABLE, args, env);
@@ -74,8 +73,7 @@ class StartUpProgramTest : public ::testing::Test {
   // The sanitizer build's runtime must accept the watcher loaded before it.
   static std::string asanOptions() {
     const char* given = std::getenv("ASAN_OPTIONS");
-    return (given != nullptr && *given != '\0' ? std::string(given) + ":" : std::string()) +
-           "verify_asan_link_order=0";
+    return (given != nullptr && *given != '\0' ? std::string(given) + ":" : std::string()) + "verify_asan_link_order=0";
   }
 
   static double now() {
@@ -103,9 +101,9 @@ class StartUpProgramTest : public ::testing::Test {
 };
 
 TEST_F(StartUpProgramTest, LoadingPictureFadesInAndOutAsACentredSquareThenTheRunStartsAtZero) {
-  auto p = start(VELMORA_DATA_DIR, {},
-                 {{"VELMORA_FREEZE_AT_SWAP", std::to_string(kFadeFrames)},
-                  {"VELMORA_FREEZE_MARK", run.path("frozen")}});
+  auto p =
+      start(VELMORA_DATA_DIR, {},
+            {{"VELMORA_FREEZE_AT_SWAP", std::to_string(kFadeFrames)}, {"VELMORA_FREEZE_MARK", run.path("frozen")}});
   ASSERT_TRUE(waitUntil([&] { return std::filesystem::exists(run.path("frozen")); }, 60.0)) << p->err();
   const pid_t pid = std::stoi(readFile(run.path("frozen")));
 
@@ -179,10 +177,10 @@ TEST_F(StartUpProgramTest, MissingOrForeignLoadingPictureNamesItAndEndsWithZero)
 }
 
 TEST_F(StartUpProgramTest, CardWithoutFragmentProgramsIsToldSoAndStillPlays) {
-  const std::string told =
-      kDemoTitle + ": Graphics card does not support fragment programs. \\n \\nCards supported are: "
-                   "\\n-------------------------- \\n NVidia Geforce FX+ \\n Radeon 9500+ \\n \\n The demo "
-                   "will play using OpenGL 1.0.";
+  const std::string told = kDemoTitle +
+                           ": Graphics card does not support fragment programs. \\n \\nCards supported are: "
+                           "\\n-------------------------- \\n NVidia Geforce FX+ \\n Radeon 9500+ \\n \\n The demo "
+                           "will play using OpenGL 1.0.";
   const std::pair<std::string, std::string> noFragmentPrograms{
       "MESA_EXTENSION_OVERRIDE", "-GL_ARB_fragment_program -GL_ARB_fragment_program_shadow"};
   for (bool slow : {false, true}) {

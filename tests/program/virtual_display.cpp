@@ -27,8 +27,7 @@ std::string windowTitle(Display* d, Window w) {
   unsigned long after = 0;
   unsigned char* data = nullptr;
   std::string title;
-  if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
-                         &data) == Success &&
+  if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success &&
       data != nullptr) {
     title.assign(reinterpret_cast<char*>(data), count);
     XFree(data);
@@ -55,8 +54,8 @@ VirtualDisplay::VirtualDisplay(const std::string& screen) {
     const int devnull = open("/dev/null", O_WRONLY);
     dup2(devnull, 1);
     dup2(devnull, 2);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
-           "tcp", static_cast<char*>(nullptr));
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+           static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);
@@ -108,10 +107,9 @@ std::optional<WindowBox> VirtualDisplay::findWindow(const std::string& title) {
   return found;
 }
 
-std::optional<WindowBox> VirtualDisplay::waitForWindow(const std::string& title,
-                                                       double timeoutSeconds) {
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::milliseconds(static_cast<int>(timeoutSeconds * 1000));
+std::optional<WindowBox> VirtualDisplay::waitForWindow(const std::string& title, double timeoutSeconds) {
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(timeoutSeconds * 1000));
   while (std::chrono::steady_clock::now() < deadline) {
     if (auto w = findWindow(title)) return w;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

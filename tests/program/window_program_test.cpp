@@ -23,8 +23,7 @@ class ProgramTest : public ::testing::Test {
     args.insert(args.end(), {"--data", VELMORA_DATA_DIR});
     return std::make_unique<ChildProcess>(
         VELMORA_EXECUTABLE, args,
-        std::vector<std::pair<std::string, std::string>>{{"DISPLAY", display.name()},
-                                                         {"SDL_AUDIODRIVER", "dummy"}});
+        std::vector<std::pair<std::string, std::string>>{{"DISPLAY", display.name()}, {"SDL_AUDIODRIVER", "dummy"}});
   }
 
   // Centre of a dialog control, in window coordinates.
@@ -40,8 +39,7 @@ class ProgramTest : public ::testing::Test {
   }
 
   void click(const WindowBox& w, int controlId) {
-    display.xdotool("mousemove --window " + std::to_string(w.id) + " " + controlCentre(controlId) +
-                    " click 1");
+    display.xdotool("mousemove --window " + std::to_string(w.id) + " " + controlCentre(controlId) + " click 1");
   }
 
   void expectDemoWindowThenClose(ChildProcess& p) {
@@ -90,8 +88,7 @@ TEST_F(ProgramTest, DialogQuitEndsWithZeroAndNeverOpensTheWindow) {
   auto p = start({"--messages", "stderr"});
   const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
   ASSERT_TRUE(dialog.has_value()) << p->err();
-  EXPECT_EQ(dialog->width,
-            static_cast<int>(setup_dialog::kTemplate.width * setup_dialog::kPixelsPerUnitX));
+  EXPECT_EQ(dialog->width, static_cast<int>(setup_dialog::kTemplate.width * setup_dialog::kPixelsPerUnitX));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let it draw once
   const std::string shot = std::string(VELMORA_BINARY_DIR) + "/setup-dialog.png";
   display.screenshot(shot);

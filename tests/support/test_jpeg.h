@@ -12,7 +12,7 @@
 struct TestPicture {
   int width = 0;
   int height = 0;
-  int components = 3;  // 3 = RGB, 1 = grey
+  int components = 3;                // 3 = RGB, 1 = grey
   std::vector<std::uint8_t> pixels;  // top row first
 
   TestPicture(int w, int h, int c = 3) : width(w), height(h), components(c), pixels(std::size_t(w) * h * c, 0) {}

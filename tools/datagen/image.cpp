@@ -60,8 +60,7 @@ double fbm3(double x, double y, double z, int octaves, std::uint32_t seed) {
   return sum / norm;
 }
 
-void stroke_segment(Image& img, double x0, double y0, double x1, double y1, double radius, Rgb c,
-                    float alpha) {
+void stroke_segment(Image& img, double x0, double y0, double x1, double y1, double radius, Rgb c, float alpha) {
   const int minx = static_cast<int>(std::floor(std::min(x0, x1) - radius - 1));
   const int maxx = static_cast<int>(std::ceil(std::max(x0, x1) + radius + 1));
   const int miny = static_cast<int>(std::floor(std::min(y0, y1) - radius - 1));

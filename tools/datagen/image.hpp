@@ -17,7 +17,7 @@ inline Rgb operator*(Rgb a, float s) { return {a.r * s, a.g * s, a.b * s}; }
 inline Rgb mix(Rgb a, Rgb b, float t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 
 class Image {
-public:
+ public:
   Image() = default;
   Image(int w, int h, Rgb fill = {}) : w_(w), h_(h), px_(static_cast<size_t>(w) * h, fill) {}
 
@@ -41,7 +41,7 @@ public:
       for (int x = 0; x < w_; ++x) at(x, y) = f(x, y);
   }
 
-private:
+ private:
   int w_ = 0, h_ = 0;
   std::vector<Rgb> px_;
 };
@@ -64,8 +64,7 @@ double noise3(double x, double y, double z, std::uint32_t seed);
 double fbm3(double x, double y, double z, int octaves, std::uint32_t seed);
 
 // Anti-aliased stroke of a polyline segment with the given radius.
-void stroke_segment(Image& img, double x0, double y0, double x1, double y1, double radius, Rgb c,
-                    float alpha = 1.0f);
+void stroke_segment(Image& img, double x0, double y0, double x1, double y1, double radius, Rgb c, float alpha = 1.0f);
 // Soft disc: weight 1 inside radius r, falling off over `soft` pixels.
 void soft_disc(Image& img, double cx, double cy, double r, double soft, Rgb c, float alpha = 1.0f);
 // Separable box blur, repeated `passes` times (three passes approximate a gaussian).

@@ -21,7 +21,7 @@ inline Vec lerp(Vec a, Vec b, double t) { return a + (b - a) * t; }
 // A surface swept along a spine: rings of `segments` vertices (plus a seam
 // copy for the texture) at `rings` steps, closed by a pole at each end.
 struct Tube {
-  std::function<Vec(double t)> spine;               // t in 0..1
+  std::function<Vec(double t)> spine;  // t in 0..1
   std::function<double(double t, double phi)> radius;
   Vec reference{1, 0, 0};  // where phi = 0 points (kept by parallel transport)
   int rings = 24, segments = 20;
@@ -39,8 +39,8 @@ double rounded(double t, double end);
 // Catmull-Rom through points, t in 0..1 over the whole chain.
 Vec spline(const std::vector<Vec>& pts, double t);
 
-void add_ellipsoid(MeshObject& o, Vec centre, Vec radii, int rings, int segments, std::uint32_t smoothing,
-                   int material, const std::function<double(Vec dir)>& bump = nullptr);
+void add_ellipsoid(MeshObject& o, Vec centre, Vec radii, int rings, int segments, std::uint32_t smoothing, int material,
+                   const std::function<double(Vec dir)>& bump = nullptr);
 
 // Regular grid over x, y in [-half, half], height z = height(x, y).
 void add_grid(MeshObject& o, int cells, double half, const std::function<double(double, double)>& height,

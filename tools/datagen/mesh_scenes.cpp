@@ -86,9 +86,11 @@ MeshObject limb(std::string name, std::vector<Vec> joints, std::vector<double> r
   o.name = std::move(name);
   Tube tb;
   // extend past both end joints so the rounded ends cover them
-  const Vec a = joints.front() + (joints.front() - joints[1]) * (radii.front() / std::sqrt(dot(joints[1] - joints[0], joints[1] - joints[0])));
+  const Vec a = joints.front() + (joints.front() - joints[1]) *
+                                     (radii.front() / std::sqrt(dot(joints[1] - joints[0], joints[1] - joints[0])));
   const Vec b = joints.back() + (joints.back() - joints[joints.size() - 2]) *
-                                     (radii.back() / std::sqrt(dot(joints.back() - joints[joints.size() - 2], joints.back() - joints[joints.size() - 2])));
+                                    (radii.back() / std::sqrt(dot(joints.back() - joints[joints.size() - 2],
+                                                                  joints.back() - joints[joints.size() - 2])));
   joints.insert(joints.begin(), a);
   joints.push_back(b);
   radii.insert(radii.begin(), radii.front());
@@ -127,7 +129,8 @@ MeshScene figure(const Pose& p, bool kneel) {
     MeshObject o;
     o.name = "torso";
     Tube tb;
-    const std::vector<Vec> spine{p.pelvis - Vec{0, 8, 0}, p.pelvis, lerp(p.pelvis, p.chest, 0.5), p.chest, p.neck - Vec{0, 4, 0}};
+    const std::vector<Vec> spine{p.pelvis - Vec{0, 8, 0}, p.pelvis, lerp(p.pelvis, p.chest, 0.5), p.chest,
+                                 p.neck - Vec{0, 4, 0}};
     tb.spine = [spine](double t) { return spline(spine, t); };
     tb.radius = [](double t, double phi) {
       // width: hips, waist, chest, shoulders; depth follows more gently
@@ -143,7 +146,8 @@ MeshScene figure(const Pose& p, bool kneel) {
     centre_origin(o);
     sc.objects.push_back(std::move(o));
   }
-  sc.objects.push_back(limb("neck", {p.chest + (p.neck - p.chest) * 0.6, p.neck + (p.head - p.neck) * 0.3}, {6.0, 5.2}, 10, 0));
+  sc.objects.push_back(
+      limb("neck", {p.chest + (p.neck - p.chest) * 0.6, p.neck + (p.head - p.neck) * 0.3}, {6.0, 5.2}, 10, 0));
   {
     MeshObject o;
     o.name = "head";
@@ -163,10 +167,12 @@ MeshScene figure(const Pose& p, bool kneel) {
     sc.objects.push_back(std::move(o));
   }
   for (int s = 0; s < 2; ++s) {
-    sc.objects.push_back(limb(std::string("arm") + side[s], {p.shoulder[s], p.elbow[s], p.wrist[s]}, {5.8, 4.2, 3.2}, 36, 0));
+    sc.objects.push_back(
+        limb(std::string("arm") + side[s], {p.shoulder[s], p.elbow[s], p.wrist[s]}, {5.8, 4.2, 3.2}, 36, 0));
     sc.objects.push_back(limb(std::string("hand") + side[s], {p.wrist[s], p.hand[s]}, {3.3, 3.0}, 12, 1, 0.5));
     sc.objects.push_back(limb(std::string("leg") + side[s], {p.hip[s], p.knee[s], p.ankle[s]}, {8.8, 5.4, 3.8}, 40, 0));
-    MeshObject foot = limb(std::string("foot") + side[s], {p.ankle[s] - Vec{0, 3, 3}, p.toe[s]}, {3.6, 3.0}, 14, 1, 0.6);
+    MeshObject foot =
+        limb(std::string("foot") + side[s], {p.ankle[s] - Vec{0, 3, 3}, p.toe[s]}, {3.6, 3.0}, 14, 1, 0.6);
     // soles are a crease of their own
     for (MeshFace& f : foot.faces) {
       const float y = (foot.vertices[f.a].y + foot.vertices[f.b].y + foot.vertices[f.c].y) / 3;
@@ -234,7 +240,8 @@ MeshScene heart() {
     centre_origin(o);
     return o;
   };
-  sc.objects.push_back(vessel("aorta", {{4, 22, -2}, {6, 52, 0}, {2, 74, -4}, {-14, 80, -10}, {-26, 66, -16}, {-30, 30, -20}}, 10.5, 1, 40));
+  sc.objects.push_back(vessel(
+      "aorta", {{4, 22, -2}, {6, 52, 0}, {2, 74, -4}, {-14, 80, -10}, {-26, 66, -16}, {-30, 30, -20}}, 10.5, 1, 40));
   sc.objects.push_back(vessel("brachio", {{0, 76, -4}, {4, 96, -3}, {8, 112, -2}}, 4.2, 1, 10));
   sc.objects.push_back(vessel("carotid", {{-8, 80, -8}, {-8, 100, -8}, {-7, 114, -8}}, 3.6, 1, 10));
   sc.objects.push_back(vessel("subclav", {{-18, 78, -12}, {-26, 94, -13}, {-36, 104, -14}}, 3.8, 1, 10));
@@ -278,7 +285,8 @@ MeshScene water_plane() {
   sc.materials.push_back(material("water", {80, 140, 160}, "WATER.JPG"));
   MeshObject o;
   o.name = "water";
-  add_grid(o, 128, 100.0, [](double, double) { return 0.0; }, 4.0, 1, 0);
+  add_grid(
+      o, 128, 100.0, [](double, double) { return 0.0; }, 4.0, 1, 0);
   centre_origin(o);
   sc.objects.push_back(std::move(o));
   return sc;
@@ -308,9 +316,8 @@ MeshScene ground() {
     const Vec c{x, y, height(x, y) + 4};
     const Vec r{rng.range(10, 24), rng.range(8, 16), rng.range(8, 20)};
     const std::uint32_t seed = static_cast<std::uint32_t>(k + 40);
-    add_ellipsoid(rock, c, r, 12, 16, 1, 1, [seed](Vec dir) {
-      return 0.75 + 0.5 * fbm3(dir.x * 2 + 9, dir.y * 2, dir.z * 2, 3, seed);
-    });
+    add_ellipsoid(rock, c, r, 12, 16, 1, 1,
+                  [seed](Vec dir) { return 0.75 + 0.5 * fbm3(dir.x * 2 + 9, dir.y * 2, dir.z * 2, 3, seed); });
     // broken faces: each band of faces its own crease group
     for (std::size_t i = 0; i < rock.faces.size(); ++i) rock.faces[i].smoothing = 1u << ((i / 24) % 6);
     centre_origin(rock);

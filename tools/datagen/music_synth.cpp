@@ -206,10 +206,10 @@ void lead(Mix& m, std::size_t n) {
     double beat, len;
     int note;
   };
-  const Note melody[] = {{0, 1.5, 69}, {1.5, 0.5, 67}, {2, 2, 65}, {4, 1, 62}, {5, 1, 65}, {6, 2, 67},
-                         {8, 2, 70}, {10, 1, 69}, {11, 1, 67}, {12, 4, 65}, {16, 1.5, 64}, {17.5, 0.5, 65},
-                         {18, 2, 67}, {20, 1, 69}, {21, 1, 72}, {22, 2, 74}, {24, 2, 74}, {26, 1, 72},
-                         {27, 1, 70}, {28, 2, 72}, {30, 2, 74}, {32, 4, 69}};
+  const Note melody[] = {{0, 1.5, 69}, {1.5, 0.5, 67}, {2, 2, 65},  {4, 1, 62},  {5, 1, 65},    {6, 2, 67},
+                         {8, 2, 70},   {10, 1, 69},    {11, 1, 67}, {12, 4, 65}, {16, 1.5, 64}, {17.5, 0.5, 65},
+                         {18, 2, 67},  {20, 1, 69},    {21, 1, 72}, {22, 2, 74}, {24, 2, 74},   {26, 1, 72},
+                         {27, 1, 70},  {28, 2, 72},    {30, 2, 74}, {32, 4, 69}};
   Saw a, b;
   Svf f;
   for (const Note& note : melody) {
@@ -274,7 +274,8 @@ void drums(Mix& m, std::size_t n) {
   // hats count in from the second accent
   for (double t = 12.3; t < 17.0; t += kBeat / 2) hat(t, 0.035 + 0.04 * ramp(t, 12.3, 17.0), 70);
   // a snare roll that thickens from the third accent into the dip
-  for (double t = 16.2, step = 0.125; t < 17.0; t += step, step = std::max(0.04, step * 0.88)) snare(t, 0.08 + 0.14 * ramp(t, 16.2, 17.0));
+  for (double t = 16.2, step = 0.125; t < 17.0; t += step, step = std::max(0.04, step * 0.88))
+    snare(t, 0.08 + 0.14 * ramp(t, 16.2, 17.0));
 }
 
 // Accents: a deep boom under a long noise crash.
@@ -296,7 +297,8 @@ void impact(Mix& m, std::size_t n, double at, double gain) {
 void riser(Mix& m, std::size_t n, double from, double to, double gain) {
   Rng rng(static_cast<std::uint64_t>(from * 77));
   Svf f;
-  for (std::size_t i = static_cast<std::size_t>(from * kRate); i < std::min(n, static_cast<std::size_t>(to * kRate)); ++i) {
+  for (std::size_t i = static_cast<std::size_t>(from * kRate); i < std::min(n, static_cast<std::size_t>(to * kRate));
+       ++i) {
     const double t = static_cast<double>(i) / kRate;
     const double p = ramp(t, from, to);
     f.run(rng.range(-1, 1), 300 + 6000 * p * p, 0.35);

@@ -11,8 +11,8 @@ namespace datagen {
 namespace {
 
 struct Wave {
-  int kx, ky;    // cycles per tile, so the field tiles
-  int speed;     // phase cycles per loop, so frame 16 equals frame 0
+  int kx, ky;  // cycles per tile, so the field tiles
+  int speed;   // phase cycles per loop, so frame 16 equals frame 0
   double amp, phase;
 };
 
@@ -81,7 +81,9 @@ Picture caustic_frame(int frame) {
   p.image = std::move(img);
   // the frames exercise three sampling layouts and restart markers
   static const int layouts[3][2] = {{2, 2}, {2, 1}, {1, 2}};
-  p.jpeg = JpegOptions{.quality = 88, .h_samp = layouts[frame % 3][0], .v_samp = layouts[frame % 3][1],
+  p.jpeg = JpegOptions{.quality = 88,
+                       .h_samp = layouts[frame % 3][0],
+                       .v_samp = layouts[frame % 3][1],
                        .restart_interval = (frame % 2) ? 0 : 4 + frame};
   return p;
 }
@@ -153,7 +155,8 @@ Picture night_face(int face) {
     const double bright = 25 + 380 * mag;
     const double sigma = 0.55 + 1.1 * mag;
     const double warm = rng.uniform();
-    const Rgb col{static_cast<float>(0.85 + 0.15 * warm), static_cast<float>(0.9), static_cast<float>(1.0 - 0.2 * warm)};
+    const Rgb col{static_cast<float>(0.85 + 0.15 * warm), static_cast<float>(0.9),
+                  static_cast<float>(1.0 - 0.2 * warm)};
     const double da = dot(d, f.a);
     if (da <= 0.2) continue;
     const Vec v = d * (1.0 / da);

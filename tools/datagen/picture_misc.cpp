@@ -12,7 +12,9 @@ namespace datagen {
 namespace {
 
 Rgb grey(double v) { return Rgb{static_cast<float>(v), static_cast<float>(v), static_cast<float>(v)}; }
-Rgb rgb(double r, double g, double b) { return Rgb{static_cast<float>(r), static_cast<float>(g), static_cast<float>(b)}; }
+Rgb rgb(double r, double g, double b) {
+  return Rgb{static_cast<float>(r), static_cast<float>(g), static_cast<float>(b)};
+}
 
 Picture make(Image img, JpegOptions opt) { return Picture{std::move(img), opt}; }
 
@@ -35,8 +37,20 @@ const std::map<char, std::vector<Stroke>>& glyphs() {
       {'A', {{{0, 6}, {2, 0}, {4, 6}}, {{0.7, 4}, {3.3, 4}}}},
       {'D', {{{0, 0}, {0, 6}, {1.8, 6}, {3.3, 5.3}, {4, 3}, {3.3, 0.7}, {1.8, 0}, {0, 0}}}},
       {'2', {{{0.1, 1.2}, {0.7, 0.2}, {2, 0}, {3.4, 0.3}, {4, 1.4}, {3.5, 2.6}, {0, 6}, {4, 6}}}},
-      {'6', {{{3.7, 0.5}, {2.4, 0}, {1, 0.5}, {0.2, 2.4}, {0, 4.2}, {0.6, 5.6}, {2, 6}, {3.4, 5.6},
-              {4, 4.4}, {3.5, 3.2}, {2, 2.8}, {0.6, 3.3}, {0.05, 4.2}}}},
+      {'6',
+       {{{3.7, 0.5},
+         {2.4, 0},
+         {1, 0.5},
+         {0.2, 2.4},
+         {0, 4.2},
+         {0.6, 5.6},
+         {2, 6},
+         {3.4, 5.6},
+         {4, 4.4},
+         {3.5, 3.2},
+         {2, 2.8},
+         {0.6, 3.3},
+         {0.05, 4.2}}}},
   };
   return g;
 }
@@ -50,8 +64,8 @@ void draw_text(Image& img, const std::string& text, double x, double y, double h
     if (it != glyphs().end())
       for (const Stroke& s : it->second)
         for (size_t i = 1; i < s.size(); ++i)
-          stroke_segment(img, x + s[i - 1].first * u, y + s[i - 1].second * u, x + s[i].first * u,
-                         y + s[i].second * u, stroke, c);
+          stroke_segment(img, x + s[i - 1].first * u, y + s[i - 1].second * u, x + s[i].first * u, y + s[i].second * u,
+                         stroke, c);
     x += 6.0 * u;
   }
 }
@@ -170,7 +184,8 @@ Picture blood_picture() {
   for (int i = 0; i < 40; ++i) {
     const double a = rng.range(0, 2 * kPi), reach = rng.range(40, 110);
     const double r0 = rng.range(4, 11);
-    for (double t = 0; t < reach; t += 2) drop(128 + std::cos(a) * t, 128 + std::sin(a) * t, r0 * (1 - t / reach * 0.8));
+    for (double t = 0; t < reach; t += 2)
+      drop(128 + std::cos(a) * t, 128 + std::sin(a) * t, r0 * (1 - t / reach * 0.8));
     drop(128 + std::cos(a) * (reach + 8), 128 + std::sin(a) * (reach + 8), r0 * 0.6);
   }
   Image img(S, S);
@@ -208,7 +223,8 @@ Picture horse_picture(bool alpha) {
     const double n = tile_fbm(x / 40.0, y / 40.0, 13, 4, 77);
     const double rim = std::exp(-std::pow((d + 3) / 4.0, 2));
     return rgb(30 + 170 * rim + 90 * depth * n, 45 + 180 * rim + 110 * depth * n, 70 + 185 * rim + 140 * depth * n) *
-               static_cast<float>(inside) + rgb(4, 6, 10) * static_cast<float>(1 - inside);
+               static_cast<float>(inside) +
+           rgb(4, 6, 10) * static_cast<float>(1 - inside);
   });
   return make(std::move(img), JpegOptions{.quality = 90, .h_samp = 2, .v_samp = 2, .restart_interval = 12});
 }
@@ -318,7 +334,8 @@ Picture ground_picture(bool bump) {
     return rgb(40 + 120 * l, 32 + 95 * l, 24 + 70 * l);
   });
   if (bump) return make(std::move(img), JpegOptions{.quality = 92, .h_samp = 1, .v_samp = 1});
-  return make(std::move(img), JpegOptions{.quality = 86, .h_samp = 2, .v_samp = 2, .progressive = true, .restart_interval = 16});
+  return make(std::move(img),
+              JpegOptions{.quality = 86, .h_samp = 2, .v_samp = 2, .progressive = true, .restart_interval = 16});
 }
 
 Picture stone_picture(bool kneeling_base) {
@@ -332,8 +349,9 @@ Picture stone_picture(bool kneeling_base) {
     if (kneeling_base) return rgb(170 * l + 30, 150 * l + 24, 128 * l + 20);  // warm marble
     return rgb(120 * l + 20, 128 * l + 22, 140 * l + 28);                     // cool stone
   });
-  return make(std::move(img), kneeling_base ? JpegOptions{.quality = 88, .h_samp = 1, .v_samp = 2, .restart_interval = 5}
-                                            : JpegOptions{.quality = 88, .h_samp = 2, .v_samp = 1, .optimize = true});
+  return make(std::move(img), kneeling_base
+                                  ? JpegOptions{.quality = 88, .h_samp = 1, .v_samp = 2, .restart_interval = 5}
+                                  : JpegOptions{.quality = 88, .h_samp = 2, .v_samp = 1, .optimize = true});
 }
 
 Picture skin_picture(bool bump) {

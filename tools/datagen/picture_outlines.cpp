@@ -51,8 +51,8 @@ Image paint(const std::vector<Chain>& chains, const Sdf& fill, Rgb ground_a, Rgb
   return img;
 }
 
-OutlinePicture bright_picture(std::string path, std::vector<Sdf> shapes, const Sdf& fill, Rgb a, Rgb b,
-                              Rgb tint, std::uint32_t seed, JpegOptions opt) {
+OutlinePicture bright_picture(std::string path, std::vector<Sdf> shapes, const Sdf& fill, Rgb a, Rgb b, Rgb tint,
+                              std::uint32_t seed, JpegOptions opt) {
   OutlinePicture out;
   out.path = std::move(path);
   for (const Sdf& s : shapes) out.outlines.push_back(outline_of(s));
@@ -126,7 +126,8 @@ double cave_mouth(double x, double y) {
   double d = ellipse(x, y, 256, 270, 196, 152);
   const double tops[][3] = {{130, 60, 12}, {185, 58, 16}, {250, 52, 13}, {318, 56, 18}, {380, 70, 11}};
   const double lens[] = {95, 140, 80, 120, 70};
-  for (int i = 0; i < 5; ++i) d = subtract(d, taper(x, y, tops[i][0], tops[i][1] + 60, tops[i][2], tops[i][0] + 4, tops[i][1] + 60 + lens[i], 4));
+  for (int i = 0; i < 5; ++i)
+    d = subtract(d, taper(x, y, tops[i][0], tops[i][1] + 60, tops[i][2], tops[i][0] + 4, tops[i][1] + 60 + lens[i], 4));
   d = subtract(d, taper(x, y, 170, 470, 20, 176, 372, 5));
   d = subtract(d, taper(x, y, 350, 470, 24, 342, 388, 6));
   return d;
@@ -184,8 +185,8 @@ OutlinePicture outline_picture(const std::string& path) {
   if (path == "textures/cardinal.jpg") {
     JpegOptions o = hi;
     o.progressive = true;
-    return bright_picture(path, {cardinal_body, cardinal_wing, cardinal_eye}, cardinal_body,
-                          {8, 10, 22}, {2, 2, 6}, {40, 6, 8}, 11, o);
+    return bright_picture(path, {cardinal_body, cardinal_wing, cardinal_eye}, cardinal_body, {8, 10, 22}, {2, 2, 6},
+                          {40, 6, 8}, 11, o);
   }
   if (path == "textures/drovtrace.jpg") {
     JpegOptions o = hi;
@@ -196,25 +197,25 @@ OutlinePicture outline_picture(const std::string& path) {
       d = unite(d, subtract(letter_o_outer(x, y), letter_o_inner(x, y)));
       return unite(d, letter_v(x, y));
     };
-    return bright_picture(path,
-                          {letter_d_outer, letter_d_inner, letter_r_outer, letter_r_inner, letter_o_outer,
-                           letter_o_inner, letter_v},
-                          fill, {4, 8, 18}, {0, 0, 4}, {30, 14, 30}, 12, o);
+    return bright_picture(
+        path,
+        {letter_d_outer, letter_d_inner, letter_r_outer, letter_r_inner, letter_o_outer, letter_o_inner, letter_v},
+        fill, {4, 8, 18}, {0, 0, 4}, {30, 14, 30}, 12, o);
   }
   if (path == "textures/flower.jpg") {
-    return bright_picture(path, {flower_petals, flower_ring, flower_heart}, flower_petals, {6, 14, 10},
-                          {0, 3, 2}, {36, 10, 28}, 13, hi);
+    return bright_picture(path, {flower_petals, flower_ring, flower_heart}, flower_petals, {6, 14, 10}, {0, 3, 2},
+                          {36, 10, 28}, 13, hi);
   }
   if (path == "textures/horse3.jpg") {
     JpegOptions o = hi;
     o.optimize = true;
-    return bright_picture(path, {horse_body, horse_eye, horse_mane}, horse_body, {14, 10, 6}, {3, 2, 1},
-                          {34, 20, 10}, 14, o);
+    return bright_picture(path, {horse_body, horse_eye, horse_mane}, horse_body, {14, 10, 6}, {3, 2, 1}, {34, 20, 10},
+                          14, o);
   }
   if (path == "textures/cave1.jpg") {
     auto fill = [](double x, double y) { return cave_mouth(x, y); };
-    return bright_picture(path, {cave_mouth, cave_moon, cave_rock, cave_rock2}, fill, {16, 12, 10},
-                          {4, 3, 3}, {10, 22, 44}, 15, hi);
+    return bright_picture(path, {cave_mouth, cave_moon, cave_rock, cave_rock2}, fill, {16, 12, 10}, {4, 3, 3},
+                          {10, 22, 44}, 15, hi);
   }
   if (path == "textures/pcb.jpg") {
     OutlinePicture out;
@@ -298,8 +299,10 @@ std::vector<Chain> pcb_traces(std::uint32_t seed) {
       const int tx = cells[i].first * kCell + 2, ty = cells[i].second * kCell + 2;
       while (px != tx || py != ty) {
         // staircase: x first, then y, one pixel at a time
-        if (px != tx && (std::abs(tx - px) >= std::abs(ty - py))) px += (tx > px) ? 1 : -1;
-        else py += (ty > py) ? 1 : -1;
+        if (px != tx && (std::abs(tx - px) >= std::abs(ty - py)))
+          px += (tx > px) ? 1 : -1;
+        else
+          py += (ty > py) ? 1 : -1;
         chain.push_back({px, py});
       }
     }
@@ -341,12 +344,13 @@ Image paint_pcb(const std::vector<Chain>& traces, bool alpha) {
   for (int y = 0; y < kSize; ++y)
     for (int x = 0; x < kSize; ++x) {
       const float g = glow.at(x, y).r;
-      if (alpha) img.at(x, y) = Rgb{255, 255, 255} * std::min(1.0f, g * 2.2f);
-      else img.at(x, y) = img.at(x, y) + Rgb{40, 36, 10} * g;
+      if (alpha)
+        img.at(x, y) = Rgb{255, 255, 255} * std::min(1.0f, g * 2.2f);
+      else
+        img.at(x, y) = img.at(x, y) + Rgb{40, 36, 10} * g;
     }
   for (const Chain& c : traces) {
-    for (size_t i = 1; i < c.size(); ++i)
-      img.at(c[i].x, c[i].y) = alpha ? Rgb{255, 255, 255} : Rgb{330, 210, 110};
+    for (size_t i = 1; i < c.size(); ++i) img.at(c[i].x, c[i].y) = alpha ? Rgb{255, 255, 255} : Rgb{330, 210, 110};
     img.at(c[0].x, c[0].y) = alpha ? Rgb{255, 255, 255} : Rgb{128, 128, 128};
   }
   return img;

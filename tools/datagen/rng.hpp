@@ -6,7 +6,7 @@
 namespace datagen {
 
 class Rng {
-public:
+ public:
   explicit Rng(std::uint64_t seed) : state_(seed) {}
 
   std::uint64_t next() {
@@ -21,7 +21,7 @@ public:
   double range(double lo, double hi) { return lo + (hi - lo) * uniform(); }
   int below(int n) { return static_cast<int>(uniform() * n); }
 
-private:
+ private:
   std::uint64_t state_;
 };
 

@@ -12,7 +12,7 @@ namespace datagen {
 namespace {
 
 class ChunkWriter {
-public:
+ public:
   void begin(std::uint16_t id) {
     open_.push_back(out_.size());
     u16(id);
@@ -46,7 +46,7 @@ public:
     return std::move(out_);
   }
 
-private:
+ private:
   Bytes out_;
   std::vector<std::size_t> open_;
 };
@@ -171,7 +171,8 @@ Bytes write_3ds(const MeshScene& scene) {
     }
     // one group per material, faces in ascending order
     std::map<int, std::vector<std::uint16_t>> groups;
-    for (std::size_t i = 0; i < o.faces.size(); ++i) groups[o.faces[i].material].push_back(static_cast<std::uint16_t>(i));
+    for (std::size_t i = 0; i < o.faces.size(); ++i)
+      groups[o.faces[i].material].push_back(static_cast<std::uint16_t>(i));
     for (const auto& [mat, faces] : groups) {
       w.begin(0x4130);
       w.str(scene.materials.at(static_cast<std::size_t>(mat)).name);

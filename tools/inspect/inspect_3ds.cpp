@@ -99,8 +99,7 @@ int inspect3ds(const std::vector<std::string>& args) {
   for (std::size_t m = 0; m < scene.materials.size(); ++m) {
     const Material& mat = scene.materials[m];
     std::printf("%s\n    {\"name\": %s, \"textureMap1\": %s, \"bumpMap\": %s}", m ? "," : "",
-                quoted(mat.name()).c_str(), quoted(mat.textureMap1Name()).c_str(),
-                quoted(mat.bumpMapName()).c_str());
+                quoted(mat.name()).c_str(), quoted(mat.textureMap1Name()).c_str(), quoted(mat.bumpMapName()).c_str());
   }
   std::printf("%s],\n  \"objects\": [", scene.materials.empty() ? "" : "\n  ");
   for (int i = 0; i < scene.objectCount(); ++i) {
@@ -112,8 +111,8 @@ int inspect3ds(const std::vector<std::string>& args) {
         lo[k] = v == 0 || x < lo[k] ? x : lo[k];
         hi[k] = v == 0 || x > hi[k] ? x : hi[k];
       }
-    std::printf("%s\n    {\"name\": %s, \"vertices\": %d, \"faces\": %d,\n", i ? "," : "",
-                quoted(o.name()).c_str(), o.vertexCount(), o.faceCount());
+    std::printf("%s\n    {\"name\": %s, \"vertices\": %d, \"faces\": %d,\n", i ? "," : "", quoted(o.name()).c_str(),
+                o.vertexCount(), o.faceCount());
     std::printf("     \"min\": [%s, %s, %s], \"max\": [%s, %s, %s],\n     \"materials\": [", number(lo[0]).c_str(),
                 number(lo[1]).c_str(), number(lo[2]).c_str(), number(hi[0]).c_str(), number(hi[1]).c_str(),
                 number(hi[2]).c_str());

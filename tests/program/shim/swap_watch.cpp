@@ -18,8 +18,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <ctime>
+#include <string>
 #include <vector>
 
 namespace {
