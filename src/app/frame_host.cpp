@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "app/clipboard.h"
+#include "app/process_state.h"
 #include "director/fade_overlay.h"
 #include "director/frame_driver.h"
 #include "effects/billboard.h"
@@ -20,7 +21,7 @@ class LivePorts final : public FramePorts {
   void beginFrame() override {
     s_.app.resolutionMode = 2;
     screenCopyMode = 2;
-    s_.app.textureBase = 0;
+    s_.app.textures.textureBase = 0;
     glClear(GL_COLOR_BUFFER_BIT);
     glBlendFunc(GL_ONE, GL_ONE);
   }

@@ -1,7 +1,7 @@
 #pragma once
 #include <optional>
 
-#include "app/process_state.h"
+struct ProcessState;
 
 // One frame of the running demo; an exit code once the demo is over (the
 // recorded text is on the clipboard by then when Escape ended it).

@@ -5,13 +5,13 @@
 
 #include "effects/billboard.h"
 
-bool drawLoadingScreen(DemoApp& app, PlatformGl& gl, double level) {
+bool drawLoadingScreen(TextureTable& textures, PlatformGl& gl, double level) {
   // Every frame loads the picture afresh; the copy of the frame before is
   // of no further use, so it does not stay behind in video memory.
-  const GLuint previous = app.name(kLoadingTexture);
-  app.loadJpegTexture(kLoadingPicture, kLoadingTexture);
-  if (app.loadingFailed()) return false;
-  if (previous != 0 && previous != app.name(kLoadingTexture)) glDeleteTextures(1, &previous);
+  const GLuint previous = textures.name(kLoadingTexture);
+  textures.loadJpegTexture(kLoadingPicture, kLoadingTexture);
+  if (textures.loadingFailed()) return false;
+  if (previous != 0 && previous != textures.name(kLoadingTexture)) glDeleteTextures(1, &previous);
 
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
@@ -25,7 +25,7 @@ bool drawLoadingScreen(DemoApp& app, PlatformGl& gl, double level) {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   glEnable(GL_TEXTURE_2D);
-  app.bindTexture(kLoadingTexture);
+  textures.bindTexture(kLoadingTexture);
 
   // The billboard replaces the projection (and this translation) with the
   // modelview's translation, which is none: the quad lands in normalised

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/demo_app.h"
+#include "gpu/texture_table.h"
 #include "platform/gl_window.h"
 
 // Where the loading picture lives in the texture table.
@@ -13,4 +13,4 @@ inline constexpr const char* kLoadingPicture = "textures/loading.jpg";
 // in a perspective of its own; the part sets its own when it draws. False
 // when the picture cannot be loaded: the message has been shown and the
 // run should end.
-bool drawLoadingScreen(DemoApp& app, PlatformGl& gl, double level);
+bool drawLoadingScreen(TextureTable& textures, PlatformGl& gl, double level);

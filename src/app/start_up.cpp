@@ -9,6 +9,7 @@
 #include "app/gl_shell.h"
 #include "app/loading_screen.h"
 #include "app/part_choice.h"
+#include "app/process_state.h"
 #include "effects/billboard.h"
 #include "gpu/gl_entry_points.h"
 #include "platform/gl_window.h"
@@ -69,7 +70,7 @@ bool fragmentProgramsOffered() {
 bool fadeLoadingScreen(ProcessState& s, bool in) {
   for (int i = 0; i <= 10; ++i) {
     const double level = in ? i * 0.1 : 1.0 - i * 0.1;
-    if (!drawLoadingScreen(s.app, s.shell.gl, level)) return false;
+    if (!drawLoadingScreen(s.app.textures, s.shell.gl, level)) return false;
   }
   return true;
 }
@@ -89,16 +90,16 @@ void startUp(ProcessState& s) {
     showMessage(kWindowTitle, kNoFragmentPrograms, MessageIcon::Information);
     fragmentSupport = false;
   }
-  s.app.textureBase = 0;
+  s.app.textures.textureBase = 0;
   s.shell.clipboardText.clear();
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  s.app.textureBase = 0;
+  s.app.textures.textureBase = 0;
 
   if (!fadeLoadingScreen(s, true)) return endForMissingPicture(s);
   s.part = createPart(choosePart(s.shell.slowCard, fragmentSupport));
   s.part->setUp(&s.app);
-  if (s.app.loadingFailed()) return endForMissingPicture(s);
+  if (s.app.textures.loadingFailed()) return endForMissingPicture(s);
   // What the card offers, whichever part plays.
   s.part->fragmentProgramsAvailable = fragmentSupport ? 1 : 0;
   if (!fadeLoadingScreen(s, false)) return endForMissingPicture(s);

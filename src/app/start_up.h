@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/process_state.h"
+struct ProcessState;
 
 // Everything between the window's creation and the first frame: the part
 // and its assets, the music, the clocks and the cue table. Runs with the

@@ -27,33 +27,53 @@ class DemoPart {
   virtual void setUp(DemoApp* app) = 0;
   virtual void unusedHookB();
 
-  int32_t fragmentProgramsAvailable = 0;
+  // Choreography state: the part clock, this frame's inputs and what the
+  // layers animate from.
   double partTime = 0.0;
   double timeAccumulator = 0.0;
   double speedBias = 0.0;
   int32_t frameCount = 0;
-  std::array<SplinePath, 30> sparePaths;
+  double lastFrameDelta = 0.0;
+  FrameInputs frameInputs;
+  std::array<FlagVec3, 3> cameraCopy{};  // eye, centre, up
   std::array<uint8_t, 200> randomLetters{};
   RippleField ripple{0.03, 128, 128};
   double rippleClock = 0.0;
-  std::array<FlagVec3, 3> cameraCopy{};  // eye, centre, up
-  FlagVec3 extraVector;
-  int32_t partTextureBase = 0;
-  std::array<FlagVec3, 1000> trailPoints{};
-  std::array<SplinePath, 200> curvePaths;
   std::vector<double> eventTimes;
   std::vector<double> eventTimesB;
   std::vector<double> eventTimesC;
   std::array<std::string, 9> labels;
+
+  // Choreography geometry, prepared by setUp: paths, points and the
+  // samples and outlines the paths grow from.
+  std::array<SplinePath, 30> sparePaths;
+  std::array<SplinePath, 200> curvePaths;
   std::array<SplinePath, 3> auxPaths;
+  SplinePath auxPath;
+  std::array<FlagVec3, 1000> trailPoints{};
+  FlagVec3 extraVector;
+  std::array<FlagVec3, 20> splinePoints{};
+  FlagVec3 pathStart;
+  FlagVec3 pathEnd;
+  std::array<FlagVec3, 5> pathKeys{};
+  FlagVec3 pathCursor;
   std::array<FlagVec3, 1000> surfacePoints{};
   std::array<FlagVec3, 1000> surfaceNormals{};
   std::array<FlagVec3, 1000> surfaceTangents{};
   std::array<FlagVec3, 1000> surfaceExtra{};
   std::vector<int32_t> pairListB;
   std::vector<int32_t> pairListA;
-  SplinePath auxPath;
-  FrameInputs frameInputs;
+  std::array<std::vector<SplinePath>, 6> outlinePaths;
+  int32_t outlineTraceCount = 0;
+
+  // Assets by number: the part's texture numbers count from
+  // partTextureBase; scene indexes address DemoApp's scene table.
+  int32_t partTextureBase = 0;
+  std::array<int32_t, 5> sceneIndexes{};
+
+  // Shader-rendition resources: render targets and program slots in
+  // DemoApp's CgShaderSet, and whether the card offers fragment programs.
+  int32_t fragmentProgramsAvailable = 0;
   int32_t sceneTexture = 0;
   int32_t sceneTexture2 = 0;
   int32_t glowTexture = 0;
@@ -62,15 +82,6 @@ class DemoPart {
   int32_t depthTexture = 0;
   int32_t blurProgram = 0;
   std::array<int32_t, 5> projectionPrograms{};
-  std::array<int32_t, 5> sceneIndexes{};
-  double lastFrameDelta = 0.0;
-  std::array<FlagVec3, 20> splinePoints{};
-  FlagVec3 pathStart;
-  FlagVec3 pathEnd;
-  std::array<FlagVec3, 5> pathKeys{};
-  FlagVec3 pathCursor;
-  std::array<std::vector<SplinePath>, 6> outlinePaths;
-  int32_t outlineTraceCount = 0;
 
  protected:
   DemoPart() = default;
