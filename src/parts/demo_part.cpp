@@ -1,5 +1,7 @@
 #include "parts/demo_part.h"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 
 #include "math/random.h"
@@ -28,4 +30,16 @@ bool DemoPart::advancePartTime(double frameDelta) {
   timeAccumulator += (ramp2 * speedBias * 0.03 + ramp1 * 0.1 + 1.0) * frameDelta;
   partTime = timeAccumulator;
   return partTime <= kPartEndTime;
+}
+
+void DemoPart::drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app, FrameInputs* inputs) {
+  glPushAttrib(GL_ALL_ATTRIB_BITS);
+  if (advancePartTime(*frameDelta)) {
+    lastFrameDelta = *frameDelta;
+    frameInputs = *inputs;
+    ++frameCount;
+    drawPartFrame(target, app, inputs);
+  }
+  glPopAttrib();
+  glFlush();
 }

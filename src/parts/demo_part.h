@@ -21,11 +21,26 @@ class DemoPart {
 
   virtual ~DemoPart() = default;
 
+  // The virtual operations, in the order of the part's virtual table.
   virtual void setTime(const double& time);
-  virtual void drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app, FrameInputs* inputs) = 0;
+
+ protected:
+  // The part's own drawing of one frame, called by drawFrame inside its
+  // bracket: part time has advanced, the inputs are copied and the frame
+  // is counted. Never called once the part is over.
+  virtual void drawPartFrame(OffscreenTarget* target, DemoApp* app, FrameInputs* inputs) = 0;
+
+ public:
   virtual void unusedHookA();
   virtual void setUp(DemoApp* app) = 0;
   virtual void unusedHookB();
+
+  // One frame of the part, the same bracket for every part: all GL
+  // attributes pushed, part time advanced, then (while the part plays)
+  // frameInputs, lastFrameDelta and frameCount updated and drawPartFrame
+  // called; the attributes popped and GL flushed even when nothing was
+  // drawn. Needs the GL context current.
+  void drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app, FrameInputs* inputs);
 
   // Choreography state: the part clock, this frame's inputs and what the
   // layers animate from.

@@ -64,14 +64,4 @@ void drawPicture(double partTime, const FrameInputs& in) {
 
 void PlainPart::setUp(DemoApp*) { resetPartState(); }
 
-void PlainPart::drawFrame(double* frameDelta, OffscreenTarget*, DemoApp*, FrameInputs* inputs) {
-  frameInputs = *inputs;
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  if (advancePartTime(*frameDelta)) {
-    ++frameCount;
-    lastFrameDelta = *frameDelta;
-    drawPicture(partTime, frameInputs);
-  }
-  glPopAttrib();
-  glFlush();
-}
+void PlainPart::drawPartFrame(OffscreenTarget*, DemoApp*, FrameInputs*) { drawPicture(partTime, frameInputs); }

@@ -8,6 +8,8 @@
 // real parts are built.
 class PlainPart final : public DemoPart {
  public:
-  void drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app, FrameInputs* inputs) override;
   void setUp(DemoApp* app) override;
+
+ protected:
+  void drawPartFrame(OffscreenTarget* target, DemoApp* app, FrameInputs* inputs) override;
 };

@@ -1,24 +1,31 @@
 #include <gtest/gtest.h>
 
+#include "gl_test_context.h"
 #include "math/random.h"
 #include "parts/demo_part.h"
 
 namespace {
-// A part that keeps the shared bookkeeping and draws nothing.
+// A part that keeps the shared bookkeeping and, inside the bracket, changes
+// GL state the bracket must restore.
 class CountingPart final : public DemoPart {
  public:
-  void drawFrame(double* frameDelta, OffscreenTarget*, DemoApp*, FrameInputs*) override {
-    if (advancePartTime(*frameDelta)) {
-      ++frameCount;
-      lastFrameDelta = *frameDelta;
-    }
-  }
   void setUp(DemoApp*) override { resetPartState(); }
+  int drawn = 0;
+
+ protected:
+  void drawPartFrame(OffscreenTarget*, DemoApp*, FrameInputs*) override {
+    ++drawn;
+    glEnable(GL_BLEND);
+    glClearColor(1, 0, 1, 1);
+  }
 };
 
-class DemoPartTest : public ::testing::Test {
+class DemoPartTest : public GlSuite<> {
  protected:
-  void SetUp() override { part.setUp(nullptr); }
+  void SetUp() override {
+    GlSuite::SetUp();
+    part.setUp(nullptr);
+  }
   void play(double delta, int frames) {
     for (int i = 0; i < frames; ++i) part.drawFrame(&delta, nullptr, nullptr, &inputs);
   }
@@ -47,6 +54,22 @@ TEST_F(DemoPartTest, PartTimeRunsAtDemoSpeedUntil16Point8) {
   play(0.1, 168);
   EXPECT_NEAR(part.partTime, 16.8, 1e-9);
   EXPECT_EQ(part.frameCount, 168);
+  EXPECT_EQ(part.drawn, 168);
+}
+
+TEST_F(DemoPartTest, TheFrameBracketRestoresWhatThePartChanged) {
+  inputs.bounceA = 0.25;
+  play(0.1, 1);
+  EXPECT_EQ(part.frameInputs.bounceA, 0.25);
+  EXPECT_EQ(part.lastFrameDelta, 0.1);
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  GLfloat clear[4] = {};
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  EXPECT_EQ(clear[0], 0.0f);
+  GLint depth = -1;
+  glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depth);
+  EXPECT_EQ(depth, 0);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST_F(DemoPartTest, PartTimeSpeedsUpByATenthOverFiveSeconds) {
@@ -74,8 +97,13 @@ TEST_F(DemoPartTest, NothingIsDrawnAfter34Point2) {
   EXPECT_GT(part.partTime, DemoPart::kPartEndTime);
   EXPECT_LE(part.frameCount, counted + 1);
   const int frozen = part.frameCount;
+  const int drawn = part.drawn;
   play(0.01, 10);
   EXPECT_EQ(part.frameCount, frozen);
+  EXPECT_EQ(part.drawn, drawn);
+  GLint depth = -1;
+  glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depth);
+  EXPECT_EQ(depth, 0);
 }
 
 }  // namespace
