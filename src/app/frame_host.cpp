@@ -4,9 +4,9 @@
 
 #include "app/clipboard.h"
 #include "app/process_state.h"
-#include "director/fade_overlay.h"
 #include "director/frame_driver.h"
 #include "effects/billboard.h"
+#include "effects/fade_overlay.h"
 #include "platform/system.h"
 
 namespace {

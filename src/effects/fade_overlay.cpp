@@ -1,4 +1,4 @@
-#include "director/fade_overlay.h"
+#include "effects/fade_overlay.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
