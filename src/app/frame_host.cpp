@@ -20,8 +20,8 @@ class LivePorts final : public FramePorts {
 
   void beginFrame() override {
     s_.app.resolutionMode = 2;
-    screenCopyMode = 2;
-    s_.app.textures.textureBase = 0;
+    screenCopyMode = 2;               // the billboard code's own copy of the resolution mode, kept equal to it
+    s_.app.textures.textureBase = 0;  // start-up set it already; every frame restates what the part relies on
     glClear(GL_COLOR_BUFFER_BIT);
     glBlendFunc(GL_ONE, GL_ONE);
   }

@@ -81,7 +81,7 @@ void endForMissingPicture(ProcessState& s) { s.startUpExit = 0; }
 
 void startUp(ProcessState& s) {
   s.app.resolutionMode = 2;
-  screenCopyMode = 2;
+  screenCopyMode = 2;  // not a slip: the billboard code reads its own copy of the resolution mode
   if (!makeOffscreenTarget(s)) return;
   classifyGpu(s.app);
 
@@ -94,7 +94,7 @@ void startUp(ProcessState& s) {
   s.shell.clipboardText.clear();
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  s.app.textures.textureBase = 0;
+  s.app.textures.textureBase = 0;  // twice on purpose: each step of the start-up sets what it relies on
 
   if (!fadeLoadingScreen(s, true)) return endForMissingPicture(s);
   s.part = createPart(choosePart(s.shell.slowCard, fragmentSupport));
