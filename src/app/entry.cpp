@@ -11,6 +11,7 @@
 #include "app/process_state.h"
 #include "app/setup_choice.h"
 #include "app/start_up.h"
+#include "core/diagnostics.h"
 #include "platform/gl_window.h"
 #include "platform/message_box.h"
 #include "platform/setup_dialog.h"
@@ -21,7 +22,7 @@ bool enterDataFolder(const std::string& dir) {
   std::error_code error;
   std::filesystem::current_path(dir, error);
   if (error) {
-    std::fprintf(stderr, "velmora: cannot use data folder \"%s\": %s\n", dir.c_str(), error.message().c_str());
+    report(DiagnosticLevel::Error, "cannot use data folder \"" + dir + "\": " + error.message());
     return false;
   }
   return true;
@@ -33,7 +34,7 @@ bool askSetup(const LaunchOptions& options, std::array<bool, 6>& checked) {
   if (options.skipDialog) return true;
   std::string videoError;
   if (!platformInitVideo(videoError)) {
-    std::fprintf(stderr, "velmora: video: %s\n", videoError.c_str());
+    reportError("video", videoError);
     showMessage("ERROR", "Failed To Register The Window Class.", MessageIcon::Exclamation);
     return false;
   }
@@ -43,10 +44,8 @@ bool askSetup(const LaunchOptions& options, std::array<bool, 6>& checked) {
     case DialogOutcome::Quit:
       return false;
     case DialogOutcome::Unavailable:
-      std::fprintf(stderr,
-                   "velmora: the setup dialog could not be shown (%s); "
-                   "playing with the preset choices\n",
-                   platformError().c_str());
+      report(DiagnosticLevel::Warning,
+             "the setup dialog could not be shown (" + platformError() + "); playing with the preset choices");
       return true;
   }
   return true;
@@ -79,7 +78,7 @@ int velmoraMain(int argc, char** argv) {
   if (!options.frameLog.empty()) {
     state->frameLog = std::fopen(options.frameLog.c_str(), "w");
     if (state->frameLog == nullptr) {
-      std::fprintf(stderr, "velmora: cannot write the frame log \"%s\"\n", options.frameLog.c_str());
+      report(DiagnosticLevel::Error, "cannot write the frame log \"" + options.frameLog + "\"");
       return 2;
     }
   }

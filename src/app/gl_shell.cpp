@@ -3,8 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <cstdio>
-
+#include "core/diagnostics.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -14,7 +13,7 @@ constexpr int kWindowedPosition = 50;
 
 void creationError(const char* text) { showMessage(kError, text, MessageIcon::Exclamation); }
 
-void logPlatformError(const char* step) { std::fprintf(stderr, "velmora: %s: %s\n", step, platformError().c_str()); }
+void logPlatformError(const char* step) { reportError(step, platformError()); }
 
 // The user's answer when the display refuses the fullscreen mode: true to
 // go on windowed.
@@ -42,7 +41,7 @@ bool openGLWindow(ShellState& shell, const char* title, int width, int height, i
   shell.fullscreen = fullscreen;
   std::string videoError;
   if (!platformInitVideo(videoError)) {
-    std::fprintf(stderr, "velmora: video: %s\n", videoError.c_str());
+    reportError("video", videoError);
     creationError("Failed To Register The Window Class.");
     return false;
   }

@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 
-#include <cstdio>
 #include <string>
 
 #include "app/classify_gpu.h"
@@ -10,6 +9,7 @@
 #include "app/loading_screen.h"
 #include "app/part_choice.h"
 #include "app/process_state.h"
+#include "core/diagnostics.h"
 #include "effects/billboard.h"
 #include "gpu/gl_entry_points.h"
 #include "platform/gl_window.h"
@@ -26,14 +26,14 @@ constexpr const char* kNoFragmentPrograms =
 bool startMusic(ProcessState& s) {
   std::string error;
   if (!s.music.init(error)) {
-    std::fprintf(stderr, "velmora: sound device: %s\n", error.c_str());
+    reportError("sound device", error);
     showMessage("Project effect 3. Fairmoot !  ", "Problem initializing FMod. \nProgram will now exit.",
                 MessageIcon::Information);
     s.startUpExit = 1;
     return false;
   }
   if (!s.music.load(MusicPlayback::kTrackPath, error)) {
-    std::fprintf(stderr, "velmora: %s: %s\n", MusicPlayback::kTrackPath, error.c_str());
+    reportError(MusicPlayback::kTrackPath, error);
     s.music.close();
     showMessage("Drov Velmora  ", "Problem initializing FMod. \nNo sound file.", MessageIcon::Information);
     s.startUpExit = 0;
@@ -45,7 +45,7 @@ bool startMusic(ProcessState& s) {
 bool makeOffscreenTarget(ProcessState& s) {
   std::string error;
   if (createOffscreenTarget(s.offscreen, error)) return true;
-  std::fprintf(stderr, "velmora: offscreen target: %s\n", error.c_str());
+  reportError("offscreen target", error);
   showMessage(" ", "PBuffers not supported ! ", MessageIcon::Information);
   s.startUpExit = 0;
   return false;

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "assets/input_stream.h"
 #include "assets/jpeg_decoder.h"
+#include "core/diagnostics.h"
 
 namespace {
 std::size_t rowBytes(int width, int channels) { return std::size_t(width) * std::size_t(channels); }
@@ -59,10 +60,9 @@ PictureRead readJpegPicture(const std::string& fileName, RowOrder order, bool mi
   }
   if (result.linesDecoded < picture.height) {
     result.errorCode = decoder.errorCode;
-    std::fprintf(stderr,
-                 "velmora: %s: damaged picture (decoder code %d): %d of %d lines decoded, "
-                 "the rest left black\n",
-                 fileName.c_str(), decoder.errorCode, result.linesDecoded, picture.height);
+    reportWarning(fileName, "damaged picture (decoder code " + std::to_string(decoder.errorCode) +
+                                "): " + std::to_string(result.linesDecoded) + " of " + std::to_string(picture.height) +
+                                " lines decoded, the rest left black");
   }
   return result;
 }

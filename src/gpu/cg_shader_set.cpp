@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/diagnostics.h"
 #include "gpu/gl_entry_points.h"
 
 namespace {
@@ -94,9 +95,7 @@ void multiply(const float (&a)[16], const float (&b)[16], float (&out)[16]) {
 
 }  // namespace
 
-CgShaderSet::CgShaderSet() : log([](const std::string& text) { std::fprintf(stderr, "velmora: %s\n", text.c_str()); }) {
-  createContext();
-}
+CgShaderSet::CgShaderSet() { createContext(); }
 
 void CgShaderSet::createContext() {
   vertexProfile = kCgProfileVertex;
@@ -331,5 +330,5 @@ std::string CgShaderSet::describe(unsigned program) const {
 }
 
 void CgShaderSet::report(const std::string& text) {
-  if (reported_.insert(text).second && log) log(text);
+  if (reported_.insert(text).second) ::report(DiagnosticLevel::Warning, text);
 }

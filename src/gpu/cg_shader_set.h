@@ -1,6 +1,5 @@
 #pragma once
 #include <array>
-#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -32,7 +31,8 @@
 // programs read them (gl_Color, gl_TexCoord[n]).
 //
 // A file that is missing or does not compile leaves its slot empty, with
-// one message naming the file and the compiler's words. Operations on an
+// one message naming the file and the compiler's words (a warning through
+// the diagnostic sink; each text goes out once). Operations on an
 // empty slot, an unknown parameter or a slot or index outside the tables
 // change nothing. Binding an empty slot that was meant for a stage makes
 // that stage draw nothing while it is enabled, rather than drawing with
@@ -78,9 +78,6 @@ class CgShaderSet {
   std::array<std::array<CgParameter, kParametersPerSlot>, kSlots> parameters{};
   CgProfile vertexProfile = 0;
   CgProfile fragmentProfile = 0;
-
-  // Where messages go: stderr unless replaced. Each text goes out once.
-  std::function<void(const std::string&)> log;
 
   void createContext();
   void createVertexProgram(const std::string& fileName, int slot);

@@ -2,10 +2,11 @@
 
 #include <GL/gl.h>
 
-#include <cstdio>
+#include <string>
 #include <utility>
 
 #include "assets/texture_pixels.h"
+#include "core/diagnostics.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -14,9 +15,9 @@ constexpr const char* kOpenCaption = "Jpg";  // loadJpegTexture's own, for a fil
 
 void logFailure(const std::string& fileName, const PictureRead& read) {
   if (read.failure == PictureFailure::Open) {
-    std::fprintf(stderr, "velmora: %s: cannot open the picture\n", fileName.c_str());
+    reportError(fileName, "cannot open the picture");
   } else {
-    std::fprintf(stderr, "velmora: %s: not a picture the decoder reads (code %d)\n", fileName.c_str(), read.errorCode);
+    reportError(fileName, "not a picture the decoder reads (code " + std::to_string(read.errorCode) + ")");
   }
 }
 }  // namespace
@@ -24,7 +25,7 @@ void logFailure(const std::string& fileName, const PictureRead& read) {
 std::uint32_t* TextureTable::entry(int index) {
   const long long at = static_cast<long long>(textureBase) + index;
   if (at < 0 || at >= kSize) {
-    std::fprintf(stderr, "velmora: texture number %lld is outside the table\n", at);
+    report(DiagnosticLevel::Error, "texture number " + std::to_string(at) + " is outside the table");
     return nullptr;
   }
   return &textures[static_cast<std::size_t>(at)];
@@ -91,8 +92,8 @@ void TextureTable::loadJpegTextureWithAlpha(const std::string& colourName, const
   const RgbPicture& c = colour.picture;
   const RgbPicture& a = alpha.picture;
   if (c.width != a.width || c.height != a.height) {
-    std::fprintf(stderr, "velmora: %s: %d x %d, but its colour picture %s is %d x %d\n", alphaName.c_str(), a.width,
-                 a.height, colourName.c_str(), c.width, c.height);
+    reportError(alphaName, std::to_string(a.width) + " x " + std::to_string(a.height) + ", but its colour picture " +
+                               colourName + " is " + std::to_string(c.width) + " x " + std::to_string(c.height));
     stop(kCaption, alphaName);
     return;
   }
@@ -114,7 +115,8 @@ void TextureTable::loadNormalMapTexture(const std::string& fileName, int index) 
 
 void TextureTable::createBlankTexture(int index, int width, int height) {
   if (width <= 0 || height <= 0) {
-    std::fprintf(stderr, "velmora: a blank texture of %d x %d was asked for\n", width, height);
+    report(DiagnosticLevel::Error,
+           "a blank texture of " + std::to_string(width) + " x " + std::to_string(height) + " was asked for");
     return;
   }
   if (!upload(index, 3, GL_RGB, width, height, nullptr)) return;

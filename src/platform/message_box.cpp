@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include <cstdio>
+#include "core/diagnostics.h"
 
 namespace {
 MessageRoute g_route = MessageRoute::Box;
@@ -18,27 +18,10 @@ Uint32 boxFlags(MessageIcon icon) {
   }
   return SDL_MESSAGEBOX_INFORMATION;
 }
-
-void printLine(const std::string& caption, const std::string& text) {
-  std::fprintf(stderr, "%s\n", messageLine(caption, text).c_str());
-  std::fflush(stderr);
-}
 }  // namespace
 
 void setMessageRoute(MessageRoute route) { g_route = route; }
 MessageRoute messageRoute() { return g_route; }
-
-std::string messageLine(const std::string& caption, const std::string& text) {
-  std::string line = caption + ": ";
-  for (char c : text) {
-    if (c == '\n') {
-      line += "\\n";
-    } else {
-      line += c;
-    }
-  }
-  return line;
-}
 
 void showMessage(const std::string& caption, const std::string& text, MessageIcon icon) {
   if (g_route == MessageRoute::Box &&
@@ -46,7 +29,7 @@ void showMessage(const std::string& caption, const std::string& text, MessageIco
     return;
   }
   // No display to show a box on: the message must still reach the user.
-  printLine(caption, text);
+  reportMessage(caption, text);
 }
 
 bool askYesNo(const std::string& caption, const std::string& text, MessageIcon icon) {
@@ -59,6 +42,6 @@ bool askYesNo(const std::string& caption, const std::string& text, MessageIcon i
     int pressed = -1;
     if (SDL_ShowMessageBox(&data, &pressed) == 0) return pressed == 1;
   }
-  printLine(caption, text);
+  reportMessage(caption, text);
   return true;
 }

@@ -2,7 +2,8 @@
 #include <string>
 
 // Message boxes as the demo shows them. Real boxes by default; scripts and
-// tests route them to stderr, one line each, and take the default answer.
+// tests route them to the diagnostic sink (core/diagnostics.h: one
+// "CAPTION: TEXT" line each on stderr) and take the default answer.
 enum class MessageRoute { Box, Stderr };
 enum class MessageIcon { Information, Exclamation, Stop };
 
@@ -13,6 +14,3 @@ void showMessage(const std::string& caption, const std::string& text, MessageIco
 
 // Yes/No question; Yes is the default answer. Returns true for Yes.
 bool askYesNo(const std::string& caption, const std::string& text, MessageIcon icon);
-
-// The stderr form of a message: "CAPTION: TEXT", line breaks written as \n.
-std::string messageLine(const std::string& caption, const std::string& text);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/diagnostics.h"
 #include "gl_test_context.h"
 #include "gpu/gl_entry_points.h"
 
@@ -38,11 +39,12 @@ class CgShaderSetTest : public GlSuite<> {
   void SetUp() override {
     GlSuite::SetUp();
     cg_ = std::make_unique<CgShaderSet>();
-    cg_->log = [this](const std::string& text) { messages_.push_back(text); };
+    setDiagnosticWriter([this](DiagnosticLevel, const std::string& line) { messages_.push_back(line); });
     ramp_ = makeRamp();
   }
 
   void TearDown() override {
+    setDiagnosticWriter({});
     cg_->disableProfiles();
     glDeleteTextures(static_cast<GLsizei>(textures_.size()), textures_.data());
   }

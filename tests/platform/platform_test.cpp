@@ -23,11 +23,6 @@ TEST(VirtualKeys, KeysTheFramesReadHaveTheirWin32Codes) {
   EXPECT_EQ(virtualKeyFromSdlKeycode(SDLK_VOLUMEUP), 0);
 }
 
-TEST(MessageBox, StderrLineKeepsTheTextWithLineBreaksEscaped) {
-  EXPECT_EQ(messageLine("Drov Velmora  ", "Problem initializing FMod. \nNo sound file."),
-            "Drov Velmora  : Problem initializing FMod. \\nNo sound file.");
-}
-
 TEST(MessageBox, StderrRouteAnswersYes) {
   setMessageRoute(MessageRoute::Stderr);
   testing::internal::CaptureStderr();

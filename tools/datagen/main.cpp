@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "core/diagnostics.h"
 #include "datagen.hpp"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
     return 2;
   }
+  setDiagnosticProgram("velmora-datagen");
   const auto start = std::chrono::steady_clock::now();
   try {
     const int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -21,7 +23,7 @@ int main(int argc, char** argv) {
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("velmora-datagen: %d files in %s (%.2f s)\n", n, argv[1], s);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "velmora-datagen: %s\n", e.what());
+    report(DiagnosticLevel::Error, e.what());
     return 1;
   }
   return 0;

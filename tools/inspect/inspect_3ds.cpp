@@ -11,6 +11,7 @@
 
 #include "assets/scene_loading.h"
 #include "assets/tds_loader.h"
+#include "core/diagnostics.h"
 #include "inspect_commands.h"
 
 namespace {
@@ -81,13 +82,13 @@ int inspect3ds(const std::vector<std::string>& args) {
   if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
     std::fclose(f);
   } else {
-    std::fprintf(stderr, "%s: cannot open\n", file.c_str());
+    reportError(file, "cannot open");
     return 1;
   }
 
   Scene3ds scene;
   if (!scene.load(file.c_str())) {
-    std::fprintf(stderr, "%s: not a 3DS file\n", file.c_str());
+    reportError(file, "not a 3DS file");
     return 1;
   }
   TexturePlan plan;

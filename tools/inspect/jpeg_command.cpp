@@ -7,6 +7,7 @@
 
 #include "assets/input_stream.h"
 #include "assets/jpeg_decoder.h"
+#include "core/diagnostics.h"
 #include "inspect_commands.h"
 
 int inspectJpeg(const std::vector<std::string>& args) {
@@ -29,7 +30,7 @@ int inspectJpeg(const std::vector<std::string>& args) {
 
   FileInputStream stream;
   if (!stream.open(file.c_str())) {
-    std::fprintf(stderr, "%s: cannot open\n", file.c_str());
+    reportError(file, "cannot open");
     return 1;
   }
   JpegDecoder decoder(stream, true);
@@ -66,13 +67,13 @@ int inspectJpeg(const std::vector<std::string>& args) {
     // Lines after a decoding error stay black.
     std::FILE* f = std::fopen(out.c_str(), "wb");
     if (!f) {
-      std::fprintf(stderr, "%s: cannot write\n", out.c_str());
+      reportError(out, "cannot write");
       return 1;
     }
     std::fprintf(f, "P6\n%d %d\n255\n", decoder.width, decoder.height);
     const bool written = std::fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
     if (std::fclose(f) != 0 || !written) {
-      std::fprintf(stderr, "%s: cannot write\n", out.c_str());
+      reportError(out, "cannot write");
       return 1;
     }
   }

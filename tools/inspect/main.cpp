@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/diagnostics.h"
 #include "inspect_commands.h"
 
 namespace {
@@ -21,6 +22,7 @@ void printInspectUsage() {
 }
 
 int main(int argc, char** argv) {
+  setDiagnosticProgram("velmora-inspect");
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     printInspectUsage();
     return 0;
