@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.hpp"
+#include "test_support.h"
 
 using namespace datagen;
 namespace fs = std::filesystem;
@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Every file the demo opens, by the names its set-up code uses.
-std::vector<std::string> files_the_demo_loads() {
+std::vector<std::string> filesTheDemoLoads() {
   std::vector<std::string> v{"textures/loading.jpg", "music/velmora.ogg"};
   for (int k = 0; k <= 30; k += 2) {
     char n[32];
@@ -33,12 +33,12 @@ std::vector<std::string> files_the_demo_loads() {
   return v;
 }
 
-bool power_of_two(int v) { return v > 0 && (v & (v - 1)) == 0; }
+bool powerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
 TEST(Catalog, HoldsEveryFileTheDemoLoadsOnce) {
   std::set<std::string> names;
   for (const DataFile& f : catalog()) EXPECT_TRUE(names.insert(f.path).second) << "twice: " << f.path;
-  for (const std::string& want : files_the_demo_loads()) EXPECT_TRUE(names.count(want)) << "missing: " << want;
+  for (const std::string& want : filesTheDemoLoads()) EXPECT_TRUE(names.count(want)) << "missing: " << want;
 }
 
 TEST(Catalog, PicturesAreColourJpegsOfTextureSizes) {
@@ -47,15 +47,15 @@ TEST(Catalog, PicturesAreColourJpegsOfTextureSizes) {
   std::set<std::pair<int, int>> layouts;
   for (const DataFile& f : catalog()) {
     if (f.path.ends_with(".3ds") || f.path.ends_with(".ogg")) continue;
-    const auto d = datagen_test::decode_jpeg(f.make());
+    const auto d = datagen_test::decodeJpeg(f.make());
     EXPECT_EQ(d.components, 3) << f.path;  // the demo's loaders take colour only
-    EXPECT_TRUE(power_of_two(d.width) && power_of_two(d.height)) << f.path;
+    EXPECT_TRUE(powerOfTwo(d.width) && powerOfTwo(d.height)) << f.path;
     EXPECT_GE(std::min(d.width, d.height), 256) << f.path;
     EXPECT_LE(std::max(d.width, d.height), 1024) << f.path;
     size[f.path] = {d.width, d.height};
     progressive |= d.progressive;
-    restarts |= d.restart_interval > 0;
-    layouts.insert({d.h_samp, d.v_samp});
+    restarts |= d.restartInterval > 0;
+    layouts.insert({d.hSamp, d.vSamp});
   }
   // the demo's decoder meets every path it supports in the real data
   EXPECT_TRUE(progressive);
@@ -77,7 +77,7 @@ TEST(Catalog, CausticFramesLoopWithoutAJump) {
     char n[32];
     std::snprintf(n, sizeof n, "textures/caust%02d.jpg", 2 * k);
     for (const DataFile& f : catalog())
-      if (f.path == n) return datagen_test::decode_jpeg(f.make()).rgb;
+      if (f.path == n) return datagen_test::decodeJpeg(f.make()).rgb;
     return std::vector<std::uint8_t>{};
   };
   auto diff = [](const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
@@ -95,8 +95,8 @@ TEST(Generate, TwoRunsGiveTheSameBytes) {
   const fs::path base = fs::temp_directory_path() / "velmora_datagen_test";
   fs::remove_all(base);
   // one run single-threaded, one parallel: the bytes do not depend on it
-  const int n1 = generate_all(base / "a", 1);
-  const int n2 = generate_all(base / "b", 3);
+  const int n1 = generateAll(base / "a", 1);
+  const int n2 = generateAll(base / "b", 3);
   ASSERT_EQ(n1, n2);
   int compared = 0;
   for (const auto& e : fs::recursive_directory_iterator(base / "a")) {

@@ -10,8 +10,8 @@
 #include <lib3ds/mesh.h>
 #include <lib3ds/node.h>
 
-#include "datagen.hpp"
-#include "meshes.hpp"
+#include "datagen.h"
+#include "meshes.h"
 
 using namespace datagen;
 
@@ -22,7 +22,7 @@ struct Lib3dsDeleter {
 };
 
 // lib3ds reads from a path only: write the bytes to a scratch file.
-std::unique_ptr<Lib3dsFile, Lib3dsDeleter> load_with_lib3ds(const Bytes& bytes, const std::string& name) {
+std::unique_ptr<Lib3dsFile, Lib3dsDeleter> loadWithLib3ds(const Bytes& bytes, const std::string& name) {
   const auto path = std::filesystem::temp_directory_path() / ("velmora_datagen_" + name);
   {
     std::ofstream out(path, std::ios::binary);
@@ -36,16 +36,16 @@ std::unique_ptr<Lib3dsFile, Lib3dsDeleter> load_with_lib3ds(const Bytes& bytes, 
 class MeshFileTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(MeshFileTest, Lib3dsReadsWhatWasBuilt) {
-  const MeshScene scene = build_mesh(GetParam());
-  auto file = load_with_lib3ds(write_3ds(scene), GetParam());
+  const MeshScene scene = buildMesh(GetParam());
+  auto file = loadWithLib3ds(write3ds(scene), GetParam());
   ASSERT_NE(file, nullptr) << GetParam();
   // lib3ds keeps its own order of meshes: match them by name
-  std::map<std::string, const MeshObject*> by_name;
-  for (const MeshObject& o : scene.objects) ASSERT_TRUE(by_name.emplace(o.name, &o).second) << o.name;
+  std::map<std::string, const MeshObject*> byName;
+  for (const MeshObject& o : scene.objects) ASSERT_TRUE(byName.emplace(o.name, &o).second) << o.name;
   std::size_t k = 0;
   for (Lib3dsMesh* m = file->meshes; m; m = m->next, ++k) {
-    ASSERT_TRUE(by_name.count(m->name)) << m->name;
-    const MeshObject& o = *by_name[m->name];
+    ASSERT_TRUE(byName.count(m->name)) << m->name;
+    const MeshObject& o = *byName[m->name];
     ASSERT_EQ(m->faces, o.faces.size()) << o.name;
     EXPECT_EQ(m->points, o.vertices.size()) << o.name;
     EXPECT_EQ(m->texels, o.uvs.size()) << o.name;
@@ -71,8 +71,8 @@ TEST_P(MeshFileTest, Lib3dsReadsWhatWasBuilt) {
 }
 
 TEST_P(MeshFileTest, EveryObjectFitsSixteenBitIndicesAfterSmoothingSplits) {
-  for (const MeshObject& o : build_mesh(GetParam()).objects) {
-    EXPECT_LE(vertices_after_smoothing_split(o), 65536u) << o.name;
+  for (const MeshObject& o : buildMesh(GetParam()).objects) {
+    EXPECT_LE(verticesAfterSmoothingSplit(o), 65536u) << o.name;
     EXPECT_FALSE(o.faces.empty()) << o.name;
   }
 }
@@ -80,7 +80,7 @@ TEST_P(MeshFileTest, EveryObjectFitsSixteenBitIndicesAfterSmoothingSplits) {
 TEST_P(MeshFileTest, MaterialMapsAreUpperCaseJpgFilesOfTheDataFolder) {
   std::set<std::string> files;
   for (const DataFile& f : catalog()) files.insert(f.path);
-  for (const MeshMaterial& m : build_mesh(GetParam()).materials) {
+  for (const MeshMaterial& m : buildMesh(GetParam()).materials) {
     ASSERT_FALSE(m.texture.empty()) << m.name;
     // the demo loads only map names containing "JPG"
     EXPECT_NE(m.texture.find("JPG"), std::string::npos) << m.texture;
@@ -94,41 +94,41 @@ TEST_P(MeshFileTest, MaterialMapsAreUpperCaseJpgFilesOfTheDataFolder) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(All, MeshFileTest, ::testing::ValuesIn(mesh_names()),
-                         [](const auto& param_info) { return param_info.param.substr(0, param_info.param.find('.')); });
+INSTANTIATE_TEST_SUITE_P(All, MeshFileTest, ::testing::ValuesIn(meshNames()),
+                         [](const auto& paramInfo) { return paramInfo.param.substr(0, paramInfo.param.find('.')); });
 
 TEST(MeshSet, ExercisesSharedMapsBlendMapsAndSmoothingSplits) {
   bool shared = false, blend = false, split = false;
-  std::size_t faces_man = 0;
-  for (const std::string& name : mesh_names()) {
-    const MeshScene s = build_mesh(name);
+  std::size_t facesMan = 0;
+  for (const std::string& name : meshNames()) {
+    const MeshScene s = buildMesh(name);
     std::map<std::string, int> users;
     for (const MeshMaterial& m : s.materials) ++users[m.texture];
     for (const auto& [tex, n] : users) shared |= n > 1;
     for (const MeshMaterial& m : s.materials) blend |= m.texture.find("BLEND") != std::string::npos;
-    for (const MeshObject& o : s.objects) split |= vertices_after_smoothing_split(o) > o.vertices.size();
+    for (const MeshObject& o : s.objects) split |= verticesAfterSmoothingSplit(o) > o.vertices.size();
     if (name == "man.3ds") {
-      for (const MeshObject& o : s.objects) faces_man += o.faces.size();
+      for (const MeshObject& o : s.objects) facesMan += o.faces.size();
       EXPECT_GE(s.objects.size(), 5u);
     }
   }
   EXPECT_TRUE(shared);
   EXPECT_TRUE(blend);
   EXPECT_TRUE(split);
-  EXPECT_GE(faces_man, 3000u);
+  EXPECT_GE(facesMan, 3000u);
 }
 
 TEST(MeshSet, FileEndsWithPaddingSoTheLastKeyIsReadable) {
   // a reader that refuses a value ending exactly at the end of the buffer
   // must still see the last scale key: the file ends in an empty chunk
-  const Bytes b = write_3ds(build_mesh("thequad.3ds"));
+  const Bytes b = write3ds(buildMesh("thequad.3ds"));
   ASSERT_GE(b.size(), 16u);
   const std::size_t n = b.size();
   EXPECT_EQ(b[n - 10], 0x00);
   EXPECT_EQ(b[n - 9], 0x00);
   EXPECT_EQ(b[n - 8], 10);  // chunk length 10
-  const std::uint32_t main_len = b[2] | (b[3] << 8) | (b[4] << 16) | (static_cast<std::uint32_t>(b[5]) << 24);
-  EXPECT_EQ(main_len, n);
+  const std::uint32_t mainLen = b[2] | (b[3] << 8) | (b[4] << 16) | (static_cast<std::uint32_t>(b[5]) << 24);
+  EXPECT_EQ(mainLen, n);
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
-#include "datagen.hpp"
-#include "music.hpp"
+#include "datagen.h"
+#include "music.h"
 
 using namespace datagen;
 
@@ -25,8 +25,8 @@ Track sine(double dbfs, double seconds) {
 
 TEST(Loudness, ReferenceSineReadsItsLevel) {
   // a stereo 997 Hz sine at -23 dBFS is -23 LUFS by the standard's definition
-  EXPECT_NEAR(integrated_loudness(sine(-23.0, 5.0)), -23.0, 0.1);
-  EXPECT_NEAR(integrated_loudness(sine(-10.0, 5.0)), -10.0, 0.1);
+  EXPECT_NEAR(integratedLoudness(sine(-23.0, 5.0)), -23.0, 0.1);
+  EXPECT_NEAR(integratedLoudness(sine(-10.0, 5.0)), -10.0, 0.1);
 }
 
 TEST(Loudness, GateIgnoresSilence) {
@@ -34,8 +34,8 @@ TEST(Loudness, GateIgnoresSilence) {
   const std::size_t n = t.left.size();
   t.left.resize(3 * n, 0.0f);
   t.right.resize(3 * n, 0.0f);
-  EXPECT_NEAR(integrated_loudness(t), -20.0, 0.2);
-  EXPECT_TRUE(std::isinf(integrated_loudness(Track{44100, std::vector<float>(44100), std::vector<float>(44100)})));
+  EXPECT_NEAR(integratedLoudness(t), -20.0, 0.2);
+  EXPECT_TRUE(std::isinf(integratedLoudness(Track{44100, std::vector<float>(44100), std::vector<float>(44100)})));
 }
 
 // Decodes the encoded track from memory, as the demo's player would.
@@ -84,7 +84,7 @@ class TrackTest : public ::testing::Test {
     delete bytes_;
     delete track_;
   }
-  static double at(double a, double b) { return stretch_loudness(*track_, a, b); }
+  static double at(double a, double b) { return stretchLoudness(*track_, a, b); }
   static inline Bytes* bytes_ = nullptr;
   static inline Track* track_ = nullptr;
   static inline int channels_ = 0;
@@ -102,8 +102,8 @@ TEST_F(TrackTest, FormatAndLength) {
 }
 
 TEST_F(TrackTest, LoudnessNearTargetWithoutClipping) {
-  EXPECT_NEAR(integrated_loudness(*track_), kTargetLufs, 0.7);
-  EXPECT_LT(sample_peak(*track_), 0.95);
+  EXPECT_NEAR(integratedLoudness(*track_), kTargetLufs, 0.7);
+  EXPECT_LT(samplePeak(*track_), 0.95);
 }
 
 TEST_F(TrackTest, StructureFollowsTheCues) {

@@ -1,8 +1,8 @@
-#include "image.hpp"
+#include "image.h"
 
 #include <algorithm>
 
-#include "rng.hpp"
+#include "rng.h"
 
 namespace datagen {
 
@@ -11,7 +11,7 @@ double fade(double t) { return t * t * t * (t * (t * 6 - 15) + 10); }
 int wrapi(int v, int p) { return ((v % p) + p) % p; }
 }  // namespace
 
-double tile_noise(double x, double y, int period, std::uint32_t seed) {
+double tileNoise(double x, double y, int period, std::uint32_t seed) {
   const double fx = std::floor(x), fy = std::floor(y);
   const int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
   const double tx = fade(x - fx), ty = fade(y - fy);
@@ -20,10 +20,10 @@ double tile_noise(double x, double y, int period, std::uint32_t seed) {
   return (a + (b - a) * tx) + ((c + (d - c) * tx) - (a + (b - a) * tx)) * ty;
 }
 
-double tile_fbm(double x, double y, int period, int octaves, std::uint32_t seed) {
+double tileFbm(double x, double y, int period, int octaves, std::uint32_t seed) {
   double sum = 0, amp = 0.5, norm = 0;
   for (int o = 0; o < octaves; ++o) {
-    sum += amp * tile_noise(x, y, period, seed + 977u * o);
+    sum += amp * tileNoise(x, y, period, seed + 977u * o);
     norm += amp;
     x *= 2;
     y *= 2;
@@ -60,7 +60,7 @@ double fbm3(double x, double y, double z, int octaves, std::uint32_t seed) {
   return sum / norm;
 }
 
-void stroke_segment(Image& img, double x0, double y0, double x1, double y1, double radius, Rgb c, float alpha) {
+void strokeSegment(Image& img, double x0, double y0, double x1, double y1, double radius, Rgb c, float alpha) {
   const int minx = static_cast<int>(std::floor(std::min(x0, x1) - radius - 1));
   const int maxx = static_cast<int>(std::ceil(std::max(x0, x1) + radius + 1));
   const int miny = static_cast<int>(std::floor(std::min(y0, y1) - radius - 1));
@@ -86,7 +86,7 @@ void stroke_segment(Image& img, double x0, double y0, double x1, double y1, doub
     }
 }
 
-void soft_disc(Image& img, double cx, double cy, double r, double soft, Rgb c, float alpha) {
+void softDisc(Image& img, double cx, double cy, double r, double soft, Rgb c, float alpha) {
   const int minx = static_cast<int>(cx - r - soft - 1), maxx = static_cast<int>(cx + r + soft + 1);
   const int miny = static_cast<int>(cy - r - soft - 1), maxy = static_cast<int>(cy + r + soft + 1);
   for (int y = std::max(miny, 0); y <= std::min(maxy, img.height() - 1); ++y)

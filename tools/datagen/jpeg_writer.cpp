@@ -1,4 +1,4 @@
-#include "jpeg_writer.hpp"
+#include "jpeg_writer.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +9,7 @@
 namespace datagen {
 
 namespace {
-std::uint8_t to_byte(double v) {
+std::uint8_t toByte(double v) {
   long r = std::lround(v);
   return static_cast<std::uint8_t>(r < 0 ? 0 : (r > 255 ? 255 : r));
 }
@@ -21,7 +21,7 @@ void error_exit(j_common_ptr cinfo) {
 }
 }  // namespace
 
-std::vector<std::uint8_t> encode_jpeg(const Image& img, const JpegOptions& opt) {
+std::vector<std::uint8_t> encodeJpeg(const Image& img, const JpegOptions& opt) {
   const int w = img.width(), h = img.height();
   std::vector<std::uint8_t> ycc(static_cast<size_t>(w) * h * 3);
   for (int y = 0; y < h; ++y)
@@ -29,9 +29,9 @@ std::vector<std::uint8_t> encode_jpeg(const Image& img, const JpegOptions& opt) 
       const Rgb& p = img.at(x, y);
       const double r = p.r, g = p.g, b = p.b;
       std::uint8_t* o = &ycc[(static_cast<size_t>(y) * w + x) * 3];
-      o[0] = to_byte(0.299 * r + 0.587 * g + 0.114 * b);
-      o[1] = to_byte(128.0 - 0.168735892 * r - 0.331264108 * g + 0.5 * b);
-      o[2] = to_byte(128.0 + 0.5 * r - 0.418687589 * g - 0.081312411 * b);
+      o[0] = toByte(0.299 * r + 0.587 * g + 0.114 * b);
+      o[1] = toByte(128.0 - 0.168735892 * r - 0.331264108 * g + 0.5 * b);
+      o[2] = toByte(128.0 + 0.5 * r - 0.418687589 * g - 0.081312411 * b);
     }
 
   jpeg_compress_struct cinfo{};
@@ -40,9 +40,9 @@ std::vector<std::uint8_t> encode_jpeg(const Image& img, const JpegOptions& opt) 
   jerr.error_exit = error_exit;
   jpeg_create_compress(&cinfo);
   unsigned char* mem = nullptr;
-  unsigned long mem_size = 0;
+  unsigned long memSize = 0;
   try {
-    jpeg_mem_dest(&cinfo, &mem, &mem_size);
+    jpeg_mem_dest(&cinfo, &mem, &memSize);
     cinfo.image_width = static_cast<JDIMENSION>(w);
     cinfo.image_height = static_cast<JDIMENSION>(h);
     cinfo.input_components = 3;
@@ -50,12 +50,12 @@ std::vector<std::uint8_t> encode_jpeg(const Image& img, const JpegOptions& opt) 
     jpeg_set_defaults(&cinfo);
     jpeg_set_colorspace(&cinfo, JCS_YCbCr);
     jpeg_set_quality(&cinfo, opt.quality, TRUE);
-    cinfo.comp_info[0].h_samp_factor = opt.h_samp;
-    cinfo.comp_info[0].v_samp_factor = opt.v_samp;
+    cinfo.comp_info[0].h_samp_factor = opt.hSamp;
+    cinfo.comp_info[0].v_samp_factor = opt.vSamp;
     for (int c = 1; c < 3; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
     cinfo.dct_method = JDCT_ISLOW;
     cinfo.optimize_coding = opt.optimize ? TRUE : FALSE;
-    cinfo.restart_interval = static_cast<unsigned int>(opt.restart_interval);
+    cinfo.restart_interval = static_cast<unsigned int>(opt.restartInterval);
     // no JFIF density surprises: the header is the same on every run
     cinfo.write_JFIF_header = TRUE;
     if (opt.progressive) jpeg_simple_progression(&cinfo);
@@ -71,7 +71,7 @@ std::vector<std::uint8_t> encode_jpeg(const Image& img, const JpegOptions& opt) 
     throw;
   }
   jpeg_destroy_compress(&cinfo);
-  std::vector<std::uint8_t> out(mem, mem + mem_size);
+  std::vector<std::uint8_t> out(mem, mem + memSize);
   std::free(mem);
   return out;
 }

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "core/diagnostics.h"
-#include "datagen.hpp"
+#include "datagen.h"
 
 int main(int argc, char** argv) {
   if (argc != 2 || std::string(argv[1]).starts_with("-")) {
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   try {
     const int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const int n = datagen::generate_all(argv[1], jobs);
+    const int n = datagen::generateAll(argv[1], jobs);
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("velmora-datagen: %d files in %s (%.2f s)\n", n, argv[1], s);
   } catch (const std::exception& e) {

@@ -1,4 +1,4 @@
-#include "mesh_build.hpp"
+#include "mesh_build.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -30,7 +30,7 @@ Vec spline(const std::vector<Vec>& p, double t) {
   return p1 + m1 * f + (p2 * 3 - p1 * 3 - m1 * 2 - m2) * (f * f) + (p1 * 2 - p2 * 2 + m1 + m2) * (f * f * f);
 }
 
-void add_tube(MeshObject& o, const Tube& tb) {
+void addTube(MeshObject& o, const Tube& tb) {
   const std::size_t base = o.vertices.size();
   const int R = tb.rings, S = tb.segments;
   auto tangent = [&](double t) {
@@ -47,7 +47,7 @@ void add_tube(MeshObject& o, const Tube& tb) {
     N = unit(N - Ti * dot(N, Ti));
     normals[static_cast<std::size_t>(i)] = N;
   }
-  const bool flat = tb.cap_smoothing != 0;
+  const bool flat = tb.capSmoothing != 0;
   const int first = flat ? 0 : 1, last = flat ? R : R - 1;
   for (int i = first; i <= last; ++i) {
     const double t = static_cast<double>(i) / R;
@@ -56,31 +56,31 @@ void add_tube(MeshObject& o, const Tube& tb) {
       const double phi = 2 * 3.14159265358979323846 * (j % S) / S;
       const double r = tb.radius(t, phi);
       o.vertices.push_back(f3(c + (Ni * std::cos(phi) + Bi * std::sin(phi)) * r));
-      o.uvs.push_back({static_cast<float>(static_cast<double>(j) / S), static_cast<float>(t * tb.v_repeat)});
+      o.uvs.push_back({static_cast<float>(static_cast<double>(j) / S), static_cast<float>(t * tb.vRepeat)});
     }
   }
-  const int rings_made = last - first + 1;
+  const int ringsMade = last - first + 1;
   auto v = [&](int ring, int j) { return idx(base + static_cast<std::size_t>(ring) * (S + 1) + j); };
-  for (int i = 0; i + 1 < rings_made; ++i)
+  for (int i = 0; i + 1 < ringsMade; ++i)
     for (int j = 0; j < S; ++j) {
       o.faces.push_back({v(i, j), v(i, j + 1), v(i + 1, j), tb.smoothing, tb.material});
       o.faces.push_back({v(i, j + 1), v(i + 1, j + 1), v(i + 1, j), tb.smoothing, tb.material});
     }
-  const std::uint32_t cap = flat ? tb.cap_smoothing : tb.smoothing;
+  const std::uint32_t cap = flat ? tb.capSmoothing : tb.smoothing;
   const std::uint16_t p0 = idx(o.vertices.size());
   o.vertices.push_back(f3(tb.spine(0.0)));
   o.uvs.push_back({0.5f, 0.0f});
   const std::uint16_t p1 = idx(o.vertices.size());
   o.vertices.push_back(f3(tb.spine(1.0)));
-  o.uvs.push_back({0.5f, static_cast<float>(tb.v_repeat)});
+  o.uvs.push_back({0.5f, static_cast<float>(tb.vRepeat)});
   for (int j = 0; j < S; ++j) {
     o.faces.push_back({p0, v(0, j + 1), v(0, j), cap, tb.material});
-    o.faces.push_back({p1, v(rings_made - 1, j), v(rings_made - 1, j + 1), cap, tb.material});
+    o.faces.push_back({p1, v(ringsMade - 1, j), v(ringsMade - 1, j + 1), cap, tb.material});
   }
 }
 
-void add_ellipsoid(MeshObject& o, Vec c, Vec r, int rings, int segments, std::uint32_t smoothing, int material,
-                   const std::function<double(Vec)>& bump) {
+void addEllipsoid(MeshObject& o, Vec c, Vec r, int rings, int segments, std::uint32_t smoothing, int material,
+                  const std::function<double(Vec)>& bump) {
   Tube tb;
   tb.spine = [=](double t) { return Vec{c.x, c.y - r.y + 2 * r.y * t, c.z}; };
   tb.reference = {1, 0, 0};
@@ -96,17 +96,17 @@ void add_ellipsoid(MeshObject& o, Vec c, Vec r, int rings, int segments, std::ui
     if (bump) s = bump(unit(Vec{std::cos(phi) * k, 2 * t - 1, -std::sin(phi) * k}));
     return k * e * s;
   };
-  add_tube(o, tb);
+  addTube(o, tb);
 }
 
-void add_grid(MeshObject& o, int cells, double half, const std::function<double(double, double)>& height,
-              double uv_repeat, std::uint32_t smoothing, int material) {
+void addGrid(MeshObject& o, int cells, double half, const std::function<double(double, double)>& height,
+             double uvRepeat, std::uint32_t smoothing, int material) {
   const std::size_t base = o.vertices.size();
   for (int j = 0; j <= cells; ++j)
     for (int i = 0; i <= cells; ++i) {
       const double x = -half + 2 * half * i / cells, y = -half + 2 * half * j / cells;
       o.vertices.push_back(f3({x, y, height(x, y)}));
-      o.uvs.push_back({static_cast<float>(uv_repeat * i / cells), static_cast<float>(uv_repeat * j / cells)});
+      o.uvs.push_back({static_cast<float>(uvRepeat * i / cells), static_cast<float>(uvRepeat * j / cells)});
     }
   auto v = [&](int i, int j) { return idx(base + static_cast<std::size_t>(j) * (cells + 1) + i); };
   for (int j = 0; j < cells; ++j)
@@ -122,7 +122,7 @@ void add_grid(MeshObject& o, int cells, double half, const std::function<double(
     }
 }
 
-void centre_origin(MeshObject& o) {
+void centreOrigin(MeshObject& o) {
   if (o.vertices.empty()) return;
   V3 lo = o.vertices[0], hi = o.vertices[0];
   for (const V3& v : o.vertices) {

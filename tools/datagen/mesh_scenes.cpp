@@ -3,9 +3,9 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "image.hpp"
-#include "mesh_build.hpp"
-#include "rng.hpp"
+#include "image.h"
+#include "mesh_build.h"
+#include "rng.h"
 
 namespace datagen {
 
@@ -109,8 +109,8 @@ MeshObject limb(std::string name, std::vector<Vec> joints, std::vector<double> r
   tb.rings = rings;
   tb.segments = 20;
   tb.material = mat;
-  add_tube(o, tb);
-  centre_origin(o);
+  addTube(o, tb);
+  centreOrigin(o);
   return o;
 }
 
@@ -142,8 +142,8 @@ MeshScene figure(const Pose& p, bool kneel) {
     };
     tb.rings = 44;
     tb.segments = 24;
-    add_tube(o, tb);
-    centre_origin(o);
+    addTube(o, tb);
+    centreOrigin(o);
     sc.objects.push_back(std::move(o));
   }
   sc.objects.push_back(
@@ -162,8 +162,8 @@ MeshScene figure(const Pose& p, bool kneel) {
     };
     tb.rings = 26;
     tb.segments = 24;
-    add_tube(o, tb);
-    centre_origin(o);
+    addTube(o, tb);
+    centreOrigin(o);
     sc.objects.push_back(std::move(o));
   }
   for (int s = 0; s < 2; ++s) {
@@ -192,7 +192,7 @@ MeshScene heart() {
   const Vec apex{-12, -58, 10}, base{6, 34, -4};
   const Vec axis = unit(base - apex);
   const double len = std::sqrt(dot(base - apex, base - apex));
-  auto body_radius = [](double t, double phi) {
+  auto bodyRadius = [](double t, double phi) {
     const double prof = std::pow(std::sin(kPi * (0.04 + 0.58 * t)), 0.75);
     double r = 44 * prof * (1 + 0.09 * std::cos(phi - 1.1));
     // the groove between the ventricles winds a little around the body
@@ -205,12 +205,12 @@ MeshScene heart() {
     o.name = "ventricle";
     Tube tb;
     tb.spine = [=](double t) { return apex + axis * (len * t); };
-    tb.radius = body_radius;
+    tb.radius = bodyRadius;
     tb.reference = {1, 0, 0};
     tb.rings = 48;
     tb.segments = 40;
-    add_tube(o, tb);
-    centre_origin(o);
+    addTube(o, tb);
+    centreOrigin(o);
     sc.objects.push_back(std::move(o));
   }
   // atria sit on top of the ventricles, left one further back
@@ -218,8 +218,8 @@ MeshScene heart() {
     MeshObject o;
     o.name = s ? "atrium_r" : "atrium_l";
     const Vec c = s ? Vec{-20, 36, 4} : Vec{24, 38, -10};
-    add_ellipsoid(o, c, {18, 15, 16}, 18, 22, 1, 0, [s](Vec d) { return 1 + 0.08 * std::sin(5 * d.x + 3 * d.z + s); });
-    centre_origin(o);
+    addEllipsoid(o, c, {18, 15, 16}, 18, 22, 1, 0, [s](Vec d) { return 1 + 0.08 * std::sin(5 * d.x + 3 * d.z + s); });
+    centreOrigin(o);
     sc.objects.push_back(std::move(o));
   }
   auto vessel = [&](std::string name, std::vector<Vec> pts, double r, int mat, int rings) {
@@ -233,11 +233,11 @@ MeshScene heart() {
     tb.rings = rings;
     tb.segments = 18;
     tb.smoothing = 2;
-    tb.cap_smoothing = 4;  // cut ends
+    tb.capSmoothing = 4;  // cut ends
     tb.material = mat;
-    tb.v_repeat = 3;
-    add_tube(o, tb);
-    centre_origin(o);
+    tb.vRepeat = 3;
+    addTube(o, tb);
+    centreOrigin(o);
     return o;
   };
   sc.objects.push_back(vessel(
@@ -249,20 +249,20 @@ MeshScene heart() {
   sc.objects.push_back(vessel("cava_sup", {{22, 34, -14}, {24, 60, -14}, {25, 88, -13}}, 6.5, 2, 16));
   sc.objects.push_back(vessel("cava_inf", {{22, 20, -16}, {26, 0, -18}, {28, -24, -20}}, 7.0, 2, 14));
   // coronary arteries lie on the surface along the groove and around the base
-  auto on_surface = [&](double t, double phi, double lift) {
+  auto onSurface = [&](double t, double phi, double lift) {
     const Vec N = unit(Vec{1, 0, 0} - axis * dot(Vec{1, 0, 0}, axis));
     const Vec B = cross(axis, N);
-    return apex + axis * (len * t) + (N * std::cos(phi) + B * std::sin(phi)) * (body_radius(t, phi) + lift);
+    return apex + axis * (len * t) + (N * std::cos(phi) + B * std::sin(phi)) * (bodyRadius(t, phi) + lift);
   };
   {
     std::vector<Vec> pts;
     for (int i = 0; i <= 10; ++i) {
       const double t = 0.92 - 0.8 * i / 10.0;
-      pts.push_back(on_surface(t, 2.3 + 0.7 * t, 1.2));
+      pts.push_back(onSurface(t, 2.3 + 0.7 * t, 1.2));
     }
     sc.objects.push_back(vessel("coronary_l", pts, 1.7, 1, 40));
     pts.clear();
-    for (int i = 0; i <= 12; ++i) pts.push_back(on_surface(0.86 - 0.1 * std::sin(i * 0.4), 2.6 + 3.2 * i / 12.0, 1.2));
+    for (int i = 0; i <= 12; ++i) pts.push_back(onSurface(0.86 - 0.1 * std::sin(i * 0.4), 2.6 + 3.2 * i / 12.0, 1.2));
     sc.objects.push_back(vessel("coronary_r", pts, 1.5, 1, 40));
   }
   {
@@ -271,23 +271,23 @@ MeshScene heart() {
     Rng rng(1771);
     for (int k = 0; k < 5; ++k) {
       const double phi = 2.0 + 0.5 * k, t = 0.78 + 0.05 * rng.uniform();
-      const Vec c = on_surface(t, phi, 2.0);
-      add_ellipsoid(o, c, {7 + 3 * rng.uniform(), 5, 6 + 2 * rng.uniform()}, 10, 14, 8, 3);
+      const Vec c = onSurface(t, phi, 2.0);
+      addEllipsoid(o, c, {7 + 3 * rng.uniform(), 5, 6 + 2 * rng.uniform()}, 10, 14, 8, 3);
     }
-    centre_origin(o);
+    centreOrigin(o);
     sc.objects.push_back(std::move(o));
   }
   return sc;
 }
 
-MeshScene water_plane() {
+MeshScene waterPlane() {
   MeshScene sc;
   sc.materials.push_back(material("water", {80, 140, 160}, "WATER.JPG"));
   MeshObject o;
   o.name = "water";
-  add_grid(
+  addGrid(
       o, 128, 100.0, [](double, double) { return 0.0; }, 4.0, 1, 0);
-  centre_origin(o);
+  centreOrigin(o);
   sc.objects.push_back(std::move(o));
   return sc;
 }
@@ -304,8 +304,8 @@ MeshScene ground() {
     const double hills = (fbm3(x / 140 + 5, y / 140, 0.5, 4, 3) - 0.5) * 70;
     return hills * smoothstep(60, 220, r) - 18 * smoothstep(250, 400, r);
   };
-  add_grid(o, 96, 400.0, height, 8.0, 1, 0);
-  centre_origin(o);
+  addGrid(o, 96, 400.0, height, 8.0, 1, 0);
+  centreOrigin(o);
   sc.objects.push_back(std::move(o));
   Rng rng(88);
   for (int k = 0; k < 6; ++k) {
@@ -316,11 +316,11 @@ MeshScene ground() {
     const Vec c{x, y, height(x, y) + 4};
     const Vec r{rng.range(10, 24), rng.range(8, 16), rng.range(8, 20)};
     const std::uint32_t seed = static_cast<std::uint32_t>(k + 40);
-    add_ellipsoid(rock, c, r, 12, 16, 1, 1,
-                  [seed](Vec dir) { return 0.75 + 0.5 * fbm3(dir.x * 2 + 9, dir.y * 2, dir.z * 2, 3, seed); });
+    addEllipsoid(rock, c, r, 12, 16, 1, 1,
+                 [seed](Vec dir) { return 0.75 + 0.5 * fbm3(dir.x * 2 + 9, dir.y * 2, dir.z * 2, 3, seed); });
     // broken faces: each band of faces its own crease group
     for (std::size_t i = 0; i < rock.faces.size(); ++i) rock.faces[i].smoothing = 1u << ((i / 24) % 6);
-    centre_origin(rock);
+    centreOrigin(rock);
     sc.objects.push_back(std::move(rock));
   }
   return sc;
@@ -328,13 +328,13 @@ MeshScene ground() {
 
 }  // namespace
 
-std::vector<std::string> mesh_names() { return {"man.3ds", "man_gon.3ds", "heart.3ds", "thequad.3ds", "edafos2.3ds"}; }
+std::vector<std::string> meshNames() { return {"man.3ds", "man_gon.3ds", "heart.3ds", "thequad.3ds", "edafos2.3ds"}; }
 
-MeshScene build_mesh(const std::string& name) {
+MeshScene buildMesh(const std::string& name) {
   if (name == "man.3ds") return figure(standing(), false);
   if (name == "man_gon.3ds") return figure(kneeling(), true);
   if (name == "heart.3ds") return heart();
-  if (name == "thequad.3ds") return water_plane();
+  if (name == "thequad.3ds") return waterPlane();
   if (name == "edafos2.3ds") return ground();
   throw std::invalid_argument("no such mesh: " + name);
 }

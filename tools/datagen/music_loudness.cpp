@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "music.hpp"
+#include "music.h"
 
 namespace datagen {
 
@@ -21,7 +21,7 @@ struct Biquad {
   }
 };
 
-std::vector<double> k_weighted_power(const Track& t) {
+std::vector<double> kWeightedPower(const Track& t) {
   const double fs = t.rate;
   // coefficients for any sample rate, as in the reference filters
   double K = std::tan(kPi * 1681.974450955533 / fs);
@@ -43,12 +43,12 @@ std::vector<double> k_weighted_power(const Track& t) {
   return p;
 }
 
-double to_lufs(double ms) { return ms > 0 ? -0.691 + 10 * std::log10(ms) : -std::numeric_limits<double>::infinity(); }
+double toLufs(double ms) { return ms > 0 ? -0.691 + 10 * std::log10(ms) : -std::numeric_limits<double>::infinity(); }
 
 }  // namespace
 
-double integrated_loudness(const Track& t) {
-  const auto p = k_weighted_power(t);
+double integratedLoudness(const Track& t) {
+  const auto p = kWeightedPower(t);
   const std::size_t block = static_cast<std::size_t>(0.4 * t.rate), step = block / 4;
   std::vector<double> z;
   for (std::size_t s = 0; s + block <= p.size(); s += step) {
@@ -56,31 +56,31 @@ double integrated_loudness(const Track& t) {
     for (std::size_t i = s; i < s + block; ++i) sum += p[i];
     z.push_back(sum / block);
   }
-  auto gated_mean = [&](double threshold) {
+  auto gatedMean = [&](double threshold) {
     double sum = 0;
     std::size_t n = 0;
     for (double v : z)
-      if (to_lufs(v) > threshold) {
+      if (toLufs(v) > threshold) {
         sum += v;
         ++n;
       }
     return n ? sum / n : 0.0;
   };
-  const double abs_mean = gated_mean(-70.0);
-  if (abs_mean <= 0) return -std::numeric_limits<double>::infinity();
-  return to_lufs(gated_mean(to_lufs(abs_mean) - 10.0));
+  const double absMean = gatedMean(-70.0);
+  if (absMean <= 0) return -std::numeric_limits<double>::infinity();
+  return toLufs(gatedMean(toLufs(absMean) - 10.0));
 }
 
-double stretch_loudness(const Track& t, double from_s, double to_s) {
-  const auto p = k_weighted_power(t);
-  const std::size_t a = static_cast<std::size_t>(from_s * t.rate);
-  const std::size_t b = std::min(p.size(), static_cast<std::size_t>(to_s * t.rate));
+double stretchLoudness(const Track& t, double fromS, double toS) {
+  const auto p = kWeightedPower(t);
+  const std::size_t a = static_cast<std::size_t>(fromS * t.rate);
+  const std::size_t b = std::min(p.size(), static_cast<std::size_t>(toS * t.rate));
   double sum = 0;
   for (std::size_t i = a; i < b; ++i) sum += p[i];
-  return to_lufs(b > a ? sum / (b - a) : 0.0);
+  return toLufs(b > a ? sum / (b - a) : 0.0);
 }
 
-double sample_peak(const Track& t) {
+double samplePeak(const Track& t) {
   double m = 0;
   for (float v : t.left) m = std::max(m, static_cast<double>(std::abs(v)));
   for (float v : t.right) m = std::max(m, static_cast<double>(std::abs(v)));

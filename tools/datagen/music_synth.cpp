@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "music.hpp"
-#include "rng.hpp"
+#include "music.h"
+#include "rng.h"
 
 namespace datagen {
 
@@ -15,7 +15,7 @@ namespace {
 constexpr int kRate = 44100;
 constexpr double kBeat = 0.5;
 
-double midi_hz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
+double midiHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
 double ramp(double t, double a, double b) { return clamp01((t - a) / (b - a)); }
 
 // Chord roots and tones (MIDI) per two-second bar.
@@ -40,7 +40,7 @@ const Chord kChords[] = {
     {30.0, {48, 52, 55, 64}, 36},  // C
     {32.0, {50, 53, 57, 62}, 38},  // Dm
 };
-const Chord& chord_at(double t) {
+const Chord& chordAt(double t) {
   const Chord* c = &kChords[0];
   for (const Chord& k : kChords)
     if (t >= k.from) c = &k;
@@ -76,7 +76,7 @@ struct Svf {
     band += f * high;
     return low;
   }
-  double band_out() const { return band; }
+  double bandOut() const { return band; }
 };
 
 // A small Schroeder reverb: parallel combs into series all-passes.
@@ -115,20 +115,20 @@ struct Reverb {
 };
 
 struct Mix {
-  std::vector<double> l, r, send_l, send_r;
-  explicit Mix(std::size_t n) : l(n), r(n), send_l(n), send_r(n) {}
+  std::vector<double> l, r, sendL, sendR;
+  explicit Mix(std::size_t n) : l(n), r(n), sendL(n), sendR(n) {}
   void put(std::size_t i, double v, double pan, double send) {
     if (i >= l.size()) return;
     const double gl = std::cos((pan + 1) * kPi / 4), gr = std::sin((pan + 1) * kPi / 4);
     l[i] += v * gl;
     r[i] += v * gr;
-    send_l[i] += v * gl * send;
-    send_r[i] += v * gr * send;
+    sendL[i] += v * gl * send;
+    sendR[i] += v * gr * send;
   }
 };
 
 // Level of the rhythm section over time: off, building, ducked, full, broken.
-double drums_on(double t) {
+double drumsOn(double t) {
   if (t < 18.0) return 0;
   if (t >= 24.5 && t < 26.0) return 0;
   return 1;
@@ -145,12 +145,12 @@ void pad(Mix& m, std::size_t n) {
   Svf f[4];
   for (std::size_t i = 0; i < n; ++i) {
     const double t = static_cast<double>(i) / kRate;
-    const Chord& c = chord_at(t);
+    const Chord& c = chordAt(t);
     const double open = t < 6 ? 300 + 500 * ramp(t, 0, 6) : (t < 18 ? 800 + 1200 * ramp(t, 6, 17) : 2400);
     const double cutoff = (t >= 24.5 && t < 26.0) ? 600 + 3000 * ramp(t, 24.5, 26.0) : (t >= 27.6 ? 3200 : open);
     const double level = (0.05 + 0.05 * ramp(t, 0, 3)) * (t >= 18 ? 1.2 : 1.0) * (t >= 27.6 ? 1.25 : 1.0) * dip(t);
     for (int v = 0; v < 4; ++v) {
-      const double hz = midi_hz(c.notes[v]);
+      const double hz = midiHz(c.notes[v]);
       double s = 0;
       for (int d = 0; d < 3; ++d) s += osc[v][d].next(hz * (1 + (d - 1) * 0.0035 * (1 + 0.3 * v)));
       const double y = f[v].run(s / 3, cutoff * (1 + 0.15 * std::sin(t * 0.7 + v)), 0.9);
@@ -169,7 +169,7 @@ void bass(Mix& m, std::size_t n) {
     const double e = t - 6.0;
     const double step = std::fmod(e, kBeat / 2);  // eighth notes
     const double env = std::exp(-step * 9);
-    const double hz = midi_hz(chord_at(t).bass + ((static_cast<int>(e / (kBeat / 2)) % 4 == 3) ? 12 : 0));
+    const double hz = midiHz(chordAt(t).bass + ((static_cast<int>(e / (kBeat / 2)) % 4 == 3) ? 12 : 0));
     const double build = t < 18 ? 0.35 + 0.65 * ramp(t, 6, 17) : 1.0;
     const double cutoff = 120 + (t < 18 ? 900 * ramp(t, 6, 17) : 1400) * env;
     const double brk = (t >= 24.5 && t < 26.0) ? 0.25 : 1.0;
@@ -189,8 +189,8 @@ void arp(Mix& m, std::size_t n) {
     const double sixteenth = kBeat / 4;
     const int k = static_cast<int>((t - 9.2) / sixteenth);
     const double local = t - 9.2 - k * sixteenth;
-    const Chord& c = chord_at(t);
-    const double hz = midi_hz(c.notes[pattern[k % 8]] + 12 + (t >= 27.6 ? 12 : 0));
+    const Chord& c = chordAt(t);
+    const double hz = midiHz(c.notes[pattern[k % 8]] + 12 + (t >= 27.6 ? 12 : 0));
     phase += hz / kRate;
     phase -= std::floor(phase);
     const double sq = phase < 0.5 ? 1.0 : -1.0;
@@ -216,7 +216,7 @@ void lead(Mix& m, std::size_t n) {
     const double start = 18.0 + note.beat * kBeat, len = note.len * kBeat;
     if (start >= 24.5 && start < 26.0) continue;  // the break
     const int up = start >= 27.6 ? 12 : 0;
-    const double hz = midi_hz(note.note + up);
+    const double hz = midiHz(note.note + up);
     const std::size_t i0 = static_cast<std::size_t>(start * kRate);
     const std::size_t i1 = std::min(n, static_cast<std::size_t>((start + len + 0.25) * kRate));
     for (std::size_t i = i0; i < i1; ++i) {
@@ -249,7 +249,7 @@ void drums(Mix& m, std::size_t n) {
       const double lt = static_cast<double>(i - i0) / kRate;
       f.run(noise[i], 3200, 0.7);
       const double tone = std::sin(2 * kPi * 190 * lt) * std::exp(-lt * 25);
-      m.put(i, (f.band_out() * 0.9 * std::exp(-lt * 16) + tone * 0.5) * gain, -0.1, 0.35);
+      m.put(i, (f.bandOut() * 0.9 * std::exp(-lt * 16) + tone * 0.5) * gain, -0.1, 0.35);
     }
   };
   auto hat = [&](double at, double gain, double decay) {
@@ -264,7 +264,7 @@ void drums(Mix& m, std::size_t n) {
   };
   for (int k = 0; 18.0 + k * kBeat < 33.5; ++k) {
     const double t = 18.0 + k * kBeat;
-    if (!drums_on(t)) continue;
+    if (!drumsOn(t)) continue;
     const double climax = t >= 27.6 ? 1.15 : 1.0;
     kick(t, 0.55 * climax);
     if (k % 2 == 1) snare(t, 0.30 * climax);
@@ -302,7 +302,7 @@ void riser(Mix& m, std::size_t n, double from, double to, double gain) {
     const double t = static_cast<double>(i) / kRate;
     const double p = ramp(t, from, to);
     f.run(rng.range(-1, 1), 300 + 6000 * p * p, 0.35);
-    m.put(i, f.band_out() * p * p * gain, std::sin(t * 3) * 0.5, 0.5);
+    m.put(i, f.bandOut() * p * p * gain, std::sin(t * 3) * 0.5, 0.5);
   }
 }
 
@@ -332,7 +332,7 @@ void limit(Track& t, double ceiling) {
 
 }  // namespace
 
-Track render_track() {
+Track renderTrack() {
   const std::size_t n = static_cast<std::size_t>(kTrackSeconds * kRate);
   Mix m(n);
   pad(m, n);
@@ -360,13 +360,13 @@ Track render_track() {
     const double t = static_cast<double>(i) / kRate;
     // the fade: from 31.5 s to silence at 33.5 s, reverb tail included
     const double fade = 1 - smoothstep(31.5, 33.5, t);
-    tr.left[i] = static_cast<float>((m.l[i] + rl.run(m.send_l[i]) * 0.9) * fade);
-    tr.right[i] = static_cast<float>((m.r[i] + rr.run(m.send_r[i]) * 0.9) * fade);
+    tr.left[i] = static_cast<float>((m.l[i] + rl.run(m.sendL[i]) * 0.9) * fade);
+    tr.right[i] = static_cast<float>((m.r[i] + rr.run(m.sendR[i]) * 0.9) * fade);
   }
   // bring the mix to the target loudness; the limiter takes a little off,
   // so measure and correct once more
   for (int pass = 0; pass < 3; ++pass) {
-    const double gain = std::pow(10.0, (kTargetLufs - integrated_loudness(tr)) / 20.0);
+    const double gain = std::pow(10.0, (kTargetLufs - integratedLoudness(tr)) / 20.0);
     for (std::size_t i = 0; i < n; ++i) {
       tr.left[i] = static_cast<float>(tr.left[i] * gain);
       tr.right[i] = static_cast<float>(tr.right[i] * gain);

@@ -4,11 +4,11 @@
 
 #include <vorbis/vorbisenc.h>
 
-#include "music.hpp"
+#include "music.h"
 
 namespace datagen {
 
-Bytes encode_ogg(const Track& t) {
+Bytes encodeOgg(const Track& t) {
   vorbis_info vi;
   vorbis_info_init(&vi);
   if (vorbis_encode_init_vbr(&vi, 2, t.rate, 0.6f) != 0) {
@@ -29,7 +29,7 @@ Bytes encode_ogg(const Track& t) {
   Bytes out;
   ogg_page og;
   ogg_packet op;
-  auto put_page = [&] {
+  auto putPage = [&] {
     out.insert(out.end(), og.header, og.header + og.header_len);
     out.insert(out.end(), og.body, og.body + og.body_len);
   };
@@ -39,7 +39,7 @@ Bytes encode_ogg(const Track& t) {
     ogg_stream_packetin(&os, &header);
     ogg_stream_packetin(&os, &comments);
     ogg_stream_packetin(&os, &codebooks);
-    while (ogg_stream_flush(&os, &og) != 0) put_page();
+    while (ogg_stream_flush(&os, &og) != 0) putPage();
   }
   const std::size_t total = t.left.size();
   constexpr std::size_t kBlock = 1024;
@@ -64,14 +64,14 @@ Bytes encode_ogg(const Track& t) {
       while (vorbis_bitrate_flushpacket(&vd, &op)) {
         ogg_stream_packetin(&os, &op);
         while (!eos && ogg_stream_pageout(&os, &og) != 0) {
-          put_page();
+          putPage();
           if (ogg_page_eos(&og)) eos = true;
         }
       }
     }
     if (n == 0 && !eos) {
       // the encoder has flushed everything after the empty write
-      while (ogg_stream_flush(&os, &og) != 0) put_page();
+      while (ogg_stream_flush(&os, &og) != 0) putPage();
       eos = true;
     }
   }

@@ -1,4 +1,4 @@
-#include "outline.hpp"
+#include "outline.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,7 +12,7 @@ bool touches8(Px a, Px b) { return std::abs(a.x - b.x) <= 1 && std::abs(a.y - b.
 bool touches4(Px a, Px b) { return std::abs(a.x - b.x) + std::abs(a.y - b.y) == 1; }
 
 // Moore-neighbour boundary following, clockwise in image coordinates.
-Chain moore_trace(const std::vector<char>& m, int w, int h, Px start) {
+Chain mooreTrace(const std::vector<char>& m, int w, int h, Px start) {
   static const int dx[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
   static const int dy[8] = {0, -1, -1, -1, 0, 1, 1, 1};
   auto in = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && m[y * w + x]; };
@@ -47,7 +47,7 @@ Chain moore_trace(const std::vector<char>& m, int w, int h, Px start) {
 
 }  // namespace
 
-void thin_chain(Chain& c, bool closed) {
+void thinChain(Chain& c, bool closed) {
   // Single pass with a stack: a pixel already on the stack closes a small
   // loop (dropped), and a middle pixel whose neighbours touch is a corner.
   for (int pass = 0; pass < 3; ++pass) {
@@ -72,21 +72,21 @@ void thin_chain(Chain& c, bool closed) {
   }
 }
 
-Chain region_outline(const Region& region, int w, int h) {
+Chain regionOutline(const Region& region, int w, int h) {
   std::vector<char> m(static_cast<size_t>(w) * h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) m[y * w + x] = region(x + 0.5, y + 0.5) ? 1 : 0;
   // keep the largest 8-connected component so stray specks do not matter
   std::vector<int> label(m.size(), -1);
   int best = -1;
-  size_t best_size = 0;
-  Px best_start{};
+  size_t bestSize = 0;
+  Px bestStart{};
   std::vector<Px> stack;
-  int next_label = 0;
+  int nextLabel = 0;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       if (!m[y * w + x] || label[y * w + x] >= 0) continue;
-      const int l = next_label++;
+      const int l = nextLabel++;
       size_t size = 0;
       stack.push_back({x, y});
       label[y * w + x] = l;
@@ -104,20 +104,20 @@ Chain region_outline(const Region& region, int w, int h) {
             }
           }
       }
-      if (size > best_size) {
-        best_size = size;
+      if (size > bestSize) {
+        bestSize = size;
         best = l;
-        best_start = {x, y};
+        bestStart = {x, y};
       }
     }
   for (size_t i = 0; i < m.size(); ++i) m[i] = (label[i] == best) ? 1 : 0;
-  Chain c = moore_trace(m, w, h, best_start);
+  Chain c = mooreTrace(m, w, h, bestStart);
   if (c.size() > 1 && c.back() == c.front()) c.pop_back();
-  thin_chain(c, true);
+  thinChain(c, true);
   return c;
 }
 
-std::string check_closed_chains(const std::vector<Chain>& chains, int w, int h) {
+std::string checkClosedChains(const std::vector<Chain>& chains, int w, int h) {
   std::vector<int> owner(static_cast<size_t>(w) * h, -1);
   for (size_t k = 0; k < chains.size(); ++k)
     for (const Px& p : chains[k]) {
@@ -152,7 +152,7 @@ std::string check_closed_chains(const std::vector<Chain>& chains, int w, int h) 
   return {};
 }
 
-std::string check_grey_traces(const std::vector<Chain>& chains, int w, int h) {
+std::string checkGreyTraces(const std::vector<Chain>& chains, int w, int h) {
   std::vector<int> owner(static_cast<size_t>(w) * h, -1);
   for (size_t k = 0; k < chains.size(); ++k)
     for (const Px& p : chains[k]) {

@@ -3,8 +3,8 @@
 #include <array>
 #include <cmath>
 
-#include "pictures.hpp"
-#include "rng.hpp"
+#include "pictures.h"
+#include "rng.h"
 
 namespace datagen {
 
@@ -17,7 +17,7 @@ struct Wave {
 };
 
 // Two octaves of travelling waves on the unit torus.
-std::vector<Wave> caustic_waves() {
+std::vector<Wave> causticWaves() {
   Rng rng(403);
   std::vector<Wave> w;
   const int lo[][2] = {{3, 1}, {-1, 3}, {2, -3}, {-3, -2}, {1, 4}};
@@ -32,10 +32,10 @@ std::vector<Wave> caustic_waves() {
 // Light focused by a rippled water surface onto a floor: every photon of a
 // regular grid is bent by the surface slope and lands on the (tiling)
 // floor; where the bent rays crowd, thin bright filaments appear.
-Picture caustic_frame(int frame) {
+Picture causticFrame(int frame) {
   constexpr int kOut = 256, kGrid = 512;
   const double theta = 2 * kPi * frame / 16.0;
-  const auto waves = caustic_waves();
+  const auto waves = causticWaves();
   std::vector<double> h(static_cast<size_t>(kGrid) * kGrid);
   for (int j = 0; j < kGrid; ++j)
     for (int i = 0; i < kGrid; ++i) {
@@ -68,10 +68,10 @@ Picture caustic_frame(int frame) {
       put(ix, iy + 1, (1 - tx) * ty);
       put(ix + 1, iy + 1, tx * ty);
     }
-  const double per_pixel = static_cast<double>(kGrid) * kGrid / (kOut * kOut);
+  const double perPixel = static_cast<double>(kGrid) * kGrid / (kOut * kOut);
   Image img(kOut, kOut);
   img.fill([&](int x, int y) {
-    const double e = acc[static_cast<size_t>(y) * kOut + x] / per_pixel;
+    const double e = acc[static_cast<size_t>(y) * kOut + x] / perPixel;
     const double v = std::pow(std::max(0.0, e - 0.75), 1.5) * 0.4;
     const double l = std::min(1.0, 0.06 + v);
     return Rgb{static_cast<float>(255 * l * 0.80), static_cast<float>(255 * l * 0.94), static_cast<float>(255 * l)};
@@ -82,9 +82,9 @@ Picture caustic_frame(int frame) {
   // the frames exercise three sampling layouts and restart markers
   static const int layouts[3][2] = {{2, 2}, {2, 1}, {1, 2}};
   p.jpeg = JpegOptions{.quality = 88,
-                       .h_samp = layouts[frame % 3][0],
-                       .v_samp = layouts[frame % 3][1],
-                       .restart_interval = (frame % 2) ? 0 : 4 + frame};
+                       .hSamp = layouts[frame % 3][0],
+                       .vSamp = layouts[frame % 3][1],
+                       .restartInterval = (frame % 2) ? 0 : 4 + frame};
   return p;
 }
 
@@ -117,7 +117,7 @@ const Vec kMoon = norm({0.55, 0.35, -0.75});
 
 // The sky is a function of direction only, so the six faces meet without
 // seams; stars are splatted into every face their glow reaches.
-Picture night_face(int face) {
+Picture nightFace(int face) {
   constexpr int kSize = 512;
   const Face& f = kFaces[face];
   Image img(kSize, kSize);
@@ -125,15 +125,15 @@ Picture night_face(int face) {
     const double s = (px + 0.5) / kSize * 2 - 1, t = 1 - (py + 0.5) / kSize * 2;
     const Vec d = norm(f.a + f.p * s + f.q * t);
     const double n = fbm3(d.x * 2.2 + 11, d.y * 2.2, d.z * 2.2, 4, 7);
-    const double band_d = dot(d, kBandNormal);
-    const double band = std::exp(-band_d * band_d / 0.035) * (0.35 + 0.9 * fbm3(d.x * 5, d.y * 5, d.z * 5, 4, 8));
+    const double bandD = dot(d, kBandNormal);
+    const double band = std::exp(-bandD * bandD / 0.035) * (0.35 + 0.9 * fbm3(d.x * 5, d.y * 5, d.z * 5, 4, 8));
     const double dust = smoothstep(0.45, 0.75, fbm3(d.x * 7 + 3, d.y * 7, d.z * 7, 3, 9));
     const double mc = dot(d, kMoon);
-    const double moon_glow = std::pow(std::max(0.0, mc), 40.0) * 0.5 + std::pow(std::max(0.0, mc), 6.0) * 0.12;
+    const double moonGlow = std::pow(std::max(0.0, mc), 40.0) * 0.5 + std::pow(std::max(0.0, mc), 6.0) * 0.12;
     const double horizon = std::pow(1 - std::abs(d.z), 6.0) * 0.08;
-    double r = 4 + 10 * n + 46 * band * (1 - 0.7 * dust) + 150 * moon_glow + 30 * horizon;
-    double g = 6 + 14 * n + 42 * band * (1 - 0.7 * dust) + 160 * moon_glow + 40 * horizon;
-    double b = 16 + 34 * n + 70 * band * (1 - 0.6 * dust) + 190 * moon_glow + 70 * horizon;
+    double r = 4 + 10 * n + 46 * band * (1 - 0.7 * dust) + 150 * moonGlow + 30 * horizon;
+    double g = 6 + 14 * n + 42 * band * (1 - 0.7 * dust) + 160 * moonGlow + 40 * horizon;
+    double b = 16 + 34 * n + 70 * band * (1 - 0.6 * dust) + 190 * moonGlow + 70 * horizon;
     // the moon itself: a soft-edged disc with faint maria
     const double ang = std::acos(std::min(1.0, mc));
     const double disc = 1 - smoothstep(0.045, 0.05, ang);
@@ -170,7 +170,7 @@ Picture night_face(int face) {
   }
   Picture p;
   p.image = std::move(img);
-  p.jpeg = JpegOptions{.quality = 90, .h_samp = 2, .v_samp = 2, .progressive = true, .optimize = true};
+  p.jpeg = JpegOptions{.quality = 90, .hSamp = 2, .vSamp = 2, .progressive = true, .optimize = true};
   return p;
 }
 

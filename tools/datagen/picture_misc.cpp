@@ -3,9 +3,9 @@
 #include <cmath>
 #include <map>
 
-#include "pictures.hpp"
-#include "rng.hpp"
-#include "shapes.hpp"
+#include "pictures.h"
+#include "rng.h"
+#include "shapes.h"
 
 namespace datagen {
 
@@ -20,7 +20,7 @@ Picture make(Image img, JpegOptions opt) { return Picture{std::move(img), opt}; 
 
 // Glyphs on a 4 x 6 grid, y down; each is a list of polylines.
 using Stroke = std::vector<std::pair<double, double>>;
-std::vector<Stroke> ellipse_stroke(double cx, double cy, double rx, double ry) {
+std::vector<Stroke> ellipseStroke(double cx, double cy, double rx, double ry) {
   Stroke s;
   for (int i = 0; i <= 32; ++i) s.push_back({cx + rx * std::cos(i * kPi / 16), cy + ry * std::sin(i * kPi / 16)});
   return {s};
@@ -31,8 +31,8 @@ const std::map<char, std::vector<Stroke>>& glyphs() {
       {'E', {{{4, 0}, {0, 0}, {0, 6}, {4, 6}}, {{0, 3}, {3, 3}}}},
       {'L', {{{0, 0}, {0, 6}, {4, 6}}}},
       {'M', {{{0, 6}, {0, 0}, {2, 3.5}, {4, 0}, {4, 6}}}},
-      {'O', ellipse_stroke(2, 3, 2, 3)},
-      {'0', ellipse_stroke(2, 3, 1.8, 3)},
+      {'O', ellipseStroke(2, 3, 2, 3)},
+      {'0', ellipseStroke(2, 3, 1.8, 3)},
       {'R', {{{0, 6}, {0, 0}, {2.8, 0}, {3.7, 0.4}, {4, 1.5}, {3.7, 2.6}, {2.8, 3}, {0, 3}}, {{2.2, 3}, {4, 6}}}},
       {'A', {{{0, 6}, {2, 0}, {4, 6}}, {{0.7, 4}, {3.3, 4}}}},
       {'D', {{{0, 0}, {0, 6}, {1.8, 6}, {3.3, 5.3}, {4, 3}, {3.3, 0.7}, {1.8, 0}, {0, 0}}}},
@@ -57,21 +57,21 @@ const std::map<char, std::vector<Stroke>>& glyphs() {
 
 }  // namespace
 
-void draw_text(Image& img, const std::string& text, double x, double y, double h, double stroke, Rgb c) {
+void drawText(Image& img, const std::string& text, double x, double y, double h, double stroke, Rgb c) {
   const double u = h / 6.0;
   for (char ch : text) {
     auto it = glyphs().find(ch);
     if (it != glyphs().end())
       for (const Stroke& s : it->second)
         for (size_t i = 1; i < s.size(); ++i)
-          stroke_segment(img, x + s[i - 1].first * u, y + s[i - 1].second * u, x + s[i].first * u, y + s[i].second * u,
-                         stroke, c);
+          strokeSegment(img, x + s[i - 1].first * u, y + s[i - 1].second * u, x + s[i].first * u, y + s[i].second * u,
+                        stroke, c);
     x += 6.0 * u;
   }
 }
 
 namespace {
-double text_width(const std::string& t, double h) { return (t.size() * 6.0 - 2.0) * h / 6.0; }
+double textWidth(const std::string& t, double h) { return (t.size() * 6.0 - 2.0) * h / 6.0; }
 
 // Adds a soft glow of everything brighter than the ground.
 void bloom(Image& img, int radius, float gain) {
@@ -82,11 +82,11 @@ void bloom(Image& img, int radius, float gain) {
 }
 }  // namespace
 
-Picture loading_picture() {
+Picture loadingPicture() {
   constexpr int S = 512;
   Image img(S, S);
   img.fill([&](int x, int y) {
-    const double n = tile_fbm(x / 80.0, y / 80.0, 8, 5, 21);
+    const double n = tileFbm(x / 80.0, y / 80.0, 8, 5, 21);
     const double v = 1 - std::min(1.0, std::hypot(x - S / 2.0, y - S * 0.45) / (S * 0.62));
     return rgb(6 + 20 * v * n, 12 + 34 * v * n, 26 + 70 * v * n);
   });
@@ -95,37 +95,37 @@ Picture loading_picture() {
   for (int i = 0; i < 720; ++i) {
     const double a0 = i * kPi / 360, a1 = (i + 1) * kPi / 360;
     if (std::abs(std::sin(a0)) < 0.22) continue;
-    stroke_segment(ink, 256 + 190 * std::cos(a0), 230 + 190 * std::sin(a0), 256 + 190 * std::cos(a1),
-                   230 + 190 * std::sin(a1), 1.2, rgb(90, 150, 230));
+    strokeSegment(ink, 256 + 190 * std::cos(a0), 230 + 190 * std::sin(a0), 256 + 190 * std::cos(a1),
+                  230 + 190 * std::sin(a1), 1.2, rgb(90, 150, 230));
   }
   const std::string title = "VELMORA";
-  draw_text(ink, title, (S - text_width(title, 54)) / 2, 203, 54, 2.6, rgb(235, 240, 255));
+  drawText(ink, title, (S - textWidth(title, 54)) / 2, 203, 54, 2.6, rgb(235, 240, 255));
   const std::string by = "DROV 2006";
-  draw_text(ink, by, (S - text_width(by, 18)) / 2, 442, 18, 1.3, rgb(150, 170, 210));
+  drawText(ink, by, (S - textWidth(by, 18)) / 2, 442, 18, 1.3, rgb(150, 170, 210));
   bloom(ink, 6, 0.9f);
   for (int y = 0; y < S; ++y)
     for (int x = 0; x < S; ++x) img.at(x, y) = img.at(x, y) + ink.at(x, y);
-  return make(std::move(img), JpegOptions{.quality = 92, .h_samp = 2, .v_samp = 2, .restart_interval = 32});
+  return make(std::move(img), JpegOptions{.quality = 92, .hSamp = 2, .vSamp = 2, .restartInterval = 32});
 }
 
-Picture logo_picture() {
+Picture logoPicture() {
   constexpr int W = 512, H = 256;
   Image img(W, H);
   img.fill([&](int x, int y) {
-    const double v = std::exp(-std::pow((y - H / 2.0) / 70.0, 2)) * (0.6 + 0.4 * tile_fbm(x / 64.0, y / 64.0, 8, 3, 5));
+    const double v = std::exp(-std::pow((y - H / 2.0) / 70.0, 2)) * (0.6 + 0.4 * tileFbm(x / 64.0, y / 64.0, 8, 3, 5));
     return rgb(10 + 40 * v, 4 + 12 * v, 14 + 30 * v);
   });
   Image ink(W, H);
-  draw_text(ink, "DROV", (W - text_width("DROV", 130)) / 2, 60, 130, 7, rgb(255, 190, 120));
-  stroke_segment(ink, 60, 212, 452, 212, 1.5, rgb(200, 90, 60));
+  drawText(ink, "DROV", (W - textWidth("DROV", 130)) / 2, 60, 130, 7, rgb(255, 190, 120));
+  strokeSegment(ink, 60, 212, 452, 212, 1.5, rgb(200, 90, 60));
   bloom(ink, 8, 1.2f);
-  draw_text(ink, "DROV", (W - text_width("DROV", 130)) / 2, 60, 130, 2.5, rgb(255, 250, 235));
+  drawText(ink, "DROV", (W - textWidth("DROV", 130)) / 2, 60, 130, 2.5, rgb(255, 250, 235));
   for (int y = 0; y < H; ++y)
     for (int x = 0; x < W; ++x) img.at(x, y) = img.at(x, y) + ink.at(x, y);
-  return make(std::move(img), JpegOptions{.quality = 92, .h_samp = 2, .v_samp = 1});
+  return make(std::move(img), JpegOptions{.quality = 92, .hSamp = 2, .vSamp = 1});
 }
 
-Picture blob_picture() {
+Picture blobPicture() {
   constexpr int S = 256;
   Image img(S, S);
   img.fill([&](int x, int y) {
@@ -133,10 +133,10 @@ Picture blob_picture() {
     const double v = std::pow(std::max(0.0, 1 - r * r), 2.2);
     return grey(255 * v);
   });
-  return make(std::move(img), JpegOptions{.quality = 92, .h_samp = 1, .v_samp = 1});
+  return make(std::move(img), JpegOptions{.quality = 92, .hSamp = 1, .vSamp = 1});
 }
 
-Picture blob_glow_picture() {
+Picture blobGlowPicture() {
   constexpr int S = 256;
   Image img(S, S);
   img.fill([&](int x, int y) {
@@ -149,26 +149,26 @@ Picture blob_glow_picture() {
     const double v = core + halo + rays + ring;
     return rgb(255 * std::min(1.0, v * 0.9), 255 * std::min(1.0, v * 0.95), 255 * std::min(1.0, v));
   });
-  return make(std::move(img), JpegOptions{.quality = 90, .h_samp = 2, .v_samp = 2, .progressive = true});
+  return make(std::move(img), JpegOptions{.quality = 90, .hSamp = 2, .vSamp = 2, .progressive = true});
 }
 
-Picture clouds_picture(bool alpha) {
+Picture cloudsPicture(bool alpha) {
   constexpr int S = 512;
   Image img(S, S);
   img.fill([&](int x, int y) {
-    const double d = tile_fbm(x / 128.0, y / 128.0, 4, 6, 33);
+    const double d = tileFbm(x / 128.0, y / 128.0, 4, 6, 33);
     // fade to nothing at the border so the sprite has no edges
     const double e = std::min({x, y, S - 1 - x, S - 1 - y}) / (S * 0.25);
     const double density = clamp01((d - 0.42) * 3.0) * smoothstep(0.0, 1.0, e);
     if (alpha) return grey(255 * density);
-    const double lit = tile_fbm(x / 64.0 + 3, y / 64.0, 8, 4, 34);
+    const double lit = tileFbm(x / 64.0 + 3, y / 64.0, 8, 4, 34);
     return rgb(120 + 110 * lit, 135 + 105 * lit, 165 + 90 * lit);
   });
-  if (alpha) return make(std::move(img), JpegOptions{.quality = 90, .h_samp = 1, .v_samp = 2});
-  return make(std::move(img), JpegOptions{.quality = 85, .h_samp = 1, .v_samp = 2, .progressive = true});
+  if (alpha) return make(std::move(img), JpegOptions{.quality = 90, .hSamp = 1, .vSamp = 2});
+  return make(std::move(img), JpegOptions{.quality = 85, .hSamp = 1, .vSamp = 2, .progressive = true});
 }
 
-Picture blood_picture() {
+Picture bloodPicture() {
   constexpr int S = 256;
   Image dens(S, S);
   Rng rng(666);
@@ -190,46 +190,46 @@ Picture blood_picture() {
   }
   Image img(S, S);
   img.fill([&](int x, int y) {
-    const double d = dens.at(x, y).r * (0.85 + 0.15 * tile_fbm(x / 16.0, y / 16.0, 16, 3, 5));
+    const double d = dens.at(x, y).r * (0.85 + 0.15 * tileFbm(x / 16.0, y / 16.0, 16, 3, 5));
     // green carries the shape (the picture is its own alpha)
     return rgb(70 + 185 * d, 150 * d, 110 * d);
   });
-  return make(std::move(img), JpegOptions{.quality = 90, .h_samp = 2, .v_samp = 2});
+  return make(std::move(img), JpegOptions{.quality = 90, .hSamp = 2, .vSamp = 2});
 }
 
-Picture backdrop_picture() {
+Picture backdropPicture() {
   constexpr int S = 512;
   Image img(S, S);
   img.fill([&](int x, int y) {
     const double u = (x + 0.5) / S, v = (y + 0.5) / S;
     const double a = std::atan2(u - 0.5, v + 0.3);
-    const double rays = 0.5 + 0.5 * std::sin(a * 40 + 3 * tile_fbm(u * 4, v * 4, 4, 3, 4));
+    const double rays = 0.5 + 0.5 * std::sin(a * 40 + 3 * tileFbm(u * 4, v * 4, 4, 3, 4));
     const double fall = std::exp(-v * 2.2);
-    const double n = tile_fbm(u * 6, v * 6, 6, 5, 41);
+    const double n = tileFbm(u * 6, v * 6, 6, 5, 41);
     const double l = 0.15 + 0.85 * fall * (0.4 + 0.6 * rays * rays);
     return rgb(14 + 60 * l * n, 18 + 70 * l, 40 + 150 * l * (0.7 + 0.3 * n));
   });
-  return make(std::move(img), JpegOptions{.quality = 88, .h_samp = 2, .v_samp = 1, .progressive = true});
+  return make(std::move(img), JpegOptions{.quality = 88, .hSamp = 2, .vSamp = 1, .progressive = true});
 }
 
-Picture horse_picture(bool alpha) {
+Picture horsePicture(bool alpha) {
   constexpr int S = 512;
   Image img(S, S);
   img.fill([&](int x, int y) {
-    const double d = horse_silhouette(x + 0.5, y + 0.5);
+    const double d = horseSilhouette(x + 0.5, y + 0.5);
     const double inside = 1 - smoothstep(-2.0, 2.0, d);
     if (alpha) return grey(255 * inside);
     const double depth = clamp01(-d / 30.0);
-    const double n = tile_fbm(x / 40.0, y / 40.0, 13, 4, 77);
+    const double n = tileFbm(x / 40.0, y / 40.0, 13, 4, 77);
     const double rim = std::exp(-std::pow((d + 3) / 4.0, 2));
     return rgb(30 + 170 * rim + 90 * depth * n, 45 + 180 * rim + 110 * depth * n, 70 + 185 * rim + 140 * depth * n) *
                static_cast<float>(inside) +
            rgb(4, 6, 10) * static_cast<float>(1 - inside);
   });
-  return make(std::move(img), JpegOptions{.quality = 90, .h_samp = 2, .v_samp = 2, .restart_interval = 12});
+  return make(std::move(img), JpegOptions{.quality = 90, .hSamp = 2, .vSamp = 2, .restartInterval = 12});
 }
 
-Picture feather_picture() {
+Picture featherPicture() {
   constexpr int S = 256;
   Image img(S, S);
   // the shaft: a gentle arc; barbs leave it at an angle on both sides
@@ -237,7 +237,7 @@ Picture feather_picture() {
   for (int i = 0; i < 100; ++i) {
     auto [x0, y0] = shaft(i / 100.0);
     auto [x1, y1] = shaft((i + 1) / 100.0);
-    stroke_segment(img, x0, y0, x1, y1, 1.6 * (1 - i / 140.0), grey(255));
+    strokeSegment(img, x0, y0, x1, y1, 1.6 * (1 - i / 140.0), grey(255));
   }
   for (int i = 0; i < 110; ++i) {
     const double t = 0.12 + 0.86 * i / 110.0;
@@ -247,7 +247,7 @@ Picture feather_picture() {
       double px = x, py = y, ang = side > 0 ? -0.55 : kPi + 0.55;
       for (int k = 0; k < 12; ++k) {
         const double nx = px + std::cos(ang) * len / 12, ny = py + std::sin(ang) * len / 12;
-        stroke_segment(img, px, py, nx, ny, 0.5, grey(200 * (1 - k / 14.0)), 0.8f);
+        strokeSegment(img, px, py, nx, ny, 0.5, grey(200 * (1 - k / 14.0)), 0.8f);
         px = nx;
         py = ny;
         ang += side * 0.03;
@@ -255,10 +255,10 @@ Picture feather_picture() {
     }
   }
   bloom(img, 3, 0.5f);
-  return make(std::move(img), JpegOptions{.quality = 92, .h_samp = 1, .v_samp = 1, .optimize = true});
+  return make(std::move(img), JpegOptions{.quality = 92, .hSamp = 1, .vSamp = 1, .optimize = true});
 }
 
-Picture bud_picture() {
+Picture budPicture() {
   constexpr int S = 256;
   Image img(S, S);
   img.fill([&](int x, int y) {
@@ -270,10 +270,10 @@ Picture bud_picture() {
     const double v = core + petals * 0.7 + halo;
     return rgb(255 * std::min(1.0, v), 255 * std::min(1.0, v * 0.8), 255 * std::min(1.0, v * 0.55));
   });
-  return make(std::move(img), JpegOptions{.quality = 90, .h_samp = 2, .v_samp = 2});
+  return make(std::move(img), JpegOptions{.quality = 90, .hSamp = 2, .vSamp = 2});
 }
 
-Picture shadowman_picture() {
+Picture shadowmanPicture() {
   constexpr int S = 512;
   using namespace shape;
   auto man = [](double x, double y) {
@@ -293,7 +293,7 @@ Picture shadowman_picture() {
   Image img(S, S);
   img.fill([&](int x, int y) { return grey(235 * (1 - smoothstep(-6.0, 6.0, man(x + 0.5, y + 0.5)))); });
   blur(img, 6, 3);
-  return make(std::move(img), JpegOptions{.quality = 85, .h_samp = 2, .v_samp = 2, .progressive = true});
+  return make(std::move(img), JpegOptions{.quality = 85, .hSamp = 2, .vSamp = 2, .progressive = true});
 }
 
 namespace {
@@ -320,7 +320,7 @@ std::pair<double, double> worley(double u, double v, int cells, std::uint32_t se
 }
 }  // namespace
 
-Picture ground_picture(bool bump) {
+Picture groundPicture(bool bump) {
   constexpr int S = 512;
   const int size = bump ? 256 : S;
   Image img(size, size);
@@ -328,78 +328,77 @@ Picture ground_picture(bool bump) {
     const double u = (x + 0.5) / size, v = (y + 0.5) / size;
     auto [d1, d2] = worley(u, v, 9, 51);
     const double crack = smoothstep(0.0, 0.08, d2 - d1);
-    const double n = tile_fbm(u * 8, v * 8, 8, 5, 52);
+    const double n = tileFbm(u * 8, v * 8, 8, 5, 52);
     if (bump) return grey(255 * (0.25 + 0.55 * crack * (0.6 + 0.4 * n)));
     const double l = (0.35 + 0.65 * n) * (0.3 + 0.7 * crack);
     return rgb(40 + 120 * l, 32 + 95 * l, 24 + 70 * l);
   });
-  if (bump) return make(std::move(img), JpegOptions{.quality = 92, .h_samp = 1, .v_samp = 1});
+  if (bump) return make(std::move(img), JpegOptions{.quality = 92, .hSamp = 1, .vSamp = 1});
   return make(std::move(img),
-              JpegOptions{.quality = 86, .h_samp = 2, .v_samp = 2, .progressive = true, .restart_interval = 16});
+              JpegOptions{.quality = 86, .hSamp = 2, .vSamp = 2, .progressive = true, .restartInterval = 16});
 }
 
-Picture stone_picture(bool kneeling_base) {
+Picture stonePicture(bool kneelingBase) {
   constexpr int S = 512;
   Image img(S, S);
   img.fill([&](int x, int y) {
     const double u = (x + 0.5) / S, v = (y + 0.5) / S;
-    const double n = tile_fbm(u * 4, v * 4, 4, 6, kneeling_base ? 61u : 62u);
+    const double n = tileFbm(u * 4, v * 4, 4, 6, kneelingBase ? 61u : 62u);
     const double vein = std::pow(std::abs(std::sin((u + 0.6 * n) * kPi * 6)), 0.25);
     const double l = 0.45 + 0.4 * n + 0.15 * vein;
-    if (kneeling_base) return rgb(170 * l + 30, 150 * l + 24, 128 * l + 20);  // warm marble
-    return rgb(120 * l + 20, 128 * l + 22, 140 * l + 28);                     // cool stone
+    if (kneelingBase) return rgb(170 * l + 30, 150 * l + 24, 128 * l + 20);  // warm marble
+    return rgb(120 * l + 20, 128 * l + 22, 140 * l + 28);                    // cool stone
   });
-  return make(std::move(img), kneeling_base
-                                  ? JpegOptions{.quality = 88, .h_samp = 1, .v_samp = 2, .restart_interval = 5}
-                                  : JpegOptions{.quality = 88, .h_samp = 2, .v_samp = 1, .optimize = true});
+  return make(std::move(img), kneelingBase ? JpegOptions{.quality = 88, .hSamp = 1, .vSamp = 2, .restartInterval = 5}
+                                           : JpegOptions{.quality = 88, .hSamp = 2, .vSamp = 1, .optimize = true});
 }
 
-Picture skin_picture(bool bump) {
+Picture skinPicture(bool bump) {
   const int S = bump ? 256 : 512;
   Image img(S, S);
   img.fill([&](int x, int y) {
     const double u = (x + 0.5) / S, v = (y + 0.5) / S;
-    const double n = tile_fbm(u * 8, v * 8, 8, 5, 71);
+    const double n = tileFbm(u * 8, v * 8, 8, 5, 71);
     auto [d1, d2] = worley(u, v, 48, 72);
     const double pore = smoothstep(0.0, 0.25, d1);
     if (bump) return grey(255 * (0.35 + 0.45 * pore + 0.2 * n));
     const double l = 0.8 + 0.2 * n * pore;
     return rgb(225 * l, 170 * l, 140 * l);
   });
-  return make(std::move(img), bump ? JpegOptions{.quality = 92, .h_samp = 1, .v_samp = 1}
-                                   : JpegOptions{.quality = 88, .h_samp = 2, .v_samp = 2});
+  return make(std::move(img), bump ? JpegOptions{.quality = 92, .hSamp = 1, .vSamp = 1}
+                                   : JpegOptions{.quality = 88, .hSamp = 2, .vSamp = 2});
 }
 
-Picture heart_picture(bool bump) {
+Picture heartPicture(bool bump) {
   const int S = bump ? 256 : 512;
   Image img(S, S);
   img.fill([&](int x, int y) {
     const double u = (x + 0.5) / S, v = (y + 0.5) / S;
-    const double n = tile_fbm(u * 6, v * 6, 6, 5, 81);
+    const double n = tileFbm(u * 6, v * 6, 6, 5, 81);
     // muscle fibres wind diagonally around the heart
     const double fib = 0.5 + 0.5 * std::sin(2 * kPi * (u * 3 + v * 18) + 4 * n);
     if (bump) return grey(255 * (0.3 + 0.5 * fib + 0.2 * n));
     const double l = 0.6 + 0.25 * fib + 0.15 * n;
     return rgb(200 * l + 20, 50 * l, 45 * l);
   });
-  return make(std::move(img), bump ? JpegOptions{.quality = 92, .h_samp = 1, .v_samp = 1}
-                                   : JpegOptions{.quality = 88, .h_samp = 2, .v_samp = 2, .progressive = true});
+  return make(std::move(img), bump ? JpegOptions{.quality = 92, .hSamp = 1, .vSamp = 1}
+                                   : JpegOptions{.quality = 88, .hSamp = 2, .vSamp = 2, .progressive = true});
 }
 
-Picture vessel_picture() {
+Picture vesselPicture() {
   constexpr int S = 256;
   Image img(S, S);
   img.fill([&](int x, int y) {
     const double u = (x + 0.5) / S, v = (y + 0.5) / S;
-    const double n = tile_fbm(u * 5, v * 5, 5, 4, 91);
+    const double n = tileFbm(u * 5, v * 5, 5, 4, 91);
     const double rings = 0.5 + 0.5 * std::sin(2 * kPi * v * 24 + 2 * n);
     const double l = 0.7 + 0.2 * rings + 0.1 * n;
     return rgb(185 * l + 30, 60 * l + 10, 75 * l + 20);
   });
-  return make(std::move(img), JpegOptions{.quality = 86, .h_samp = 2, .v_samp = 1});
+  return make(std::move(img), JpegOptions{.quality = 86, .hSamp = 2, .vSamp = 1});
 }
 
-Picture fat_picture(bool alpha) {
+Picture fatPicture(bool alpha) {
   constexpr int S = 256;
   Image img(S, S);
   img.fill([&](int x, int y) {
@@ -409,19 +408,19 @@ Picture fat_picture(bool alpha) {
     if (alpha) return grey(255 * (0.25 + 0.6 * lobule));
     return rgb(235 * (0.75 + 0.25 * lobule), 200 * (0.7 + 0.3 * lobule), 120 * (0.6 + 0.4 * lobule));
   });
-  return make(std::move(img), JpegOptions{.quality = 88, .h_samp = 1, .v_samp = 1, .progressive = !alpha});
+  return make(std::move(img), JpegOptions{.quality = 88, .hSamp = 1, .vSamp = 1, .progressive = !alpha});
 }
 
-Picture water_picture() {
+Picture waterPicture() {
   constexpr int S = 256;
   Image img(S, S);
   img.fill([&](int x, int y) {
     const double u = (x + 0.5) / S, v = (y + 0.5) / S;
-    const double n = tile_fbm(u * 4, v * 4, 4, 5, 101);
+    const double n = tileFbm(u * 4, v * 4, 4, 5, 101);
     const double ripple = 0.5 + 0.5 * std::sin(2 * kPi * (u * 5 + v * 3) + 6 * n);
     return rgb(20 + 40 * ripple, 70 + 60 * ripple, 90 + 70 * ripple);
   });
-  return make(std::move(img), JpegOptions{.quality = 86, .h_samp = 2, .v_samp = 2, .restart_interval = 2});
+  return make(std::move(img), JpegOptions{.quality = 86, .hSamp = 2, .vSamp = 2, .restartInterval = 2});
 }
 
 }  // namespace datagen

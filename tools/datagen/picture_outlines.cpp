@@ -4,9 +4,9 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "pictures.hpp"
-#include "rng.hpp"
-#include "shapes.hpp"
+#include "pictures.h"
+#include "rng.h"
+#include "shapes.h"
 
 namespace datagen {
 
@@ -22,18 +22,17 @@ constexpr int kSize = 512;
 // the glow around them stays far below the tracers' thresholds.
 const Rgb kStroke{380.0f, 215.0f, 165.0f};
 
-Chain outline_of(const Sdf& f) {
-  return region_outline([&](double x, double y) { return f(x, y) < 0.0; }, kSize, kSize);
+Chain outlineOf(const Sdf& f) {
+  return regionOutline([&](double x, double y) { return f(x, y) < 0.0; }, kSize, kSize);
 }
 
 // Dark ground with a faint tint inside the shapes and a halo around strokes.
-Image paint(const std::vector<Chain>& chains, const Sdf& fill, Rgb ground_a, Rgb ground_b, Rgb tint,
-            std::uint32_t seed) {
+Image paint(const std::vector<Chain>& chains, const Sdf& fill, Rgb groundA, Rgb groundB, Rgb tint, std::uint32_t seed) {
   Image img(kSize, kSize);
   img.fill([&](int x, int y) {
-    const double n = tile_fbm(x / 64.0, y / 64.0, 8, 4, seed);
+    const double n = tileFbm(x / 64.0, y / 64.0, 8, 4, seed);
     const double v = std::hypot(x - kSize / 2.0, y - kSize / 2.0) / (kSize * 0.7);
-    Rgb c = mix(ground_a, ground_b, static_cast<float>(clamp01(v + (n - 0.5) * 0.5)));
+    Rgb c = mix(groundA, groundB, static_cast<float>(clamp01(v + (n - 0.5) * 0.5)));
     if (fill && fill(x + 0.5, y + 0.5) < 0) {
       const double inner = clamp01(-fill(x + 0.5, y + 0.5) / 40.0);
       c = c + tint * static_cast<float>(0.5 + 0.5 * inner) * static_cast<float>(0.7 + 0.6 * n);
@@ -51,12 +50,12 @@ Image paint(const std::vector<Chain>& chains, const Sdf& fill, Rgb ground_a, Rgb
   return img;
 }
 
-OutlinePicture bright_picture(std::string path, std::vector<Sdf> shapes, const Sdf& fill, Rgb a, Rgb b, Rgb tint,
-                              std::uint32_t seed, JpegOptions opt) {
+OutlinePicture brightPicture(std::string path, std::vector<Sdf> shapes, const Sdf& fill, Rgb a, Rgb b, Rgb tint,
+                             std::uint32_t seed, JpegOptions opt) {
   OutlinePicture out;
   out.path = std::move(path);
-  for (const Sdf& s : shapes) out.outlines.push_back(outline_of(s));
-  const std::string err = check_closed_chains(out.outlines, kSize, kSize);
+  for (const Sdf& s : shapes) out.outlines.push_back(outlineOf(s));
+  const std::string err = checkClosedChains(out.outlines, kSize, kSize);
   if (!err.empty()) throw std::logic_error(out.path + ": " + err);
   out.picture.image = paint(out.outlines, fill, a, b, tint, seed);
   out.picture.jpeg = opt;
@@ -64,7 +63,7 @@ OutlinePicture bright_picture(std::string path, std::vector<Sdf> shapes, const S
 }
 
 // --- the cardinal: a crested songbird on the wing's rest, facing left ---
-double cardinal_body(double x, double y) {
+double cardinalBody(double x, double y) {
   double d = ellipse(x, y, 262, 292, 100, 64, 0.62);
   d = unite(d, ellipse(x, y, 180, 222, 54, 50));
   d = unite(d, taper(x, y, 186, 200, 32, 232, 108, 8));
@@ -74,13 +73,13 @@ double cardinal_body(double x, double y) {
   d = unite(d, taper(x, y, 262, 350, 7, 262, 404, 5));
   return d;
 }
-double cardinal_wing(double x, double y) {
+double cardinalWing(double x, double y) {
   return unite(ellipse(x, y, 270, 286, 62, 26, 0.62), taper(x, y, 290, 300, 18, 330, 330, 7));
 }
-double cardinal_eye(double x, double y) { return ellipse(x, y, 166, 210, 9, 9); }
+double cardinalEye(double x, double y) { return ellipse(x, y, 166, 210, 9, 9); }
 
 // --- the flower: five rounded petals on a stem with two leaves ---
-double flower_petals(double x, double y) {
+double flowerPetals(double x, double y) {
   const double dx = x - 256, dy = y - 200;
   const double r = std::hypot(dx, dy), th = std::atan2(dy, dx);
   const double petal = 100 + 52 * std::cos(5 * th + 0.3);
@@ -90,15 +89,15 @@ double flower_petals(double x, double y) {
   d = unite(d, ellipse(x, y, 196, 430, 50, 17, 0.5));
   return d;
 }
-double flower_heart(double x, double y) { return ellipse(x, y, 256, 200, 27, 27); }
-double flower_ring(double x, double y) {
+double flowerHeart(double x, double y) { return ellipse(x, y, 256, 200, 27, 27); }
+double flowerRing(double x, double y) {
   const double dx = x - 256, dy = y - 200;
   const double r = std::hypot(dx, dy), th = std::atan2(dy, dx);
   return (r - (62 + 24 * std::cos(5 * th + 0.3))) * 0.6;
 }
 
 // --- the horse: galloping to the right ---
-double horse_body(double x, double y) {
+double horseBody(double x, double y) {
   double d = ellipse(x, y, 250, 250, 108, 52);
   d = unite(d, taper(x, y, 318, 228, 42, 372, 150, 26));
   d = unite(d, taper(x, y, 368, 142, 27, 430, 178, 15));
@@ -118,11 +117,11 @@ double horse_body(double x, double y) {
   d = unite(d, taper(x, y, 100, 214, 10, 66, 250, 6));
   return d;
 }
-double horse_eye(double x, double y) { return ellipse(x, y, 392, 150, 6, 6); }
-double horse_mane(double x, double y) { return taper(x, y, 306, 214, 5, 356, 144, 4); }
+double horseEye(double x, double y) { return ellipse(x, y, 392, 150, 6, 6); }
+double horseMane(double x, double y) { return taper(x, y, 306, 214, 5, 356, 144, 4); }
 
 // --- the cave: looking out of a cave mouth hung with stalactites ---
-double cave_mouth(double x, double y) {
+double caveMouth(double x, double y) {
   double d = ellipse(x, y, 256, 270, 196, 152);
   const double tops[][3] = {{130, 60, 12}, {185, 58, 16}, {250, 52, 13}, {318, 56, 18}, {380, 70, 11}};
   const double lens[] = {95, 140, 80, 120, 70};
@@ -132,100 +131,99 @@ double cave_mouth(double x, double y) {
   d = subtract(d, taper(x, y, 350, 470, 24, 342, 388, 6));
   return d;
 }
-double cave_moon(double x, double y) { return ellipse(x, y, 282, 300, 22, 22); }
-double cave_rock(double x, double y) { return ellipse(x, y, 470, 450, 28, 18, 0.3); }
-double cave_rock2(double x, double y) { return ellipse(x, y, 44, 470, 24, 16, -0.2); }
+double caveMoon(double x, double y) { return ellipse(x, y, 282, 300, 22, 22); }
+double caveRock(double x, double y) { return ellipse(x, y, 470, 450, 28, 18, 0.3); }
+double caveRock2(double x, double y) { return ellipse(x, y, 44, 470, 24, 16, -0.2); }
 
 // --- the logo for tracing: D R O V in outline letters ---
-double letter_d_outer(double x, double y) {
+double letterDOuter(double x, double y) {
   return unite(box(x, y, 40, 176, 90, 336), subtract(ellipse(x, y, 90, 256, 50, 80), box(x, y, 0, 0, 90, 512)));
 }
-double letter_d_inner(double x, double y) {
+double letterDInner(double x, double y) {
   return unite(box(x, y, 62, 198, 90, 314), subtract(ellipse(x, y, 90, 256, 28, 58), box(x, y, 0, 0, 90, 512)));
 }
-double letter_r_outer(double x, double y) {
+double letterROuter(double x, double y) {
   double d = box(x, y, 150, 176, 172, 336);
   d = unite(d, box(x, y, 150, 176, 205, 262));
   d = unite(d, subtract(ellipse(x, y, 205, 219, 43, 43), box(x, y, 0, 0, 205, 512)));
   d = unite(d, taper(x, y, 196, 258, 12, 238, 326, 11));
   return d;
 }
-double letter_r_inner(double x, double y) {
+double letterRInner(double x, double y) {
   return unite(box(x, y, 172, 198, 205, 240), subtract(ellipse(x, y, 205, 219, 21, 21), box(x, y, 0, 0, 205, 512)));
 }
-double letter_o_outer(double x, double y) { return ellipse(x, y, 312, 256, 50, 80); }
-double letter_o_inner(double x, double y) { return ellipse(x, y, 312, 256, 27, 57); }
-double letter_v(double x, double y) {
+double letterOOuter(double x, double y) { return ellipse(x, y, 312, 256, 50, 80); }
+double letterOInner(double x, double y) { return ellipse(x, y, 312, 256, 27, 57); }
+double letterV(double x, double y) {
   double d = unite(taper(x, y, 384, 184, 13, 422, 326, 12), taper(x, y, 460, 184, 13, 422, 326, 12));
   return d;
 }
 
-std::vector<Chain> pcb_traces(std::uint32_t seed);
+std::vector<Chain> pcbTraces(std::uint32_t seed);
 
 }  // namespace
 
-double horse_silhouette(double x, double y) { return horse_body(x, y); }
+double horseSilhouette(double x, double y) { return horseBody(x, y); }
 
-std::vector<std::string> outline_picture_paths() {
+std::vector<std::string> outlinePicturePaths() {
   return {"textures/cardinal.jpg", "textures/drovtrace.jpg", "textures/flower.jpg",
           "textures/horse3.jpg",   "textures/cave1.jpg",     "textures/pcb.jpg"};
 }
 
-Image paint_pcb(const std::vector<Chain>& traces, bool alpha);
+Image paintPcb(const std::vector<Chain>& traces, bool alpha);
 
-Picture pcb_alpha_picture() {
+Picture pcbAlphaPicture() {
   Picture p;
-  p.image = paint_pcb(pcb_traces(2006), true);
-  p.jpeg = JpegOptions{.quality = 90, .h_samp = 1, .v_samp = 1};
+  p.image = paintPcb(pcbTraces(2006), true);
+  p.jpeg = JpegOptions{.quality = 90, .hSamp = 1, .vSamp = 1};
   return p;
 }
 
-OutlinePicture outline_picture(const std::string& path) {
-  JpegOptions hi{.quality = 95, .h_samp = 1, .v_samp = 1};
+OutlinePicture outlinePicture(const std::string& path) {
+  JpegOptions hi{.quality = 95, .hSamp = 1, .vSamp = 1};
   if (path == "textures/cardinal.jpg") {
     JpegOptions o = hi;
     o.progressive = true;
-    return bright_picture(path, {cardinal_body, cardinal_wing, cardinal_eye}, cardinal_body, {8, 10, 22}, {2, 2, 6},
-                          {40, 6, 8}, 11, o);
+    return brightPicture(path, {cardinalBody, cardinalWing, cardinalEye}, cardinalBody, {8, 10, 22}, {2, 2, 6},
+                         {40, 6, 8}, 11, o);
   }
   if (path == "textures/drovtrace.jpg") {
     JpegOptions o = hi;
-    o.restart_interval = 16;
+    o.restartInterval = 16;
     auto fill = [](double x, double y) {
-      double d = subtract(letter_d_outer(x, y), letter_d_inner(x, y));
-      d = unite(d, subtract(letter_r_outer(x, y), letter_r_inner(x, y)));
-      d = unite(d, subtract(letter_o_outer(x, y), letter_o_inner(x, y)));
-      return unite(d, letter_v(x, y));
+      double d = subtract(letterDOuter(x, y), letterDInner(x, y));
+      d = unite(d, subtract(letterROuter(x, y), letterRInner(x, y)));
+      d = unite(d, subtract(letterOOuter(x, y), letterOInner(x, y)));
+      return unite(d, letterV(x, y));
     };
-    return bright_picture(
-        path,
-        {letter_d_outer, letter_d_inner, letter_r_outer, letter_r_inner, letter_o_outer, letter_o_inner, letter_v},
-        fill, {4, 8, 18}, {0, 0, 4}, {30, 14, 30}, 12, o);
+    return brightPicture(path,
+                         {letterDOuter, letterDInner, letterROuter, letterRInner, letterOOuter, letterOInner, letterV},
+                         fill, {4, 8, 18}, {0, 0, 4}, {30, 14, 30}, 12, o);
   }
   if (path == "textures/flower.jpg") {
-    return bright_picture(path, {flower_petals, flower_ring, flower_heart}, flower_petals, {6, 14, 10}, {0, 3, 2},
-                          {36, 10, 28}, 13, hi);
+    return brightPicture(path, {flowerPetals, flowerRing, flowerHeart}, flowerPetals, {6, 14, 10}, {0, 3, 2},
+                         {36, 10, 28}, 13, hi);
   }
   if (path == "textures/horse3.jpg") {
     JpegOptions o = hi;
     o.optimize = true;
-    return bright_picture(path, {horse_body, horse_eye, horse_mane}, horse_body, {14, 10, 6}, {3, 2, 1}, {34, 20, 10},
-                          14, o);
+    return brightPicture(path, {horseBody, horseEye, horseMane}, horseBody, {14, 10, 6}, {3, 2, 1}, {34, 20, 10}, 14,
+                         o);
   }
   if (path == "textures/cave1.jpg") {
-    auto fill = [](double x, double y) { return cave_mouth(x, y); };
-    return bright_picture(path, {cave_mouth, cave_moon, cave_rock, cave_rock2}, fill, {16, 12, 10}, {4, 3, 3},
-                          {10, 22, 44}, 15, hi);
+    auto fill = [](double x, double y) { return caveMouth(x, y); };
+    return brightPicture(path, {caveMouth, caveMoon, caveRock, caveRock2}, fill, {16, 12, 10}, {4, 3, 3}, {10, 22, 44},
+                         15, hi);
   }
   if (path == "textures/pcb.jpg") {
     OutlinePicture out;
     out.path = path;
     out.grey = true;
-    out.outlines = pcb_traces(2006);
-    const std::string err = check_grey_traces(out.outlines, kSize, kSize);
+    out.outlines = pcbTraces(2006);
+    const std::string err = checkGreyTraces(out.outlines, kSize, kSize);
     if (!err.empty()) throw std::logic_error(path + ": " + err);
-    out.picture.image = paint_pcb(out.outlines, false);
-    out.picture.jpeg = JpegOptions{.quality = 97, .h_samp = 1, .v_samp = 1, .restart_interval = 8};
+    out.picture.image = paintPcb(out.outlines, false);
+    out.picture.jpeg = JpegOptions{.quality = 97, .hSamp = 1, .vSamp = 1, .restartInterval = 8};
     return out;
   }
   throw std::invalid_argument("not an outline picture: " + path);
@@ -235,21 +233,21 @@ namespace {
 
 // Copper traces routed on a 4-pixel grid: straight runs and 45-degree bends,
 // never closer than one grid cell to another trace.
-std::vector<Chain> pcb_traces(std::uint32_t seed) {
+std::vector<Chain> pcbTraces(std::uint32_t seed) {
   constexpr int kCell = 4, kGrid = kSize / kCell;
   std::vector<int> owner(kGrid * kGrid, -1);
-  std::vector<int> step_at(kGrid * kGrid, 0);
+  std::vector<int> stepAt(kGrid * kGrid, 0);
   Rng rng(seed);
   static const int dirs[8][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
   std::vector<Chain> out;
-  auto free_for = [&](int id, int gx, int gy, int step) {
+  auto freeFor = [&](int id, int gx, int gy, int step) {
     if (gx < 2 || gy < 2 || gx >= kGrid - 2 || gy >= kGrid - 2) return false;
     for (int dy = -1; dy <= 1; ++dy)
       for (int dx = -1; dx <= 1; ++dx) {
         const int o = owner[(gy + dy) * kGrid + gx + dx];
         if (o < 0) continue;
         if (o != id) return false;
-        if (step_at[(gy + dy) * kGrid + gx + dx] < step - 2) return false;
+        if (stepAt[(gy + dy) * kGrid + gx + dx] < step - 2) return false;
       }
     return owner[gy * kGrid + gx] < 0;
   };
@@ -257,16 +255,16 @@ std::vector<Chain> pcb_traces(std::uint32_t seed) {
     const int id = static_cast<int>(out.size());
     int gx = 3 + rng.below(kGrid - 6), gy = 3 + rng.below(kGrid - 6);
     int dir = rng.below(4) * 2;  // start straight
-    if (!free_for(id, gx, gy, 0)) continue;
+    if (!freeFor(id, gx, gy, 0)) continue;
     std::vector<std::pair<int, int>> cells{{gx, gy}};
     owner[gy * kGrid + gx] = id;
-    step_at[gy * kGrid + gx] = 0;
+    stepAt[gy * kGrid + gx] = 0;
     int run = 0;
     const int target = 18 + rng.below(40);
     for (int s = 1; s < target; ++s) {
       if (run > 3 && rng.uniform() < 0.18) dir = (dir + (rng.uniform() < 0.5 ? 1 : 7)) % 8;
       const int nx = gx + dirs[dir][0], ny = gy + dirs[dir][1];
-      bool ok = free_for(id, nx, ny, s);
+      bool ok = freeFor(id, nx, ny, s);
       if (ok && (dir % 2)) {
         // a diagonal must not slip between two cells of another trace
         const int a = owner[gy * kGrid + nx], b = owner[ny * kGrid + gx];
@@ -276,7 +274,7 @@ std::vector<Chain> pcb_traces(std::uint32_t seed) {
       gx = nx;
       gy = ny;
       owner[gy * kGrid + gx] = id;
-      step_at[gy * kGrid + gx] = s;
+      stepAt[gy * kGrid + gx] = s;
       cells.push_back({gx, gy});
       ++run;
       if (dir % 2) run = run > 6 ? 0 : run;
@@ -313,12 +311,12 @@ std::vector<Chain> pcb_traces(std::uint32_t seed) {
 
 }  // namespace
 
-Image paint_pcb(const std::vector<Chain>& traces, bool alpha) {
+Image paintPcb(const std::vector<Chain>& traces, bool alpha) {
   Image img(kSize, kSize);
   Rng rng(77);
   if (!alpha) {
     img.fill([&](int x, int y) {
-      const double n = tile_fbm(x / 32.0, y / 32.0, 16, 3, 91);
+      const double n = tileFbm(x / 32.0, y / 32.0, 16, 3, 91);
       const double weave = 0.5 + 0.5 * std::sin(x * 0.9) * std::sin(y * 0.9);
       return Rgb{static_cast<float>(8 + 10 * n), static_cast<float>(34 + 24 * n + 4 * weave),
                  static_cast<float>(22 + 14 * n)};

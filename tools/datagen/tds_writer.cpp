@@ -5,7 +5,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "meshes.hpp"
+#include "meshes.h"
 
 namespace datagen {
 
@@ -81,7 +81,7 @@ void map(ChunkWriter& w, std::uint16_t id, int amount, const std::string& file) 
   w.end();
 }
 
-void track_header(ChunkWriter& w, int frames, int keys) {
+void trackHeader(ChunkWriter& w, int frames, int keys) {
   w.u16(0);
   w.u32(0);
   w.u32(static_cast<std::uint32_t>(frames));
@@ -90,7 +90,7 @@ void track_header(ChunkWriter& w, int frames, int keys) {
 
 }  // namespace
 
-std::size_t vertices_after_smoothing_split(const MeshObject& obj) {
+std::size_t verticesAfterSmoothingSplit(const MeshObject& obj) {
   std::vector<std::set<std::uint32_t>> words(obj.vertices.size());
   for (const MeshFace& f : obj.faces)
     for (auto i : {f.a, f.b, f.c}) words[i].insert(f.smoothing);
@@ -99,7 +99,7 @@ std::size_t vertices_after_smoothing_split(const MeshObject& obj) {
   return n;
 }
 
-Bytes write_3ds(const MeshScene& scene) {
+Bytes write3ds(const MeshScene& scene) {
   for (const MeshObject& o : scene.objects) {
     if (o.vertices.size() > 65535 || o.faces.size() > 65535) throw std::logic_error(o.name + ": too large for 3ds");
     if (!o.uvs.empty() && o.uvs.size() != o.vertices.size()) throw std::logic_error(o.name + ": uv count");
@@ -125,12 +125,12 @@ Bytes write_3ds(const MeshScene& scene) {
     colour(w, 0xA020, m.diffuse);
     colour(w, 0xA030, m.specular);
     percent(w, 0xA040, m.shininess);
-    percent(w, 0xA041, m.shin_strength);
+    percent(w, 0xA041, m.shinStrength);
     w.begin(0xA100);
     w.u16(static_cast<std::uint16_t>(m.shading));
     w.end();
     if (!m.texture.empty()) map(w, 0xA200, 100, m.texture);
-    if (!m.bump.empty()) map(w, 0xA230, m.bump_amount, m.bump);
+    if (!m.bump.empty()) map(w, 0xA230, m.bumpAmount, m.bump);
     w.end();
   }
   w.begin(0x0100);  // master scale
@@ -220,7 +220,7 @@ Bytes write_3ds(const MeshScene& scene) {
     w.f32(0);
     w.end();
     w.begin(0xB020);  // position: the object's origin
-    track_header(w, scene.frames, 1);
+    trackHeader(w, scene.frames, 1);
     w.u32(0);
     w.u16(0);
     w.f32(o.origin.x);
@@ -228,7 +228,7 @@ Bytes write_3ds(const MeshScene& scene) {
     w.f32(o.origin.z);
     w.end();
     w.begin(0xB021);  // rotation: none (angle, then axis)
-    track_header(w, scene.frames, 1);
+    trackHeader(w, scene.frames, 1);
     w.u32(0);
     w.u16(0);
     w.f32(0);
@@ -237,7 +237,7 @@ Bytes write_3ds(const MeshScene& scene) {
     w.f32(1);
     w.end();
     w.begin(0xB022);  // scale: one
-    track_header(w, scene.frames, 1);
+    trackHeader(w, scene.frames, 1);
     w.u32(0);
     w.u16(0);
     w.f32(1);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "datagen.hpp"
+#include "datagen.h"
 
 namespace datagen {
 
@@ -17,11 +17,11 @@ struct V3 {
 struct MeshMaterial {
   std::string name;
   std::array<std::uint8_t, 3> ambient{}, diffuse{}, specular{};
-  int shininess = 30, shin_strength = 20;  // percent
-  int shading = 3;                         // phong
-  std::string texture;                     // colour map file under meshes/, or empty
-  std::string bump;                        // bump (height) map file, or empty
-  int bump_amount = 60;                    // percent
+  int shininess = 30, shinStrength = 20;  // percent
+  int shading = 3;                        // phong
+  std::string texture;                    // colour map file under meshes/, or empty
+  std::string bump;                       // bump (height) map file, or empty
+  int bumpAmount = 60;                    // percent
 };
 
 struct MeshFace {
@@ -44,12 +44,12 @@ struct MeshScene {
   int frames = 100;  // keyframer length; one node per object
 };
 
-std::vector<std::string> mesh_names();  // man.3ds, man_gon.3ds, heart.3ds, thequad.3ds, edafos2.3ds
-MeshScene build_mesh(const std::string& name);
-Bytes write_3ds(const MeshScene& scene);
+std::vector<std::string> meshNames();  // man.3ds, man_gon.3ds, heart.3ds, thequad.3ds, edafos2.3ds
+MeshScene buildMesh(const std::string& name);
+Bytes write3ds(const MeshScene& scene);
 
 // Vertices an object has once every vertex is split per distinct smoothing
 // word of the faces around it (what a 3DS loader with smoothing does).
-std::size_t vertices_after_smoothing_split(const MeshObject& obj);
+std::size_t verticesAfterSmoothingSplit(const MeshObject& obj);
 
 }  // namespace datagen

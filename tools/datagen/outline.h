@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "image.hpp"
+#include "image.h"
 
 namespace datagen {
 
@@ -24,16 +24,16 @@ using Region = std::function<bool(double x, double y)>;
 
 // Closed 8-connected boundary of the region's largest component, thinned so
 // that no pixel has more than two chain neighbours.
-Chain region_outline(const Region& region, int w, int h);
+Chain regionOutline(const Region& region, int w, int h);
 
 // Removes pixels whose two chain neighbours already touch (staircase
 // corners); `closed` treats the chain as a loop.
-void thin_chain(Chain& chain, bool closed);
+void thinChain(Chain& chain, bool closed);
 
 // Empty when every chain is a clean loop (8-connectivity) or a clean open
 // path (4-connectivity, for grey traces) and no two chains touch; otherwise a
 // description of the first fault.
-std::string check_closed_chains(const std::vector<Chain>& chains, int w, int h);
-std::string check_grey_traces(const std::vector<Chain>& chains, int w, int h);
+std::string checkClosedChains(const std::vector<Chain>& chains, int w, int h);
+std::string checkGreyTraces(const std::vector<Chain>& chains, int w, int h);
 
 }  // namespace datagen

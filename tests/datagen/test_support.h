@@ -9,19 +9,19 @@
 
 #include <jpeglib.h>
 
-#include "datagen.hpp"
+#include "datagen.h"
 
 namespace datagen_test {
 
 struct Decoded {
   int width = 0, height = 0, components = 0;
   bool progressive = false;
-  int h_samp = 0, v_samp = 0;
-  unsigned restart_interval = 0;
+  int hSamp = 0, vSamp = 0;
+  unsigned restartInterval = 0;
   std::vector<std::uint8_t> rgb;  // top row first
 };
 
-inline Decoded decode_jpeg(const std::vector<std::uint8_t>& bytes, J_DCT_METHOD method = JDCT_ISLOW) {
+inline Decoded decodeJpeg(const std::vector<std::uint8_t>& bytes, J_DCT_METHOD method = JDCT_ISLOW) {
   jpeg_decompress_struct cinfo{};
   jpeg_error_mgr jerr{};
   cinfo.err = jpeg_std_error(&jerr);
@@ -32,9 +32,9 @@ inline Decoded decode_jpeg(const std::vector<std::uint8_t>& bytes, J_DCT_METHOD 
   Decoded d;
   d.components = cinfo.num_components;
   d.progressive = cinfo.progressive_mode;
-  d.h_samp = cinfo.comp_info[0].h_samp_factor;
-  d.v_samp = cinfo.comp_info[0].v_samp_factor;
-  d.restart_interval = cinfo.restart_interval;
+  d.hSamp = cinfo.comp_info[0].h_samp_factor;
+  d.vSamp = cinfo.comp_info[0].v_samp_factor;
+  d.restartInterval = cinfo.restart_interval;
   cinfo.dct_method = method;
   cinfo.do_fancy_upsampling = FALSE;  // the demo's decoder replicates chroma
   cinfo.out_color_space = JCS_RGB;
@@ -60,8 +60,8 @@ inline std::vector<int> trace(std::vector<std::uint8_t> rgb, int w, int h, bool 
     if (x < 0 || y < 0 || x >= w || y >= h) return false;
     return grey ? red(x, y) > 220 : red(x, y) > 200;
   };
-  static const int bright_order[8][2] = {{0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}};
-  static const int grey_order[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
+  static const int brightOrder[8][2] = {{0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}};
+  static const int greyOrder[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
   std::vector<int> paths;
   for (int x = 0; x < w; ++x)
     for (int y = 0; y < h; ++y) {
@@ -75,8 +75,8 @@ inline std::vector<int> trace(std::vector<std::uint8_t> rgb, int w, int h, bool 
         bool moved = false;
         const int n = grey ? 4 : 8;
         for (int k = 0; k < n && !moved; ++k) {
-          const int dx = grey ? grey_order[k][0] : bright_order[k][0];
-          const int dy = grey ? grey_order[k][1] : bright_order[k][1];
+          const int dx = grey ? greyOrder[k][0] : brightOrder[k][0];
+          const int dy = grey ? greyOrder[k][1] : brightOrder[k][1];
           if (above(cx + dx, cy + dy)) {
             cx += dx;
             cy += dy;

@@ -2,7 +2,7 @@
 // The music track: synthesised, loudness-normalised, Vorbis-encoded.
 #include <vector>
 
-#include "datagen.hpp"
+#include "datagen.h"
 
 namespace datagen {
 
@@ -17,15 +17,15 @@ constexpr double kPeakCeiling = 0.7;  // about -3 dBFS before encoding: Vorbis o
 
 // The finished mix: structure timed to the choreography, normalised to
 // kTargetLufs, peaks held under kPeakCeiling.
-Track render_track();
+Track renderTrack();
 
 // ITU-R BS.1770 integrated loudness (gated), in LUFS; -inf for silence.
-double integrated_loudness(const Track& t);
+double integratedLoudness(const Track& t);
 // Loudness of one stretch (ungated mean square of the K-weighted signal).
-double stretch_loudness(const Track& t, double from_s, double to_s);
-double sample_peak(const Track& t);
+double stretchLoudness(const Track& t, double fromS, double toS);
+double samplePeak(const Track& t);
 
 // Ogg Vorbis, quality about 160 kbit/s, fixed stream serial.
-Bytes encode_ogg(const Track& t);
+Bytes encodeOgg(const Track& t);
 
 }  // namespace datagen

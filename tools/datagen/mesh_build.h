@@ -3,7 +3,7 @@
 #include <cmath>
 #include <functional>
 
-#include "meshes.hpp"
+#include "meshes.h"
 
 namespace datagen::mesh {
 
@@ -26,11 +26,11 @@ struct Tube {
   Vec reference{1, 0, 0};  // where phi = 0 points (kept by parallel transport)
   int rings = 24, segments = 20;
   std::uint32_t smoothing = 1;
-  std::uint32_t cap_smoothing = 0;  // non-zero: flat cut ends in their own group
+  std::uint32_t capSmoothing = 0;  // non-zero: flat cut ends in their own group
   int material = 0;
-  double v_repeat = 1.0;
+  double vRepeat = 1.0;
 };
-void add_tube(MeshObject& o, const Tube& tube);
+void addTube(MeshObject& o, const Tube& tube);
 
 // Rounded profile: 0 at both ends, 1 in the middle, ends shaped like a
 // quarter circle over `end` of the length.
@@ -39,14 +39,14 @@ double rounded(double t, double end);
 // Catmull-Rom through points, t in 0..1 over the whole chain.
 Vec spline(const std::vector<Vec>& pts, double t);
 
-void add_ellipsoid(MeshObject& o, Vec centre, Vec radii, int rings, int segments, std::uint32_t smoothing, int material,
-                   const std::function<double(Vec dir)>& bump = nullptr);
+void addEllipsoid(MeshObject& o, Vec centre, Vec radii, int rings, int segments, std::uint32_t smoothing, int material,
+                  const std::function<double(Vec dir)>& bump = nullptr);
 
 // Regular grid over x, y in [-half, half], height z = height(x, y).
-void add_grid(MeshObject& o, int cells, double half, const std::function<double(double, double)>& height,
-              double uv_repeat, std::uint32_t smoothing, int material);
+void addGrid(MeshObject& o, int cells, double half, const std::function<double(double, double)>& height,
+             double uvRepeat, std::uint32_t smoothing, int material);
 
 // Sets the object's origin at the centre of its bounding box.
-void centre_origin(MeshObject& o);
+void centreOrigin(MeshObject& o);
 
 }  // namespace datagen::mesh

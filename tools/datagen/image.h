@@ -56,17 +56,17 @@ constexpr double kPi = 3.14159265358979323846;
 
 // Value noise on an integer lattice that wraps with the given period, so
 // textures built from it tile.
-double tile_noise(double x, double y, int period, std::uint32_t seed);
-// Sum of octaves of tile_noise, normalised to roughly 0..1.
-double tile_fbm(double x, double y, int period, int octaves, std::uint32_t seed);
+double tileNoise(double x, double y, int period, std::uint32_t seed);
+// Sum of octaves of tileNoise, normalised to roughly 0..1.
+double tileFbm(double x, double y, int period, int octaves, std::uint32_t seed);
 // Non-tiling 3-D value noise, 0..1.
 double noise3(double x, double y, double z, std::uint32_t seed);
 double fbm3(double x, double y, double z, int octaves, std::uint32_t seed);
 
 // Anti-aliased stroke of a polyline segment with the given radius.
-void stroke_segment(Image& img, double x0, double y0, double x1, double y1, double radius, Rgb c, float alpha = 1.0f);
+void strokeSegment(Image& img, double x0, double y0, double x1, double y1, double radius, Rgb c, float alpha = 1.0f);
 // Soft disc: weight 1 inside radius r, falling off over `soft` pixels.
-void soft_disc(Image& img, double cx, double cy, double r, double soft, Rgb c, float alpha = 1.0f);
+void softDisc(Image& img, double cx, double cy, double r, double soft, Rgb c, float alpha = 1.0f);
 // Separable box blur, repeated `passes` times (three passes approximate a gaussian).
 void blur(Image& img, int radius, int passes, bool wrap = false);
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "image.hpp"
+#include "image.h"
 
 namespace datagen {
 
@@ -11,16 +11,16 @@ namespace datagen {
 // the four luma sampling layouts, progressive scans and restart markers.
 struct JpegOptions {
   int quality = 90;
-  int h_samp = 2;  // luma sampling factors; chroma is always 1 x 1
-  int v_samp = 2;
+  int hSamp = 2;  // luma sampling factors; chroma is always 1 x 1
+  int vSamp = 2;
   bool progressive = false;
-  int restart_interval = 0;  // in MCUs, 0 = none
-  bool optimize = false;     // optimised Huffman tables
+  int restartInterval = 0;  // in MCUs, 0 = none
+  bool optimize = false;    // optimised Huffman tables
 };
 
 // Encodes the canvas as a 3-component YCbCr JPEG. The colour conversion is
 // done here, before clamping, so values above 255 survive as saturated
 // chroma (see Image).
-std::vector<std::uint8_t> encode_jpeg(const Image& img, const JpegOptions& opt);
+std::vector<std::uint8_t> encodeJpeg(const Image& img, const JpegOptions& opt);
 
 }  // namespace datagen

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "image.hpp"
-#include "jpeg_writer.hpp"
-#include "outline.hpp"
+#include "image.h"
+#include "jpeg_writer.h"
+#include "outline.h"
 
 namespace datagen {
 
@@ -25,7 +25,7 @@ std::vector<DataFile> catalog();
 
 // Writes every file under outdir (creating folders); returns the count.
 // `jobs` > 1 makes files on that many threads; the bytes do not depend on it.
-int generate_all(const std::filesystem::path& outdir, int jobs = 1);
+int generateAll(const std::filesystem::path& outdir, int jobs = 1);
 
 // A painted picture before encoding, with how it is encoded.
 struct Picture {
@@ -42,7 +42,7 @@ struct OutlinePicture {
   Picture picture;
   std::vector<Chain> outlines;
 };
-OutlinePicture outline_picture(const std::string& path);
-std::vector<std::string> outline_picture_paths();
+OutlinePicture outlinePicture(const std::string& path);
+std::vector<std::string> outlinePicturePaths();
 
 }  // namespace datagen
