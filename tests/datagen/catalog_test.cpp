@@ -92,7 +92,7 @@ TEST(Catalog, CausticFramesLoopWithoutAJump) {
 }
 
 TEST(Generate, TwoRunsGiveTheSameBytes) {
-  const fs::path base = fs::temp_directory_path() / "velmora_datagen_test";
+  const fs::path base = datagen_test::scratchPath("generate");
   fs::remove_all(base);
   // one run single-threaded, one parallel: the bytes do not depend on it
   const int n1 = generateAll(base / "a", 1);

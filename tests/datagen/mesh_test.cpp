@@ -12,6 +12,7 @@
 
 #include "datagen.h"
 #include "meshes.h"
+#include "test_support.h"
 
 using namespace datagen;
 
@@ -23,7 +24,7 @@ struct Lib3dsDeleter {
 
 // lib3ds reads from a path only: write the bytes to a scratch file.
 std::unique_ptr<Lib3dsFile, Lib3dsDeleter> loadWithLib3ds(const Bytes& bytes, const std::string& name) {
-  const auto path = std::filesystem::temp_directory_path() / ("velmora_datagen_" + name);
+  const auto path = datagen_test::scratchPath(name);
   {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -3,15 +3,23 @@
 // demo's outline-following rules, written out independently of the generator.
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <jpeglib.h>
+#include <unistd.h>
 
 #include "datagen.h"
 
 namespace datagen_test {
+
+// A scratch path of this process's own: test binaries of several build
+// folders may run at once.
+inline std::filesystem::path scratchPath(const std::string& name) {
+  return std::filesystem::temp_directory_path() / ("velmora_datagen_" + std::to_string(getpid()) + "_" + name);
+}
 
 struct Decoded {
   int width = 0, height = 0, components = 0;
