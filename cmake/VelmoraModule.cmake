@@ -19,21 +19,33 @@ function(velmora_module name)
   endif()
 endfunction()
 
-# One GoogleTest binary per test folder; every *_test.cpp in it joins.
-function(velmora_test_folder name)
-  cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*_test.cpp)
-  if(NOT sources)
-    return()
-  endif()
-  set(target velmora_${name}_tests)
+function(velmora_test_binary target sources deps labels)
   add_executable(${target} ${sources})
   target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE ${deps} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE
     VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     VELMORA_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${target}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "SDL_AUDIODRIVER=dummy")
+    PROPERTIES LABELS "${labels}" ENVIRONMENT "SDL_AUDIODRIVER=dummy")
+endfunction()
+
+# One GoogleTest binary per test folder; every *_test.cpp in it joins.
+# GL_FILES names the folder's tests that need a GL context: they form a
+# second binary, velmora_<name>_gl_tests, labelled gl, with the test context.
+function(velmora_test_folder name)
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;GL_FILES" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*_test.cpp)
+  set(gl_sources)
+  foreach(file ${ARG_GL_FILES})
+    list(APPEND gl_sources ${CMAKE_CURRENT_SOURCE_DIR}/${name}/${file})
+  endforeach()
+  if(gl_sources)
+    list(REMOVE_ITEM sources ${gl_sources})
+    velmora_test_binary(velmora_${name}_gl_tests "${gl_sources}" "${ARG_DEPS};velmora_test_support" gl)
+  endif()
+  if(sources)
+    velmora_test_binary(velmora_${name}_tests "${sources}" "${ARG_DEPS}" "${ARG_LABELS}")
+  endif()
 endfunction()
