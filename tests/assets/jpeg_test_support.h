@@ -26,23 +26,12 @@ struct DecodedPicture {
   std::vector<std::uint8_t> rgb;  // width * height * 3, greyscale repeated
 };
 
-DecodedPicture decodeJpeg(const std::vector<std::uint8_t>& bytes, bool useSimd = true);
-std::vector<std::uint8_t> readFile(const std::string& path);
-
 struct Pnm {
   int width = 0, height = 0;
   std::vector<std::uint8_t> rgb;
 };
-bool readPnm(const std::string& path, Pnm& out);
-double psnr(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b);
 
-// The folder with the corpus; made on first use (see make_jpeg_corpus.sh).
-// Empty with a message in `why` when it cannot be made.
-std::string jpegCorpusDir(std::string* why = nullptr);
-
-// Definitions (header-only: the test folder builds its *_test.cpp files).
-
-inline DecodedPicture decodeJpeg(const std::vector<std::uint8_t>& bytes, bool useSimd) {
+inline DecodedPicture decodeJpeg(const std::vector<std::uint8_t>& bytes, bool useSimd = true) {
   DecodedPicture p;
   MemoryInputStream stream(bytes.data(), bytes.size());
   JpegDecoder decoder(stream, useSimd);
@@ -117,7 +106,9 @@ inline double psnr(const std::vector<std::uint8_t>& a, const std::vector<std::ui
   return 10.0 * std::log10(255.0 * 255.0 * double(a.size()) / se);
 }
 
-inline std::string jpegCorpusDir(std::string* why) {
+// The folder with the corpus; made on first use (see make_jpeg_corpus.sh).
+// Empty with a message in `why` when it cannot be made.
+inline std::string jpegCorpusDir(std::string* why = nullptr) {
   static std::once_flag once;
   static std::string dir;
   static std::string failure;

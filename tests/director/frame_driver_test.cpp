@@ -74,10 +74,7 @@ TEST_F(FrameDriverTest, OneSecondBehindTheMusicAddsFifteenPercent) {
   EXPECT_NEAR(state.frameDelta, 0.02 + 0.15, 1e-7);
   EXPECT_NEAR(state.demoTime, 2.0 + 0.17, 1e-7);
   EXPECT_DOUBLE_EQ(state.musicTime, 3.0);
-}
-
-TEST_F(FrameDriverTest, MusicPositionAboveTwoToThe31IsPositive) {
-  controls.musicEnabled = true;
+  // A position above 2^31 samples is still positive.
   music.samples = 0x80000000u;
   music.rate = 1 << 20;
   frame();
@@ -204,7 +201,7 @@ TEST_F(FrameDriverTest, FadeTakesOneAndAQuarterSecondsAndRunsTheVolumeDown) {
   EXPECT_EQ(inputs.endFlash, 0.0);
 }
 
-TEST_F(FrameDriverTest, FadeLengthDoesNotDependOnTheFrameRate) {
+TEST_F(FrameDriverTest, FadeLengthDoesNotDependOnTheFrameRateAndTheEndFlashComesFirst) {
   for (double step : {0.001, 0.05}) {
     DirectorState s;
     ScriptedPorts p;
@@ -216,9 +213,7 @@ TEST_F(FrameDriverTest, FadeLengthDoesNotDependOnTheFrameRate) {
     }
     EXPECT_NEAR(s.demoTime, 1.25, step + 1e-9) << step;
   }
-}
-
-TEST_F(FrameDriverTest, EndFlashFallsOverTheFirstQuarterSecond) {
+  // The end flash falls over the first quarter second of the fade.
   controls.endRequested = true;
   controls.endStartTime = 0.0;
   ports.step = 0.125;

@@ -56,14 +56,10 @@ TEST(RippleField, DropStampsAssignTheirPattern) {
   EXPECT_EQ(at(h, 0, 10, 10), -1.0);
 }
 
-TEST(RippleField, OtherSizesDoNothing) {
+TEST(RippleField, OtherSizesDoNothingAndDropsAtTheEdgeAreClippedToTheGrid) {
   RippleField f(0.03, 16, 16);
   for (int size : {0, 5, -1, 100}) f.drop(8, 8, size, 1.0);
   EXPECT_EQ(countNonZero(f.heights[0]), 0);
-}
-
-TEST(RippleField, DropsAtTheEdgeAreClippedToTheGrid) {
-  RippleField f(0.03, 16, 16);
   f.drop(0, 0, 4, 1.0);
   // The cells of the size-4 stamp with dx, dy >= 0: centre, 3 + 3 on the
   // axes, one diagonal, two knight cells.
@@ -158,6 +154,9 @@ TEST(RippleField, FlatFieldMapsToStraightUpInsideATwoCellBorder) {
       const auto expected = inner ? std::array<uint8_t, 3>{127, 127, 255} : std::array<uint8_t, 3>{0, 0, 0};
       EXPECT_EQ(texel(f, x, y), expected) << x << ", " << y;
     }
+  // No z component at all stays defined.
+  f.normalMap(0.0);
+  EXPECT_EQ(texel(f, 4, 4), (std::array<uint8_t, 3>{127, 127, 127}));
 }
 
 TEST(RippleField, NormalMapTiltsAgainstTheSlope) {
@@ -179,12 +178,6 @@ TEST(RippleField, NormalMapTiltsAgainstTheSlope) {
   for (size_t i = 0; i < 64; ++i) g.heights[1][i] = double(i % 8);
   g.normalMap(1.0);
   EXPECT_EQ(texel(g, 3, 3), (std::array<uint8_t, 3>{127, 127, 255}));
-}
-
-TEST(RippleField, ZeroNzOnAFlatFieldStaysDefined) {
-  RippleField f(0.03, 8, 8);
-  f.normalMap(0.0);
-  EXPECT_EQ(texel(f, 4, 4), (std::array<uint8_t, 3>{127, 127, 127}));
 }
 
 }  // namespace
