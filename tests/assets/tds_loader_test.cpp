@@ -58,7 +58,6 @@ TEST(TdsLoader, ReadsMaterialsWithTheirMapsColoursAndClamps) {
 }
 
 TEST(TdsLoader, ReadsObjectsInFileOrderAndSkipsLightsAndCameras) {
-  Bytes bytes = writeScene({}, {triangleMesh("first")}, [](ChunkWriter& w) {});
   ChunkWriter w;
   w.begin(0x4D4D).begin(0x3D3D);
   writeMesh(w, triangleMesh("first"));
@@ -106,30 +105,9 @@ TEST(TdsLoader, ReloadingStartsFromAnEmptyScene) {
   EXPECT_EQ(scene.keyframes[0].positions.size(), 40u * 3);
 }
 
-// The mesh matrix: the file stores world-space vertices and the object's
-// axes and origin; the loader must bring them into object space as lib3ds
-// users do, with inverse(matrix) * p.
-TEST(TdsLoader, VerticesComeOutInObjectSpaceLikeLib3ds) {
-  TestMesh rotated = triangleMesh("rotated");
-  // Axes rotated 90 degrees about z and scaled by 2, origin at (5, -3, 2).
-  rotated.matrix = {0, 2, 0, -2, 0, 0, 0, 0, 2, 5, -3, 2};
-  rotated.vertices = {{5, -3, 2}, {5, -1, 2}, {3, -3, 4}};
-  TestMesh moved = triangleMesh("moved");
-  moved.matrix = {1, 0, 0, 0, 1, 0, 0, 0, 1, 10, 20, 30};
-  moved.vertices = {{10, 20, 30}, {11, 20, 30}, {10, 21, 31}};
-  const Bytes bytes = writeScene({}, {rotated, moved});
-  const std::string path = writeTempFile("matrix.3ds", bytes);
-  Scene3ds scene;
-  ASSERT_TRUE(scene.load(path.c_str()));
-  expectMatchesLib3ds(path, scene);
-  // and by hand: (5, -1, 2) is one unit along the second axis from the
-  // origin, which is object-space +x / 2 ... i.e. the axis (0, 2, 0) is x.
-  const float* v1 = scene.object(0)->vertex(scene.object(0)->face(0)[1]);
-  EXPECT_NEAR(v1[0], 1.0f, 1e-6);
-  EXPECT_NEAR(v1[1], 0.0f, 1e-6);
-  EXPECT_NEAR(v1[2], 0.0f, 1e-6);
-}
-
+// Against lib3ds: materials, smoothing groups and the mesh matrix. The file
+// stores world-space vertices with the object's axes and origin; the loader
+// brings them into object space as lib3ds users do, inverse(matrix) * p.
 TEST(TdsLoader, MatchesLib3dsOnHandMadeScenes) {
   TestMesh box = cube("box");
   box.uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0.5f}, {1, 0.5f}, {1, 0.25f}, {0, 0.75f}};
@@ -138,13 +116,26 @@ TEST(TdsLoader, MatchesLib3dsOnHandMadeScenes) {
   box.matrix = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0.5f, 0.5f, 0.5f};
   TestMesh flat = triangleMesh("flat");
   flat.groups = {{"cloth", {0}}};
-  const Bytes bytes =
-      writeScene({{"skin", "SKIN.JPG", "SKINBUMP.JPG"}, {"cloth", "cloth.jpg", ""}, {"unused", "", ""}}, {box, flat});
+  TestMesh rotated = triangleMesh("rotated");
+  // Axes rotated 90 degrees about z and scaled by 2, origin at (5, -3, 2).
+  rotated.matrix = {0, 2, 0, -2, 0, 0, 0, 0, 2, 5, -3, 2};
+  rotated.vertices = {{5, -3, 2}, {5, -1, 2}, {3, -3, 4}};
+  TestMesh moved = triangleMesh("moved");
+  moved.matrix = {1, 0, 0, 0, 1, 0, 0, 0, 1, 10, 20, 30};
+  moved.vertices = {{10, 20, 30}, {11, 20, 30}, {10, 21, 31}};
+  const Bytes bytes = writeScene({{"skin", "SKIN.JPG", "SKINBUMP.JPG"}, {"cloth", "cloth.jpg", ""}, {"unused", "", ""}},
+                                 {box, flat, rotated, moved});
   const std::string path = writeTempFile("handmade.3ds", bytes);
   Scene3ds scene;
   ASSERT_TRUE(scene.load(path.c_str()));
   expectMatchesLib3ds(path, scene);
   EXPECT_EQ(scene.object(0)->materialIndexes, (std::vector<int32_t>{0, 1}));
+  // And by hand: (5, -1, 2) is one step along the rotated object's first
+  // axis (0, 2, 0) from its origin, so object-space (1, 0, 0).
+  const float* v1 = scene.object(2)->vertex(scene.object(2)->face(0)[1]);
+  EXPECT_NEAR(v1[0], 1.0f, 1e-6);
+  EXPECT_NEAR(v1[1], 0.0f, 1e-6);
+  EXPECT_NEAR(v1[2], 0.0f, 1e-6);
 }
 
 // Damaged meshes: nothing may be read or written outside a buffer (the

@@ -30,17 +30,15 @@ TEST(CommandLineProgram, HelpAndVersion) {
   EXPECT_EQ(version.out.rfind("velmora ", 0), 0u) << version.out;
 }
 
-TEST(CommandLineProgram, UnknownOptionPrintsTheUsageAndExitsTwo) {
-  const Outcome o = run({"--fast"});
-  EXPECT_EQ(o.code, 2);
-  EXPECT_NE(o.err.find("--fast"), std::string::npos) << o.err;
-  EXPECT_NE(o.err.find("Usage:"), std::string::npos) << o.err;
-}
-
-TEST(CommandLineProgram, MissingDataFolderIsAWrongCommandLine) {
-  const Outcome o = run({"--run", "--data", "/no/such/velmora/data"});
-  EXPECT_EQ(o.code, 2);
-  EXPECT_NE(o.err.find("/no/such/velmora/data"), std::string::npos) << o.err;
+// What the parser refuses reaches stderr, naming what was wrong.
+TEST(CommandLineProgram, WrongCommandLinesExitTwoNamingTheFault) {
+  for (const auto& [args, named] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"--fast"}, "--fast"}, {{"--run", "--data", "/no/such/velmora/data"}, "/no/such/velmora/data"}}) {
+    const Outcome o = run(args);
+    EXPECT_EQ(o.code, 2) << named;
+    EXPECT_NE(o.err.find(named), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("Usage:"), std::string::npos) << o.err;
+  }
 }
 
 TEST(CommandLineProgram, NoDisplayGivesTheWindowClassMessageAndZero) {

@@ -84,42 +84,42 @@ TEST_F(ProgramTest, DecliningWindowedModeClosesWithoutAWindow) {
   EXPECT_EQ(p->waitExit(kExitWait), 0) << p->err();
 }
 
-TEST_F(ProgramTest, DialogQuitEndsWithZeroAndNeverOpensTheWindow) {
-  auto p = start({"--messages", "stderr"});
-  const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
-  ASSERT_TRUE(dialog.has_value()) << p->err();
-  EXPECT_EQ(dialog->width, static_cast<int>(setup_dialog::kTemplate.width * setup_dialog::kPixelsPerUnitX));
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let it draw once
-  const std::string shot = std::string(VELMORA_BINARY_DIR) + "/setup-dialog.png";
-  display.screenshot(shot);
-  click(*dialog, setup_dialog::kQuit);
-  EXPECT_EQ(p->waitExit(kExitWait), 0) << p->err();
-  EXPECT_FALSE(display.findWindow(kDemoTitle).has_value());
-}
-
-TEST_F(ProgramTest, DialogRunOpensTheWindow) {
-  auto p = start({"--windowed", "--no-music", "--messages", "stderr"});
-  const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
-  ASSERT_TRUE(dialog.has_value()) << p->err();
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  click(*dialog, setup_dialog::kRun);
-  expectDemoWindowThenClose(*p);
-  EXPECT_FALSE(display.findWindow(kDialogTitle).has_value());
-}
-
-TEST_F(ProgramTest, DialogKeysEnterRunsAndEscapeQuits) {
-  {
+TEST_F(ProgramTest, DialogQuitEscapeAndClosingEndWithZeroAndNeverOpenTheWindow) {
+  for (const std::string how : {"Quit", "Escape", "close"}) {
+    SCOPED_TRACE(how);
     auto p = start({"--messages", "stderr"});
     const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
     ASSERT_TRUE(dialog.has_value()) << p->err();
-    display.xdotool("key --window " + std::to_string(dialog->id) + " Escape");
+    if (how == "Quit") {
+      EXPECT_EQ(dialog->width, static_cast<int>(setup_dialog::kTemplate.width * setup_dialog::kPixelsPerUnitX));
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let it draw once
+      display.screenshot(std::string(VELMORA_BINARY_DIR) + "/setup-dialog.png");
+      click(*dialog, setup_dialog::kQuit);
+    } else if (how == "Escape") {
+      display.xdotool("key --window " + std::to_string(dialog->id) + " Escape");
+    } else {
+      display.requestClose(*dialog);
+    }
     EXPECT_EQ(p->waitExit(kExitWait), 0) << p->err();
+    EXPECT_FALSE(display.findWindow(kDemoTitle).has_value());
   }
-  auto p = start({"--windowed", "--no-music", "--messages", "stderr"});
-  const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
-  ASSERT_TRUE(dialog.has_value()) << p->err();
-  display.xdotool("key --window " + std::to_string(dialog->id) + " Return");
-  expectDemoWindowThenClose(*p);
+}
+
+TEST_F(ProgramTest, DialogRunAndEnterOpenTheWindow) {
+  for (const bool byKey : {false, true}) {
+    SCOPED_TRACE(byKey ? "Return" : "Run");
+    auto p = start({"--windowed", "--no-music", "--messages", "stderr"});
+    const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
+    ASSERT_TRUE(dialog.has_value()) << p->err();
+    if (byKey) {
+      display.xdotool("key --window " + std::to_string(dialog->id) + " Return");
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      click(*dialog, setup_dialog::kRun);
+    }
+    expectDemoWindowThenClose(*p);
+    EXPECT_FALSE(display.findWindow(kDialogTitle).has_value());
+  }
 }
 
 TEST(FullscreenProgram, ScreenWithTheModeGetsAFullscreenWindowWithoutQuestions) {
@@ -138,11 +138,4 @@ TEST(FullscreenProgram, ScreenWithTheModeGetsAFullscreenWindowWithoutQuestions) 
   EXPECT_EQ(p.err().find("Drov GL"), std::string::npos) << p.err();
 }
 
-TEST_F(ProgramTest, ClosingTheDialogWindowQuits) {
-  auto p = start({"--messages", "stderr"});
-  const auto dialog = display.waitForWindow(kDialogTitle, kWindowWait);
-  ASSERT_TRUE(dialog.has_value()) << p->err();
-  display.requestClose(*dialog);
-  EXPECT_EQ(p->waitExit(kExitWait), 0) << p->err();
-}
 }  // namespace
