@@ -46,13 +46,18 @@ class Keyframes : public ::testing::Test {
   Scene3ds scene;
 };
 
-TEST_F(Keyframes, PositionsInterpolateOverEachSpanAndHoldTheLastKey) {
+TEST_F(Keyframes, PositionsInterpolateOverEachSpanAndHoldTheLastKeyAndThePivotIsNegated) {
   EXPECT_EQ(scene.frameCount, 10);
   const std::vector<float>& p = scene.keyframes[0].positions;
   ASSERT_EQ(p.size(), 30u);
   EXPECT_FLOAT_EQ(p[2 * 3 + 0], 2.0f);
   EXPECT_FLOAT_EQ(p[2 * 3 + 1], 4.0f);
   for (int f = 4; f < 10; ++f) EXPECT_FLOAT_EQ(p[std::size_t(f) * 3 + 1], 8.0f) << f;
+  // The pivot is negated and scaled by the matrix axes.
+  const float* offset = scene.keyframeOffset(0);
+  EXPECT_FLOAT_EQ(offset[0], -2.0f);
+  EXPECT_FLOAT_EQ(offset[1], -4.0f);
+  EXPECT_FLOAT_EQ(offset[2], -6.0f);
 }
 
 TEST_F(Keyframes, RotationAnglesAccumulateAndKeepRisingOverTheLastSpan) {
@@ -69,13 +74,6 @@ TEST_F(Keyframes, RotationAnglesAccumulateAndKeepRisingOverTheLastSpan) {
   EXPECT_FLOAT_EQ(angle(9), 1.8f);
   EXPECT_TRUE(n.rotationKeys.empty());
   EXPECT_TRUE(n.positionKeys.empty());
-}
-
-TEST_F(Keyframes, PivotIsNegatedAndScaledByTheMatrixAxes) {
-  const float* offset = scene.keyframeOffset(0);
-  EXPECT_FLOAT_EQ(offset[0], -2.0f);
-  EXPECT_FLOAT_EQ(offset[1], -4.0f);
-  EXPECT_FLOAT_EQ(offset[2], -6.0f);
 }
 
 TEST_F(Keyframes, SamplingInterpolatesBetweenFramesAndLoopsAtOne) {
@@ -122,16 +120,6 @@ TEST(KeyframeSampling, KeysOutOfFrameOrderAreDropped) {
   ASSERT_TRUE(scene.loadFromMemory(bytes.data(), bytes.size()));
   const std::vector<float>& p = scene.keyframes[0].positions;
   for (int f = 0; f < 10; ++f) EXPECT_FLOAT_EQ(p[std::size_t(f) * 3], float(f < 8 ? f : 8)) << f;
-}
-
-TEST(SceneModel, ShininessClampsToZeroToOne) {
-  Material m;
-  m.setShininess(1.5f);
-  EXPECT_EQ(m.shininess, 1.0f);
-  m.setShininess(-0.2f);
-  EXPECT_EQ(m.shininess, 0.0f);
-  m.setShininessStrength(0.4f);
-  EXPECT_EQ(m.shininessStrength, 0.4f);
 }
 
 }  // namespace

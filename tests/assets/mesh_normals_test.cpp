@@ -49,7 +49,7 @@ TEST(MeshNormals, CubeWithSixSmoothingGroupsGetsFlatNormals) {
   }
 }
 
-TEST(MeshNormals, CubeWithOneSmoothingGroupGetsAveragedNormals) {
+TEST(MeshNormals, CubeWithOneSmoothingGroupGetsAveragedNormalsAndNoTangents) {
   const MeshObject o = loadedCube(std::vector<std::uint32_t>(12, 1));
   ASSERT_EQ(o.vertexCount(), 8);
   // Corner 6 is (1, 1, 1): its normal points out along the diagonal,
@@ -63,6 +63,11 @@ TEST(MeshNormals, CubeWithOneSmoothingGroupGetsAveragedNormals) {
     const float* p = o.vertex(v);
     const float* nv = o.normal(v);
     for (int k = 0; k < 3; ++k) EXPECT_GT((p[k] - 0.5f) * nv[k], 0.0f) << v;
+    // Unmapped: zero tangents, not NaN.
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_EQ(o.tangent(v)[k], 0.0f);
+      EXPECT_EQ(o.binormal(v)[k], 0.0f);
+    }
   }
 }
 
@@ -132,15 +137,6 @@ TEST(MeshTangents, MappedPlaneGetsTangentAlongUAndBinormalAlongV) {
   // The face record keeps the raw derivatives: dP/du = 4 along x, dP/dv = 2 along y.
   EXPECT_NEAR(o.faceRecords[0].tangent[0], 4.0f, 1e-5);
   EXPECT_NEAR(o.faceRecords[0].tangentV[1], 2.0f, 1e-5);
-}
-
-TEST(MeshTangents, UnmappedMeshGetsZeroTangentsNotNaN) {
-  const MeshObject o = loadedCube(std::vector<std::uint32_t>(12, 1));
-  for (int v = 0; v < o.vertexCount(); ++v)
-    for (int k = 0; k < 3; ++k) {
-      EXPECT_EQ(o.tangent(v)[k], 0.0f);
-      EXPECT_EQ(o.binormal(v)[k], 0.0f);
-    }
 }
 
 }  // namespace

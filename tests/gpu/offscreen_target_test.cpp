@@ -104,46 +104,37 @@ TEST_F(OffscreenTargetTest, EachTargetKeepsItsOwnClearColourMatricesAndEnables) 
   glDisable(GL_BLEND);
 }
 
-TEST_F(OffscreenTargetTest, DrawingGoesToTheWholeSurfaceAndTexturesAreShared) {
-  const GLuint texture = blackTexture(1024);  // made on the window side
-  ASSERT_TRUE(makePbufferCurrent(target));
-  glClearColor(0, 1, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT);
-  std::uint8_t corner[4] = {};
-  glReadPixels(1023, 1023, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
-  EXPECT_EQ(corner[1], 255);  // beyond the 64 x 64 window: the surface's own pixels
-  copyFramebufferToTexture(texture, 1024, 1024);
-  ASSERT_TRUE(makeWindowCurrent(target));
-
-  // The window was not drawn on.
-  EXPECT_EQ(pixel(10, 10), (std::array<int, 3>{0, 0, 0}));
-  const std::vector<std::uint8_t> t = texels(texture, 1024);
-  EXPECT_EQ(t[1], 255);
-  EXPECT_EQ(t[(std::size_t(1023) * 1024 + 1023) * 3 + 1], 255);
-  glDeleteTextures(1, &texture);
-}
-
-TEST_F(OffscreenTargetTest, ACopy800WideIs600RowsHighWhateverHeightIsAsked) {
-  ASSERT_TRUE(makePbufferCurrent(target));
-  glClearColor(1, 1, 1, 1);
-  glClear(GL_COLOR_BUFFER_BIT);
+// Copies from the whole 1024 x 1024 surface into textures made on the
+// window side (the contexts share them); an 800-wide copy is 600 rows high.
+TEST_F(OffscreenTargetTest, CopiesReachSharedTexturesAndAnEightHundredWideCopyIs600RowsHigh) {
   struct Case {
     int width, height, rows;
   };
-  for (const Case c : {Case{800, 100, 600}, Case{800, 1000, 600}, Case{640, 100, 100}, Case{320, 240, 240}}) {
-    const GLuint texture = blackTexture(1024);
-    copyFramebufferToTexture(texture, c.width, c.height);
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    const std::vector<std::uint8_t> t = texels(texture, 1024);
-    auto lit = [&](int x, int y) { return t[(std::size_t(y) * 1024 + x) * 3] == 255; };
+  const Case cases[] = {{1024, 1024, 1024}, {800, 100, 600}, {800, 1000, 600}, {640, 100, 100}, {320, 240, 240}};
+  std::vector<GLuint> textures;
+  for (std::size_t k = 0; k < std::size(cases); ++k) textures.push_back(blackTexture(1024));
+  ASSERT_TRUE(makePbufferCurrent(target));
+  glClearColor(1, 1, 1, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  std::uint8_t corner[4] = {};
+  glReadPixels(1023, 1023, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
+  EXPECT_EQ(corner[0], 255);  // beyond the 64 x 64 window: the surface's own pixels
+  for (std::size_t k = 0; k < std::size(cases); ++k)
+    copyFramebufferToTexture(textures[k], cases[k].width, cases[k].height);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  ASSERT_TRUE(makeWindowCurrent(target));
+  EXPECT_EQ(pixel(10, 10), (std::array<int, 3>{0, 0, 0}));  // the window was not drawn on
+  for (std::size_t k = 0; k < std::size(cases); ++k) {
+    const Case& c = cases[k];
+    const std::vector<std::uint8_t> t = texels(textures[k], 1024);
+    auto lit = [&](int x, int y) { return x < 1024 && y < 1024 && t[(std::size_t(y) * 1024 + x) * 3] == 255; };
     SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
     EXPECT_TRUE(lit(0, 0));
     EXPECT_TRUE(lit(c.width - 1, c.rows - 1));
     EXPECT_FALSE(lit(c.width, 0));
     EXPECT_FALSE(lit(0, c.rows));
-    glDeleteTextures(1, &texture);
   }
-  ASSERT_TRUE(makeWindowCurrent(target));
+  glDeleteTextures(GLsizei(textures.size()), textures.data());
 }
 
 TEST_F(OffscreenTargetTest, UploadedRgbPixelsOfAnyWidthArriveUnskewed) {

@@ -41,18 +41,15 @@ Matrix4d sequence() {
   return m;
 }
 
-TEST(Matrix4d, RotationWithZeroAnglesWritesOnlyTheIdentityBlock) {
-  Matrix4d m = sequence();
-  m.setRotationXYZ(0, 0, 0);
-  expectBlockNear(m, Matrix4d{}.setIdentity(), 0);
-  for (int k : {3, 7, 11, 12, 13, 14, 15}) EXPECT_EQ(m[k], k + 1);
-}
-
-TEST(Matrix4d, RotationIsRxTimesRyTimesRz) {
+TEST(Matrix4d, RotationIsRxTimesRyTimesRzWrittenIntoTheBlockAlone) {
   const double ax = 0.3, ay = -1.1, az = 2.4;
   Matrix4d m;
   m.setRotationXYZ(ax, ay, az);
   expectBlockNear(m, multiply(multiply(rotX(ax), rotY(ay)), rotZ(az)), 1e-12);
+  m = sequence();
+  m.setRotationXYZ(0, 0, 0);
+  expectBlockNear(m, Matrix4d{}.setIdentity(), 0);
+  for (int k : {3, 7, 11, 12, 13, 14, 15}) EXPECT_EQ(m[k], k + 1);
 }
 
 TEST(Matrix4d, InverseTimesRotationIsIdentityForRandomAngles) {
@@ -75,17 +72,7 @@ TEST(Matrix4d, InverseTimesRotationIsIdentityForRandomAngles) {
 
 TEST(Matrix4d, InvertGeneralBlockAgainstHandComputedInverse) {
   // [[2, 0, 1], [1, 3, 0], [0, 1, 1]]: det = 2*3 - 0 + 1*1 = 7.
-  Matrix4d m;
-  m.setIdentity();
-  m[0] = 2;
-  m[1] = 0;
-  m[2] = 1;
-  m[4] = 1;
-  m[5] = 3;
-  m[6] = 0;
-  m[8] = 0;
-  m[9] = 1;
-  m[10] = 1;
+  const Matrix4d m = Matrix4d{}.set(2, 0, 1, 0, 1, 3, 0, 0, 0, 1, 1, 0, 0, 0, 0, 1);
   Matrix4d inverse;
   inverse.setIdentity();
   invertRotation(m, inverse);
