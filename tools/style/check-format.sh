@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 mode=(--dry-run --Werror)
 [ "${1:-}" = "--fix" ] && mode=(-i)
-git ls-files -z -- '*.cpp' '*.h' '*.hpp' '*.c' | xargs -0 -r clang-format --style=file "${mode[@]}"
+git ls-files -z --cached --others --exclude-standard -- '*.cpp' '*.h' '*.hpp' '*.c' | xargs -0 -r clang-format --style=file "${mode[@]}"
