@@ -17,8 +17,8 @@ bool endsWith(std::string text, const std::string& suffix) {
 std::vector<std::string> codecArguments(CaptureFormat format, bool withSound) {
   std::vector<std::string> args;
   if (format == CaptureFormat::WebM) {
-    args = {"-c:v", "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "8", "-row-mt", "1",
-            "-crf", "30",         "-b:v",      "0",        "-pix_fmt",  "yuv420p"};
+    args = {"-c:v", "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "8",        "-row-mt",
+            "1",    "-crf",       "30",        "-b:v",     "0",         "-pix_fmt", "yuv420p"};
     if (withSound) args.insert(args.end(), {"-c:a", "libopus", "-b:a", "160k"});
     args.insert(args.end(), {"-f", "webm"});
     return args;
@@ -52,10 +52,16 @@ class VideoSink final : public FrameSink {
  public:
   bool open(const std::string& path, CaptureFormat format, const VideoSettings& v, std::string& error) {
     if (!output_.begin(path, StagedOutput::Kind::File, error)) return false;
-    std::vector<std::string> args = {"-hide_banner", "-loglevel", "error", "-nostdin", "-y",
-                                     "-f",           "rawvideo",  "-pix_fmt", "rgb24",  "-s",
-                                     std::to_string(v.width) + "x" + std::to_string(v.height),
-                                     "-framerate",   std::to_string(v.fps), "-i", "pipe:0"};
+    // ffmpeg ends with 0 after a failed write of the file's end (a full
+    // disk) unless told to stop at errors; the error log is checked as well.
+    std::vector<std::string> args = {"-hide_banner", "-loglevel",
+                                     "error",        "-xerror",
+                                     "-nostdin",     "-y",
+                                     "-f",           "rawvideo",
+                                     "-pix_fmt",     "rgb24",
+                                     "-s",           std::to_string(v.width) + "x" + std::to_string(v.height),
+                                     "-framerate",   std::to_string(v.fps),
+                                     "-i",           "pipe:0"};
     const bool withSound = v.track != nullptr && v.track->channels > 0;
     if (withSound) {
       const std::string sound = output_.scratchPath(".pcm");
@@ -84,6 +90,10 @@ class VideoSink final : public FrameSink {
   bool finish(std::string& error) override {
     if (!ffmpeg_.finish(error)) {
       error = "ffmpeg failed (" + error + ")" + helperSays();
+      return false;
+    }
+    if (!ffmpeg_.errorTail().empty()) {
+      error = "ffmpeg failed" + helperSays();
       return false;
     }
     return output_.commit(error);
