@@ -117,8 +117,9 @@ TEST_F(RenderProgramTest, AShotIsTheCapturesFrameAtTheSameMoment) {
 TEST_F(RenderProgramTest, WholeRunAsMp4HasEveryFrameAndTheTrackInStep) {
   std::string err;
   ASSERT_EQ(render({"--capture", run.path("demo.mp4"), "--fps", "30"}, {}, &err), 0) << err;
-  EXPECT_NE(probe(run.path("demo.mp4"), "stream=codec_type,nb_read_frames").find("codec_type=video\nnb_read_frames=1005"),
-            std::string::npos);
+  EXPECT_NE(
+      probe(run.path("demo.mp4"), "stream=codec_type,nb_read_frames").find("codec_type=video\nnb_read_frames=1005"),
+      std::string::npos);
   const std::string audio = probe(run.path("demo.mp4"), "stream=duration -select_streams a");
   ASSERT_EQ(audio.rfind("duration=", 0), 0u) << audio;
   EXPECT_NEAR(std::stod(audio.substr(9)), 33.5, 0.1);
@@ -144,7 +145,10 @@ TEST_F(RenderProgramTest, FailuresNameTheCauseEndWithOneAndLeaveNoResult) {
     std::string result;
   };
   const std::vector<Case> cases = {
-      {"no ffmpeg", {"--capture", run.path("v.mp4"), "--end", "1"}, {{"PATH", "/nonexistent"}}, "\"ffmpeg\" was not found",
+      {"no ffmpeg",
+       {"--capture", run.path("v.mp4"), "--end", "1"},
+       {{"PATH", "/nonexistent"}},
+       "\"ffmpeg\" was not found",
        "v.mp4"},
       {"ffmpeg dies", {"--capture", run.path("v.mkv"), "--end", "2"}, {{"PATH", fakes}}, "encoder on fire", "v.mkv"},
       {"folder in use", {"--capture", run.path("busy"), "--end", "1"}, {}, "not an empty folder", ""},
@@ -166,9 +170,8 @@ TEST_F(RenderProgramTest, AFullDiskStopsTheCaptureWithoutAResult) {
   for (const auto& [out, blocks] : {std::pair{"frames", "4"}, {"full.mkv", "8"}}) {
     SCOPED_TRACE(out);
     ChildProcess p("/bin/sh",
-                   {"-c", std::string("ulimit -f ") + blocks + "; trap '' XFSZ; exec \"$0\" \"$@\"",
-                    VELMORA_EXECUTABLE, "--data", VELMORA_DATA_DIR, "--no-music", "--capture", run.path(out), "--fps",
-                    "30", "--end", "4"},
+                   {"-c", std::string("ulimit -f ") + blocks + "; trap '' XFSZ; exec \"$0\" \"$@\"", VELMORA_EXECUTABLE,
+                    "--data", VELMORA_DATA_DIR, "--no-music", "--capture", run.path(out), "--fps", "30", "--end", "4"},
                    {{"DISPLAY", display.name()}, {"SDL_AUDIODRIVER", "dummy"}});
     EXPECT_EQ(p.waitExit(120.0), 1) << p.err();
     EXPECT_NE(p.err().find("File too large"), std::string::npos) << p.err();
@@ -189,7 +192,8 @@ TEST_F(RenderProgramTest, CtrlCStopsCleanly) {
 }
 
 TEST_F(RenderProgramTest, LiveRunStartsLateWithTheMusicThere) {
-  auto p = start({"--run", "--windowed", "--messages", "stderr", "--start", "31", "--frame-log", run.path("frames.log")});
+  auto p =
+      start({"--run", "--windowed", "--messages", "stderr", "--start", "31", "--frame-log", run.path("frames.log")});
   EXPECT_EQ(p->waitExit(60.0), 0) << p->err();
   std::istringstream log(readFile(run.path("frames.log")));
   double demo = 0, music = 0, step = 0;
