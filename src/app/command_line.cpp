@@ -67,15 +67,19 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                      "answers (default with --shot and --capture)")
           ->check(CLI::IsMember({"box", "stderr"}));
   app.add_option("--frame-log", o.frameLog, "Write one line a frame to FILE: demo time, heard music time, frame step");
-  auto* start = app.add_option("--start", o.startTime, "Begin at demo time T seconds (0 <= T < 33.5)");
+  auto* start = app.add_option("--start", o.startTime, "Begin at demo time T seconds (0 <= T < 33.5)")->type_name("T");
   auto* shotOption = app.add_option("--shot", shot, "Write the frame at demo time T into OUT.png (800 x 600), exit")
                          ->expected(2)
                          ->type_name("T OUT.png");
   auto* captureOption = app.add_option("--capture", capture,
                                        "Write every frame: numbered PNGs into the folder OUT, or a video with the "
-                                       "track when OUT ends in .mp4, .mkv or .webm");
-  auto* fps = app.add_option("--fps", o.render.fps, "Frames a second of --capture and steps of --shot (default 60)");
-  auto* end = app.add_option("--end", o.render.end, "Capture up to demo time T (default 33.5)")->needs(captureOption);
+                                       "track when OUT ends in .mp4, .mkv or .webm")
+                            ->type_name("OUT");
+  auto* fps = app.add_option("--fps", o.render.fps, "Frames a second of --capture and steps of --shot (default 60)")
+                  ->type_name("N");
+  auto* end = app.add_option("--end", o.render.end, "Capture up to demo time T (default 33.5)")
+                  ->type_name("T")
+                  ->needs(captureOption);
   shotOption->excludes(captureOption);
   shotOption->excludes(start);
 

@@ -1,5 +1,7 @@
 #include <cstdio>
 #include <filesystem>
+#include <future>
+#include <vector>
 
 #include "capture/frame_sink.h"
 #include "capture/png_encoding.h"
@@ -20,20 +22,44 @@ class PngFileSink final : public FrameSink {
   StagedOutput output_;
 };
 
+// Encoding a PNG costs more than reading the frame back, so each frame is
+// encoded and written on a second thread while the next one is drawn; one
+// frame at most is in flight, and its failure shows at the next call.
 class PngFolderSink final : public FrameSink {
  public:
+  ~PngFolderSink() override { settle(); }
+
   bool open(const std::string& folder, std::string& error) {
     return output_.begin(folder, StagedOutput::Kind::Folder, error);
   }
   bool write(const uint8_t* rgb, int width, int height, std::string& error) override {
+    if (!settle(error)) return false;
+    pixels_.assign(rgb, rgb + static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
     const std::string path = (std::filesystem::path(output_.stagingPath()) / pngFrameName(next_++)).string();
-    return writeWholeFile(path, encodePng(rgb, width, height), error);
+    inFlight_ = std::async(std::launch::async, [this, path, width, height] {
+      std::string failure;
+      writeWholeFile(path, encodePng(pixels_.data(), width, height), failure);
+      return failure;
+    });
+    return true;
   }
-  bool finish(std::string& error) override { return output_.commit(error); }
+  bool finish(std::string& error) override { return settle(error) && output_.commit(error); }
 
  private:
+  bool settle(std::string& error) {
+    if (!inFlight_.valid()) return true;
+    error = inFlight_.get();
+    return error.empty();
+  }
+  void settle() {
+    std::string ignored;
+    settle(ignored);
+  }
+
   StagedOutput output_;
   int64_t next_ = 0;
+  std::vector<uint8_t> pixels_;  // the frame in flight
+  std::future<std::string> inFlight_;
 };
 
 template <typename Sink>

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "child_process.h"
 #include "run_folder.h"
@@ -203,5 +204,50 @@ TEST_F(RenderProgramTest, LiveRunStartsLateWithTheMusicThere) {
   EXPECT_NEAR(music, 31.0, 0.3);  // heard from there, not from the start
   const std::vector<double> times = run.frameTimes();
   EXPECT_GT(times.back(), 33.5);
+}
+}  // namespace
+
+namespace {
+class LiveKeysProgramTest : public RenderProgramTest {
+ protected:
+  double lastTime() const {
+    const std::vector<double> t = run.frameTimes();
+    return t.empty() ? -1.0 : t.back();
+  }
+  // The key, then a moment for frames to show its effect.
+  void press(const std::string& window, const char* key) {
+    display.xdotool("key --window " + window + " " + key);
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  }
+};
+
+TEST_F(LiveKeysProgramTest, SpacePausesDotStepsAndCommaSlashJump) {
+  auto p = start({"--run", "--windowed", "--messages", "stderr", "--frame-log", run.path("frames.log")});
+  const auto window = display.waitForWindow(kDemoTitle, 30.0);
+  ASSERT_TRUE(window.has_value()) << p->err();
+  ASSERT_TRUE(waitUntil([&] { return lastTime() > 1.0; }, 30.0));
+  const std::string w = std::to_string(window->id);
+
+  press(w, "space");
+  const double paused = lastTime();
+  const size_t framesThen = run.frameTimes().size();
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  EXPECT_GT(run.frameTimes().size(), framesThen);  // still painting
+  EXPECT_EQ(lastTime(), paused);                   // at the same moment
+
+  press(w, "period");
+  press(w, "period");
+  EXPECT_NEAR(lastTime(), paused + 2.0 / 60, 1e-6);
+  press(w, "slash");
+  EXPECT_NEAR(lastTime(), paused + 2.0 / 60 + 1.0, 1.0 / 60 + 1e-6);
+  press(w, "comma");
+  press(w, "comma");
+  const double back = lastTime();
+  EXPECT_NEAR(back, paused + 2.0 / 60 - 1.0, 1.0 / 60 + 1e-6);
+
+  press(w, "space");
+  EXPECT_GT(lastTime(), back + 0.1);  // playing again
+  display.requestClose(*window);
+  EXPECT_EQ(p->waitExit(20.0), 0) << p->err();
 }
 }  // namespace
