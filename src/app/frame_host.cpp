@@ -72,7 +72,8 @@ void applyPlaybackKeys(ProcessState& s) {
       }
     }
   }
-  if (asked.jumpSeconds != 0) {
+  // A jump would leave the Escape fade measured from a moment that moved.
+  if (asked.jumpSeconds != 0 && !s.shell.endRequested) {
     const double last = kDemoEndTime - 1.0 / LivePlayback::kStepFps;
     enterLiveAt(s, std::clamp(s.director.demoTime + asked.jumpSeconds, 0.0, last));
   }
