@@ -55,7 +55,7 @@ bool askSetup(const LaunchOptions& options, std::array<bool, 6>& checked) {
 // Rendering that ends before its first frame has written nothing: that is
 // a failure for the script that asked, whatever a live run would return.
 int renderNotStarted(const RenderRequest& render) {
-  std::fprintf(stderr, "velmora: nothing was rendered to \"%s\"\n", render.out.c_str());
+  report(DiagnosticLevel::Error, "nothing was rendered to \"" + render.out + "\"");
   return 1;
 }
 

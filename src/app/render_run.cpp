@@ -9,6 +9,7 @@
 #include "app/frame_host.h"
 #include "capture/frame_sink.h"
 #include "capture/progress_line.h"
+#include "core/diagnostics.h"
 #include "director/music.h"
 #include "gpu/frame_readback.h"
 #include "platform/events.h"
@@ -19,8 +20,23 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
-int fail(ProgressLine& progress, const std::string& cause) {
-  std::fprintf(stderr, "%svelmora: %s\n", progress.breakOff().c_str(), cause.c_str());
+const char* jobName(const RenderRequest& r) { return r.mode == RenderMode::Shot ? "shot" : "capture"; }
+
+// On a terminal the progress line is rewritten in place, which a sink of
+// whole lines cannot do; elsewhere its lines are diagnostics like any other.
+void showProgress(const std::string& text, bool terminal) {
+  if (text.empty()) return;
+  if (terminal) {
+    std::fputs(text.c_str(), stderr);
+    std::fflush(stderr);
+  } else {
+    report(DiagnosticLevel::Info, text.substr(0, text.size() - 1));
+  }
+}
+
+int fail(const RenderRequest& r, ProgressLine& progress, const std::string& cause) {
+  showProgress(progress.breakOff(), true);
+  reportError(jobName(r), cause);
   return 1;
 }
 
@@ -60,31 +76,32 @@ int runRender(ProcessState& s, const RenderRequest& r) {
   catchInterrupts();
   const FrameGrid grid(r.start, r.fps);
   const int64_t frames = r.mode == RenderMode::Shot ? 1 : grid.framesBefore(r.end);
-  ProgressLine progress(frames, stderrIsTerminal(), "velmora: capture: ");
+  const bool terminal = stderrIsTerminal();
+  // The terminal's line is written directly, so it names the program itself.
+  ProgressLine progress(frames, terminal, terminal ? "velmora: capture: " : "capture: ");
   PcmTrack track;
   std::string error;
   std::unique_ptr<FrameSink> sink = openSink(r, grid, frames, s.shell.musicEnabled, track, error);
-  if (!sink) return fail(progress, error);
+  if (!sink) return fail(r, progress, error);
 
   catchUpTo(s, r.start, r.fps);
   FixedStepClock clock(grid);
-  const bool showProgress = r.mode == RenderMode::Capture;
+  const bool capturing = r.mode == RenderMode::Capture;
   const auto began = std::chrono::steady_clock::now();
   std::vector<uint8_t> rgb;
   for (int64_t n = 0; n < frames; ++n) {
-    if (stopAsked()) return fail(progress, "interrupted; nothing was written to \"" + r.out + "\"");
+    if (stopAsked()) return fail(r, progress, "interrupted; nothing was written to \"" + r.out + "\"");
     renderFrame(s, clock);
     // A part may end its frame with its offscreen context current.
     platformMakeCurrent(s.shell.gl);
     readBackBuffer(kWidth, kHeight, rgb);
-    if (!sink->write(rgb.data(), kWidth, kHeight, error)) return fail(progress, error);
+    if (!sink->write(rgb.data(), kWidth, kHeight, error)) return fail(r, progress, error);
     platformSwapBuffers(s.shell.gl);
-    if (showProgress) {
+    if (capturing) {
       const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-      const std::string line = progress.update(n + 1, elapsed);
-      if (!line.empty()) std::fputs(line.c_str(), stderr);
+      showProgress(progress.update(n + 1, elapsed), terminal);
     }
   }
-  if (!sink->finish(error)) return fail(progress, error);
+  if (!sink->finish(error)) return fail(r, progress, error);
   return 0;
 }
