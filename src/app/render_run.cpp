@@ -15,6 +15,7 @@
 #include "platform/events.h"
 #include "platform/gl_window.h"
 #include "platform/interrupt.h"
+#include "platform/system.h"
 
 namespace {
 constexpr int kWidth = 800;

@@ -8,7 +8,8 @@
 // A helper program fed through a pipe to its standard input; what it says
 // on standard error is kept for the message when it fails. The program runs
 // in its own process group, so a Ctrl-C at the terminal reaches only us and
-// we decide how the helper ends.
+// we decide how the helper ends. Starting one makes a broken pipe a failed
+// write for the whole process, instead of a signal that ends it.
 class ChildPipe {
  public:
   ChildPipe() = default;

@@ -1,7 +1,6 @@
 #include "platform/interrupt.h"
 
 #include <signal.h>
-#include <unistd.h>
 
 namespace {
 volatile sig_atomic_t g_interrupted = 0;
@@ -18,5 +17,3 @@ void catchInterrupts() {
 }
 
 bool interruptRequested() { return g_interrupted != 0; }
-
-bool stderrIsTerminal() { return isatty(STDERR_FILENO) == 1; }

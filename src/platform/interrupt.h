@@ -4,6 +4,3 @@
 // ending the process, so that a long job can stop cleanly between steps.
 void catchInterrupts();
 bool interruptRequested();
-
-// True when standard error is a terminal (a line can be updated in place).
-bool stderrIsTerminal();
