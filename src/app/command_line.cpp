@@ -4,18 +4,53 @@
 
 #include <sstream>
 
+#include "director/frame_driver.h"
+
 namespace {
 constexpr int kUsageExit = 2;
+constexpr int kMaxFps = 1000;
+
+constexpr const char* kFooter =
+    "Rendering chosen moments (no setup dialog, no sound output, the window shows what is written):\n"
+    "  velmora --shot 12.5 moment.png                  one 800 x 600 picture at demo time 12.5 s\n"
+    "  velmora --capture frames --fps 10 --start 5 --end 6\n"
+    "                                                  frames/frame_00000.png .. frame_00009.png\n"
+    "  velmora --capture demo.mp4 --fps 30             the whole run as a video with the track\n"
+    "A capture into a folder needs a new or empty folder; .mp4, .mkv and .webm are encoded by\n"
+    "the ffmpeg program. Starting anywhere: part time is advanced as a run from 0 would have\n"
+    "advanced it, but what only drawn frames build (the ripple of the water) starts empty.\n"
+    "Keys while playing: Space pauses, '.' steps 1/60 s while paused, ',' and '/' jump one second.";
+
+// "0 <= T < 33.5" for a moment to start or shoot at.
+bool isDemoMoment(double t) { return t >= 0.0 && t < kDemoEndTime; }
+
+std::string validate(const LaunchOptions& o, bool fpsGiven, bool endGiven) {
+  const RenderRequest& r = o.render;
+  if (fpsGiven && r.mode == RenderMode::Live) return "--fps needs --shot or --capture";
+  if (r.fps < 1 || r.fps > kMaxFps) return "--fps: frames a second must be 1 to 1000";
+  if (!isDemoMoment(o.startTime)) return "--start: demo time must be at least 0 and below 33.5";
+  if (r.mode == RenderMode::Shot && !isDemoMoment(r.start)) {
+    return "--shot: demo time must be at least 0 and below 33.5";
+  }
+  if (endGiven && (r.end <= o.startTime || r.end > kDemoEndTime)) {
+    return "--end: demo time must be above --start and at most 33.5";
+  }
+  if (r.mode != RenderMode::Live && r.out.empty()) return "the output name is empty";
+  return {};
 }
+}  // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
   CommandLine result;
   LaunchOptions& o = result.options;
   CLI::App app{"Velmora: a real-time demo. Without options it opens the setup dialog, then plays.", "velmora"};
   app.set_version_flag("--version", std::string("velmora ") + VELMORA_VERSION);
+  app.footer(kFooter);
 
   bool run = false, windowed = false, fullscreen = false, music = false, noMusic = false;
   std::string messages = "box";
+  std::vector<std::string> shot;
+  std::string capture;
   app.add_flag("--run", run, "Skip the setup dialog, as if \"Run\" was pressed");
   auto* w = app.add_flag("--windowed", windowed, "Preset \"Windowed\"");
   auto* f = app.add_flag("--fullscreen", fullscreen, "Preset fullscreen (\"Windowed\" unchecked)");
@@ -26,13 +61,48 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   app.add_flag("--slow-gpu", o.slowGpu, "Preset \"Slow graphics card\"");
   app.add_option("--data", o.dataDir, "Folder the data paths are relative to (default: here)")
       ->check(CLI::ExistingDirectory);
-  app.add_option("--messages", messages, "box: real message boxes; stderr: one line each on stderr, default answers")
-      ->check(CLI::IsMember({"box", "stderr"}));
+  auto* messageOption =
+      app.add_option("--messages", messages,
+                     "box: real message boxes (default when playing); stderr: one line each on stderr, default "
+                     "answers (default with --shot and --capture)")
+          ->check(CLI::IsMember({"box", "stderr"}));
   app.add_option("--frame-log", o.frameLog, "Write one line a frame to FILE: demo time, heard music time, frame step");
+  auto* start = app.add_option("--start", o.startTime, "Begin at demo time T seconds (0 <= T < 33.5)")->type_name("T");
+  auto* shotOption = app.add_option("--shot", shot, "Write the frame at demo time T into OUT.png (800 x 600), exit")
+                         ->expected(2)
+                         ->type_name("T OUT.png");
+  auto* captureOption = app.add_option("--capture", capture,
+                                       "Write every frame: numbered PNGs into the folder OUT, or a video with the "
+                                       "track when OUT ends in .mp4, .mkv or .webm")
+                            ->type_name("OUT");
+  auto* fps = app.add_option("--fps", o.render.fps, "Frames a second of --capture and steps of --shot (default 60)")
+                  ->type_name("N");
+  auto* end = app.add_option("--end", o.render.end, "Capture up to demo time T (default 33.5)")
+                  ->type_name("T")
+                  ->needs(captureOption);
+  shotOption->excludes(captureOption);
+  shotOption->excludes(start);
 
   std::ostringstream out, err;
   try {
     app.parse(argc, argv);
+    if (!shot.empty()) {
+      o.render.mode = RenderMode::Shot;
+      std::size_t used = 0;
+      try {
+        o.render.start = std::stod(shot[0], &used);
+      } catch (const std::exception&) {
+        used = 0;
+      }
+      if (used == 0 || used != shot[0].size()) throw CLI::ValidationError("--shot", "T must be a number of seconds");
+      o.render.out = shot[1];
+    } else if (!capture.empty() || captureOption->count() > 0) {
+      o.render.mode = RenderMode::Capture;
+      o.render.out = capture;
+      o.render.start = o.startTime;
+    }
+    const std::string problem = validate(o, fps->count() > 0, end->count() > 0);
+    if (!problem.empty()) throw CLI::ValidationError(problem);
   } catch (const CLI::CallForHelp& e) {
     result.exitNow = true;
     result.exitCode = app.exit(e, out, err);
@@ -50,9 +120,13 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   result.err = err.str();
   if (result.exitNow) return result;
 
-  o.skipDialog = run;
+  const bool rendering = o.render.mode != RenderMode::Live;
+  o.skipDialog = run || rendering;
   if (windowed || fullscreen) o.windowed = windowed;
+  if (rendering) o.windowed = true;
   if (music || noMusic) o.music = music;
-  o.messages = messages == "stderr" ? MessageRoute::Stderr : MessageRoute::Box;
+  // A script that renders must never wait on a box nobody sees.
+  const bool stderrMessages = messages == "stderr" || (rendering && messageOption->count() == 0);
+  o.messages = stderrMessages ? MessageRoute::Stderr : MessageRoute::Box;
   return result;
 }

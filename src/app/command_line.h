@@ -4,6 +4,17 @@
 
 #include "platform/message_box.h"
 
+// Rendering chosen moments instead of playing live.
+enum class RenderMode { Live, Shot, Capture };
+
+struct RenderRequest {
+  RenderMode mode = RenderMode::Live;
+  std::string out;  // PNG file (shot); folder, or video by its extension (capture)
+  int fps = 60;
+  double start = 0.0;  // demo time of the first frame
+  double end = 33.5;   // frames up to (not including) this demo time
+};
+
 // What the command line asks for. Unset choices keep the dialog's defaults.
 struct LaunchOptions {
   bool skipDialog = false;
@@ -12,7 +23,9 @@ struct LaunchOptions {
   bool slowGpu = false;
   std::string dataDir;
   MessageRoute messages = MessageRoute::Box;
-  std::string frameLog;  // file for one line a frame: demo time, music time, step
+  std::string frameLog;    // file for one line a frame: demo time, music time, step
+  double startTime = 0.0;  // demo time playback begins at
+  RenderRequest render;
 };
 
 struct CommandLine {

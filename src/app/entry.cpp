@@ -9,6 +9,7 @@
 #include "app/gl_shell.h"
 #include "app/message_loop.h"
 #include "app/process_state.h"
+#include "app/render_run.h"
 #include "app/setup_choice.h"
 #include "app/start_up.h"
 #include "core/diagnostics.h"
@@ -51,12 +52,26 @@ bool askSetup(const LaunchOptions& options, std::array<bool, 6>& checked) {
   return true;
 }
 
-int play(ProcessState& s) {
+// Rendering that ends before its first frame has written nothing: that is
+// a failure for the script that asked, whatever a live run would return.
+int renderNotStarted(const RenderRequest& render) {
+  report(DiagnosticLevel::Error, "nothing was rendered to \"" + render.out + "\"");
+  return 1;
+}
+
+int play(ProcessState& s, const RenderRequest& render) {
+  const bool rendering = render.mode != RenderMode::Live;
   if (!openGLWindow(s.shell, kWindowTitle, 800, 600, 32, s.shell.fullscreen, [&s] { startUp(s); })) {
-    return 0;
+    return rendering ? renderNotStarted(render) : 0;
   }
-  const int code =
-      s.startUpExit ? *s.startUpExit : runMessageLoop(s.shell, s.director, s.inputs, [&s] { return playFrame(s); });
+  int code = 0;
+  if (s.startUpExit) {
+    code = rendering ? renderNotStarted(render) : *s.startUpExit;
+  } else if (rendering) {
+    code = runRender(s, render);
+  } else {
+    code = runMessageLoop(s.shell, s.director, s.inputs, [&s] { return playFrame(s); });
+  }
   // Every end leaves through here: the music stops first (its sound thread
   // reads the track this state owns), then the window closes.
   s.music.close();
@@ -81,14 +96,21 @@ int velmoraMain(int argc, char** argv) {
       report(DiagnosticLevel::Error, "cannot write the frame log \"" + options.frameLog + "\"");
       return 2;
     }
+    // Whoever measures may read it while the demo plays.
+    std::setvbuf(state->frameLog, nullptr, _IOLBF, 0);
   }
+  // The output is named from where the user stands, not from the data folder.
+  RenderRequest render = options.render;
+  if (!render.out.empty()) render.out = std::filesystem::absolute(render.out).lexically_normal().string();
   if (!enterDataFolder(options.dataDir)) return 2;
 
   std::array<bool, 6> checked = initialDialogChecks(options);
   int code = 0;
   if (askSetup(options, checked)) {
     applyDialogChecks(checked, state->shell);
-    code = play(*state);
+    state->startTime = options.startTime;
+    state->soundOutput = render.mode == RenderMode::Live;
+    code = play(*state, render);
   }
   if (state->frameLog != nullptr) std::fclose(state->frameLog);
   // The video system is left to the end of the process, like every other

@@ -2,7 +2,10 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "app/clipboard.h"
+#include "app/demo_seek.h"
 #include "app/process_state.h"
 #include "director/frame_driver.h"
 #include "effects/billboard.h"
@@ -10,13 +13,22 @@
 #include "platform/system.h"
 
 namespace {
-// The frame driver's view of the running program.
-class LivePorts final : public FramePorts {
- public:
-  explicit LivePorts(ProcessState& s) : s_(s) {}
+// A paused window is repainted now and then, not as fast as the core allows.
+constexpr int kPausedPauseMs = 10;
 
-  double readClock() override { return frameClockRead(s_.clock); }
-  void cursorPosition(int& x, int& y) override { ::cursorPosition(x, y); }
+// The frame driver's view of the running program.
+class DrawingPorts final : public FramePorts {
+ public:
+  DrawingPorts(ProcessState& s, bool realCursor) : s_(s), realCursor_(realCursor) {}
+
+  void cursorPosition(int& x, int& y) override {
+    if (realCursor_) {
+      ::cursorPosition(x, y);
+    } else {
+      x = 400;
+      y = 300;
+    }
+  }
 
   void beginFrame() override {
     s_.app.resolutionMode = 2;
@@ -34,22 +46,61 @@ class LivePorts final : public FramePorts {
 
  private:
   ProcessState& s_;
+  bool realCursor_;
 };
 
 void logFrame(ProcessState& s) {
   if (s.frameLog == nullptr) return;
   std::fprintf(s.frameLog, "%.6f %.6f %.6f\n", s.director.demoTime, s.director.musicTime, s.director.frameDelta);
 }
+
+bool musicPlays(const ProcessState& s) { return s.shell.musicEnabled && s.soundOutput; }
+
+// Space, '.', ',' and '/' since the last frame. Escape resumes a paused
+// run, so that its fade can play.
+void applyPlaybackKeys(ProcessState& s) {
+  PlaybackRequests& asked = s.shell.playback;
+  LivePlayback& live = s.live;
+  if (asked.togglePause || (live.paused && s.shell.endRequested)) {
+    live.paused = !live.paused;
+    live.pendingSteps = 0;
+    if (musicPlays(s)) {
+      if (live.paused) {
+        s.music.pause();
+      } else {
+        s.music.play(s.director.demoTime);
+      }
+    }
+  }
+  // A jump would leave the Escape fade measured from a moment that moved.
+  if (asked.jumpSeconds != 0 && !s.shell.endRequested) {
+    const double last = kDemoEndTime - 1.0 / LivePlayback::kStepFps;
+    enterLiveAt(s, std::clamp(s.director.demoTime + asked.jumpSeconds, 0.0, last));
+  }
+  if (live.paused) live.pendingSteps += asked.steps;
+  asked = PlaybackRequests{};
+}
 }  // namespace
 
 std::optional<int> playFrame(ProcessState& s) {
+  applyPlaybackKeys(s);
+  if (s.live.paused && s.live.pendingSteps == 0) sleepMilliseconds(kPausedPauseMs);
   const FrameControls controls{s.shell.musicEnabled, s.shell.leftButtonDown, s.shell.wheel, s.shell.endRequested,
                                s.shell.endStartTime};
-  LivePorts ports(s);
+  DrawingPorts ports(s, true);
+  LiveStepClock clock(s.clock, s.live);
   const FrameEnd end =
-      runFrame(s.director, s.timeline, s.inputs, controls, ports, s.shell.musicEnabled ? &s.music : nullptr);
+      runFrame(s.director, s.timeline, s.inputs, controls, ports, clock, musicPlays(s) ? &s.music : nullptr);
   logFrame(s);
   if (end == FrameEnd::None) return std::nullopt;
   if (end == FrameEnd::FadedOut) copyTextToClipboard(s.shell.clipboardText);
   return 0;
+}
+
+void renderFrame(ProcessState& s, StepClock& clock) {
+  FrameControls controls;
+  controls.musicEnabled = s.shell.musicEnabled;
+  DrawingPorts ports(s, false);
+  runFrame(s.director, s.timeline, s.inputs, controls, ports, clock, nullptr);
+  logFrame(s);
 }

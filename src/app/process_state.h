@@ -5,6 +5,7 @@
 
 #include "app/demo_app.h"
 #include "app/frame_clock.h"
+#include "app/live_playback.h"
 #include "app/shell_state.h"
 #include "director/director_state.h"
 #include "director/frame_inputs.h"
@@ -24,6 +25,12 @@ struct ProcessState {
   OffscreenTarget offscreen;
   MusicPlayback music;
   std::unique_ptr<DemoPart> part;
+
+  // Where playback begins (demo time), and whether sound is played at all:
+  // rendering plays none.
+  double startTime = 0.0;
+  bool soundOutput = true;
+  LivePlayback live;
 
   // Set when start-up ends the run early: the exit code to end with.
   std::optional<int> startUpExit;

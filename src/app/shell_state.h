@@ -4,6 +4,13 @@
 
 #include "platform/gl_window.h"
 
+// The demo maker's keys since the last frame: Space, '.', ',' and '/'.
+struct PlaybackRequests {
+  bool togglePause = false;
+  int steps = 0;        // frames of 1/60 s to step while paused
+  int jumpSeconds = 0;  // negative: back
+};
+
 // The shell's process-wide state: the choices of the setup dialog, the
 // window, and the input the window procedure records for the next frame.
 struct ShellState {
@@ -17,6 +24,7 @@ struct ShellState {
   bool leftButtonDown = false;
   double wheel = 0.0;
   std::string clipboardText;
+  PlaybackRequests playback;
 
   bool quitPosted = false;  // the loop ends at its next message
   int quitCode = 0;

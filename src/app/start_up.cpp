@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/classify_gpu.h"
+#include "app/demo_seek.h"
 #include "app/gl_shell.h"
 #include "app/loading_screen.h"
 #include "app/part_choice.h"
@@ -104,14 +105,13 @@ void startUp(ProcessState& s) {
   s.part->fragmentProgramsAvailable = fragmentSupport ? 1 : 0;
   if (!fadeLoadingScreen(s, false)) return endForMissingPicture(s);
 
-  if (s.shell.musicEnabled && !startMusic(s)) return;
+  // Rendering plays no sound: the track is only read if a video needs it.
+  if (s.shell.musicEnabled && s.soundOutput && !startMusic(s)) return;
   platformSetSwapInterval(0);  // a driver that refuses simply keeps its own
-  if (s.shell.musicEnabled) s.music.play();
 
-  frameClockReset(s.clock);
-  s.director.lastClock = frameClockRead(s.clock);
-  s.timeline.fill();
-  s.director.demoTime = 0.0;
   s.inputs.pointX = s.inputs.pointY = s.inputs.pointZ = 0.0;
   s.inputs.arrowHorizontal = s.inputs.arrowVertical = 0.0;
+  // The music starts, the clock is reset, the cue table filled and demo
+  // time set, at the chosen start (0 unless asked).
+  enterLiveAt(s, s.startTime);
 }

@@ -12,6 +12,26 @@ constexpr float kWheelScale = 0.0016666667f;
 std::string triple(double a, double b, double c) { return formatG(a) + "," + formatG(b) + "," + formatG(c); }
 }  // namespace
 
+void notePlaybackKey(PlaybackRequests& requests, int virtualKey, bool repeat) {
+  switch (virtualKey) {
+    case vk::Space:
+      // Held down, the key would pause and resume in turn.
+      if (!repeat) requests.togglePause = !requests.togglePause;
+      break;
+    case vk::OemPeriod:
+      ++requests.steps;
+      break;
+    case vk::OemComma:
+      --requests.jumpSeconds;
+      break;
+    case vk::OemSlash:
+      ++requests.jumpSeconds;
+      break;
+    default:
+      break;
+  }
+}
+
 void applyArrowKeys(const ShellState& shell, FrameInputs& inputs, double frameDelta) {
   if (shell.keys[vk::Up]) inputs.arrowVertical += 1.5 * frameDelta;
   if (shell.keys[vk::Down]) inputs.arrowVertical -= 1.5 * frameDelta;
@@ -40,6 +60,7 @@ void windowProc(ShellState& shell, FrameInputs& inputs, const PlatformEvent& eve
       if (event.virtualKey > 0 && event.virtualKey < 256) {
         shell.keys[static_cast<size_t>(event.virtualKey)] = event.kind == EventKind::KeyDown;
       }
+      if (event.kind == EventKind::KeyDown) notePlaybackKey(shell.playback, event.virtualKey, event.repeat);
       return;
     case EventKind::Size:
       resizeViewport(event.width, event.height);

@@ -7,6 +7,9 @@
 // `frameDelta` is the last frame's step, which the arrow keys scale by.
 void windowProc(ShellState& shell, FrameInputs& inputs, const PlatformEvent& event, double frameDelta);
 
+// Space, '.', ',' and '/' pressed: what the demo maker asks of playback.
+void notePlaybackKey(PlaybackRequests& requests, int virtualKey, bool repeat);
+
 // The arrow keys act on every event that gets default processing.
 void applyArrowKeys(const ShellState& shell, FrameInputs& inputs, double frameDelta);
 

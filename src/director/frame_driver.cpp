@@ -36,22 +36,22 @@ void relaxArrowVertical(FrameInputs& inputs, double frameDelta) {
 }  // namespace
 
 FrameEnd runFrame(DirectorState& state, Timeline& timeline, FrameInputs& inputs, const FrameControls& controls,
-                  FramePorts& ports, MusicChannel* music) {
+                  FramePorts& ports, StepClock& clock, MusicChannel* music) {
   int cursorX = 0;
   int cursorY = 0;
   ports.cursorPosition(cursorX, cursorY);
 
-  // Two readings: the short gap between them belongs to no frame.
-  state.frameDelta = ports.readClock() - state.lastClock;
-  state.lastClock = ports.readClock();
+  state.frameDelta = clock.nextStep(state);
   if (state.frameDelta < 0.0) state.frameDelta = 0.0;
 
   inputs.leftButton = controls.leftButtonDown ? 1.0 : 0.0;
 
-  if (controls.musicEnabled && music != nullptr) {
+  if (controls.musicEnabled) {
     reseedFromDemoTime(state.demoTime);
-    state.musicTime = static_cast<double>(music->position()) / static_cast<double>(music->frequency());
-    state.frameDelta += (state.musicTime - state.demoTime) * kMusicPull;
+    if (clock.locksToMusic() && music != nullptr) {
+      state.musicTime = static_cast<double>(music->position()) / static_cast<double>(music->frequency());
+      state.frameDelta += (state.musicTime - state.demoTime) * kMusicPull;
+    }
   }
 
   inputs.unity = 1.0;
@@ -91,4 +91,16 @@ FrameEnd runFrame(DirectorState& state, Timeline& timeline, FrameInputs& inputs,
     if (a > kFadeDone) return FrameEnd::FadedOut;
   }
   return FrameEnd::None;
+}
+
+void catchUpTo(double t, int fps, DirectorState& state, Timeline& timeline, FrameInputs& inputs,
+               const FrameControls& controls, FramePorts& skipping) {
+  state = DirectorState{};
+  timeline.fill();
+  inputs.beatFlash = 0.0;
+  inputs.endFlash = 0.0;
+  const FrameGrid fromZero(0.0, fps);
+  FixedStepClock clock(fromZero);
+  const int64_t frames = fromZero.framesBefore(t);
+  for (int64_t n = 0; n < frames; ++n) runFrame(state, timeline, inputs, controls, skipping, clock, nullptr);
 }

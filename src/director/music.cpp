@@ -1,5 +1,7 @@
 #include "director/music.h"
 
+#include <algorithm>
+
 #include "platform/sound.h"
 
 namespace {
@@ -13,7 +15,12 @@ bool MusicPlayback::init(std::string& error) {
 
 bool MusicPlayback::load(const std::string& path, std::string& error) { return decodeOggTrack(path, track_, error); }
 
-void MusicPlayback::play() { soundPlay(track_.samples.data(), track_.frames(), track_.channels, track_.rate); }
+void MusicPlayback::play(double fromSeconds) {
+  const auto from = static_cast<size_t>(std::max(0.0, fromSeconds) * track_.rate);
+  soundPlay(track_.samples.data(), track_.frames(), track_.channels, track_.rate, from);
+}
+
+void MusicPlayback::pause() { soundPause(); }
 
 void MusicPlayback::close() {
   if (!open_) return;

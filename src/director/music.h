@@ -23,7 +23,10 @@ class MusicPlayback final : public MusicChannel {
   bool init(std::string& error);
   // Decodes the whole track; it plays once and does not loop.
   bool load(const std::string& path, std::string& error);
-  void play();
+  // Plays from `fromSeconds` into the track (0: its start).
+  void play(double fromSeconds = 0.0);
+  // Stops the sound where it is; play goes on from any point.
+  void pause();
   void close();
 
   uint32_t position() override;

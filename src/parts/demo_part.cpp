@@ -6,6 +6,11 @@
 
 #include "math/random.h"
 
+namespace {
+// Still water: the field as set-up leaves it, before any drop.
+RippleField stillWater() { return RippleField(0.03, 128, 128); }
+}  // namespace
+
 void DemoPart::setTime(const double& time) { partTime = time; }
 void DemoPart::unusedHookA() {}
 void DemoPart::unusedHookB() {}
@@ -18,10 +23,17 @@ void DemoPart::resetPartState() {
   for (uint8_t& letter : randomLetters) {
     letter = static_cast<uint8_t>(random01() * 25.0 + 64.0);
   }
-  ripple = RippleField(0.03, 128, 128);
+  ripple = stillWater();
   partTextureBase = 0;
   eventTimes.push_back(12.3);
   eventTimes.push_back(16.2);
+}
+
+void DemoPart::rewind() {
+  partTime = 0.0;
+  timeAccumulator = 0.0;
+  rippleClock = 0.0;
+  ripple = stillWater();
 }
 
 bool DemoPart::advancePartTime(double frameDelta) {

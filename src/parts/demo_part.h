@@ -42,6 +42,12 @@ class DemoPart {
   // drawn. Needs the GL context current.
   void drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app, FrameInputs* inputs);
 
+  // Starting anywhere: part time back to 0 and the state that only drawn
+  // frames build (the ripple field) empty, ready to be advanced again.
+  void rewind();
+  // What a frame does to part time, without drawing it.
+  void advanceWithoutDrawing(double frameDelta) { advancePartTime(frameDelta); }
+
   // Choreography state: the part clock, this frame's inputs and what the
   // layers animate from.
   double partTime = 0.0;

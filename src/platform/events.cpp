@@ -45,6 +45,7 @@ bool pollPlatformEvent(PlatformEvent& out) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       out.virtualKey = virtualKeyFromSdlKeycode(e.key.keysym.sym);
+      out.repeat = e.key.repeat != 0;
       if (out.virtualKey != vk::Unknown) {
         out.kind = e.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
       }

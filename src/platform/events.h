@@ -17,6 +17,7 @@ enum class EventKind {
 struct PlatformEvent {
   EventKind kind = EventKind::Other;
   int virtualKey = 0;
+  bool repeat = false;  // a key held down, sent again
   int wheelDelta = 0;
   int width = 0;
   int height = 0;

@@ -19,8 +19,9 @@ struct SoundDevice {
   size_t frames = 0;
   int channels = 0;
   int rate = 0;
-  double step = 1.0;    // track frames per device frame
-  double cursor = 0.0;  // track frame of the next device frame
+  double step = 1.0;      // track frames per device frame
+  double cursor = 0.0;    // track frame of the next device frame
+  size_t startFrame = 0;  // track frame playback started from
 
   std::atomic<int> volume{255};
 
@@ -86,7 +87,7 @@ bool soundOpen(int mixRate, std::string& error) {
   return true;
 }
 
-void soundPlay(const int16_t* samples, size_t frames, int channels, int rate) {
+void soundPlay(const int16_t* samples, size_t frames, int channels, int rate, size_t from) {
   if (g_sound.id == 0) return;
   SDL_LockAudioDevice(g_sound.id);
   g_sound.samples = samples;
@@ -94,10 +95,11 @@ void soundPlay(const int16_t* samples, size_t frames, int channels, int rate) {
   g_sound.channels = channels;
   g_sound.rate = rate;
   g_sound.step = static_cast<double>(rate) / static_cast<double>(g_sound.deviceRate);
-  g_sound.cursor = 0.0;
+  g_sound.cursor = static_cast<double>(from);
+  g_sound.startFrame = from;
   g_sound.mixedFrames = 0;
   g_sound.callbackCounter = SDL_GetPerformanceCounter();
-  g_sound.lastReported = 0;
+  g_sound.lastReported = from;
   SDL_UnlockAudioDevice(g_sound.id);
   SDL_PauseAudioDevice(g_sound.id, 0);
 }
@@ -115,9 +117,13 @@ uint64_t soundPosition() {
   const double behind = static_cast<double>(mixed) - 2.0 * g_sound.bufferFrames;
   double heard = behind + since * g_sound.deviceRate;
   heard = std::clamp(heard, 0.0, std::max(0.0, static_cast<double>(mixed) - g_sound.bufferFrames));
-  const auto position = static_cast<uint64_t>(heard * g_sound.step);
+  const auto position = g_sound.startFrame + static_cast<uint64_t>(heard * g_sound.step);
   g_sound.lastReported = std::max(g_sound.lastReported, position);
   return g_sound.lastReported;
+}
+
+void soundPause() {
+  if (g_sound.id != 0) SDL_PauseAudioDevice(g_sound.id, 1);
 }
 
 int soundFrequency() { return g_sound.rate; }

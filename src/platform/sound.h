@@ -9,13 +9,17 @@
 // Opens the audio device at the given mixing rate, silent until soundPlay.
 bool soundOpen(int mixRate, std::string& error);
 
-// Starts the track from its first frame. The samples stay the caller's and
-// must outlive playback. Once the track is over the channel plays silence
-// and its position keeps counting, so a short track never stops the clock.
-void soundPlay(const int16_t* samples, size_t frames, int channels, int rate);
+// Starts the track at frame `from` (0: its start). The samples stay the
+// caller's and must outlive playback. Once the track is over the channel
+// plays silence and its position keeps counting, so a short track never
+// stops the clock.
+void soundPlay(const int16_t* samples, size_t frames, int channels, int rate, size_t from = 0);
+// Stops the output where it is; soundPlay starts it again.
+void soundPause();
 
-// Frames of the track heard so far: what the device has been given, less
-// what still waits in its buffer. Never decreases.
+// The track frame being heard: where playback started plus what the device
+// has been given since, less what still waits in its buffer. Never
+// decreases between two soundPlay calls.
 uint64_t soundPosition();
 // The playback rate of the track in Hz (0 before soundPlay).
 int soundFrequency();

@@ -1,6 +1,7 @@
 #include "platform/system.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -39,3 +40,5 @@ bool setClipboardText(const std::string& text) {
 }
 
 void sleepMilliseconds(int ms) { SDL_Delay(static_cast<Uint32>(ms)); }
+
+bool stderrIsTerminal() { return isatty(STDERR_FILENO) == 1; }

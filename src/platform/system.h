@@ -16,3 +16,6 @@ void cursorPosition(int& x, int& y);
 bool setClipboardText(const std::string& text);
 
 void sleepMilliseconds(int ms);
+
+// True when standard error is a terminal (a line can be updated in place).
+bool stderrIsTerminal();

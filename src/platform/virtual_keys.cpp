@@ -34,6 +34,12 @@ int virtualKeyFromSdlKeycode(int key) {
       return vk::Escape;
     case SDLK_SPACE:
       return vk::Space;
+    case SDLK_COMMA:
+      return vk::OemComma;
+    case SDLK_PERIOD:
+      return vk::OemPeriod;
+    case SDLK_SLASH:
+      return vk::OemSlash;
     case SDLK_PAGEUP:
       return vk::Prior;
     case SDLK_PAGEDOWN:

@@ -23,10 +23,13 @@ constexpr int Right = 0x27;
 constexpr int Down = 0x28;
 constexpr int Insert = 0x2D;
 constexpr int Delete = 0x2E;
-constexpr int Digit0 = 0x30;   // '0'..'9' follow
-constexpr int LetterA = 0x41;  // 'A'..'Z' follow
-constexpr int Numpad0 = 0x60;  // numpad 0..9 follow
-constexpr int F1 = 0x70;       // F1..F24 follow
+constexpr int Digit0 = 0x30;     // '0'..'9' follow
+constexpr int LetterA = 0x41;    // 'A'..'Z' follow
+constexpr int Numpad0 = 0x60;    // numpad 0..9 follow
+constexpr int F1 = 0x70;         // F1..F24 follow
+constexpr int OemComma = 0xBC;   // ','
+constexpr int OemPeriod = 0xBE;  // '.'
+constexpr int OemSlash = 0xBF;   // '/' on a US layout
 constexpr int Unknown = 0;
 }  // namespace vk
 

@@ -40,12 +40,52 @@ TEST(CommandLine, WrongCommandLinesPrintTheUsageAndExitTwo) {
                                                                 {"--music", "--no-music"},
                                                                 {"--messages", "popup"},
                                                                 {"--data"},
-                                                                {"--data", "/no/such/folder/anywhere"}}) {
+                                                                {"--data", "/no/such/folder/anywhere"},
+                                                                {"--start", "33.5"},
+                                                                {"--start", "-1"},
+                                                                {"--shot", "12.5"},
+                                                                {"--shot", "soon", "a.png"},
+                                                                {"--shot", "40", "a.png"},
+                                                                {"--shot", "1", "a.png", "--start", "2"},
+                                                                {"--shot", "1", "a.png", "--capture", "d"},
+                                                                {"--capture", "d", "--fps", "0"},
+                                                                {"--capture", "d", "--start", "5", "--end", "5"},
+                                                                {"--capture", "d", "--end", "34"},
+                                                                {"--end", "3"},
+                                                                {"--fps", "30"}}) {
     const CommandLine c = parse(args);
     EXPECT_TRUE(c.exitNow) << args[0];
     EXPECT_EQ(c.exitCode, 2) << args[0];
     EXPECT_NE(c.err.find("Usage:"), std::string::npos) << args[0];
   }
+}
+
+TEST(CommandLine, ShotsAndCapturesSkipTheDialogPlayWindowedAndSendMessagesToStderr) {
+  const CommandLine shot = parse({"--shot", "12.5", "a.png"});
+  ASSERT_FALSE(shot.exitNow) << shot.err;
+  EXPECT_EQ(shot.options.render.mode, RenderMode::Shot);
+  EXPECT_EQ(shot.options.render.start, 12.5);
+  EXPECT_EQ(shot.options.render.out, "a.png");
+  EXPECT_EQ(shot.options.render.fps, 60);
+  EXPECT_TRUE(shot.options.skipDialog);
+  EXPECT_EQ(shot.options.windowed, true);
+  EXPECT_EQ(shot.options.messages, MessageRoute::Stderr);
+
+  const CommandLine capture = parse({"--capture", "out.mp4", "--fps", "30", "--start", "5", "--end", "6", "--messages",
+                                     "box", "--fullscreen", "--no-music"});
+  ASSERT_FALSE(capture.exitNow) << capture.err;
+  EXPECT_EQ(capture.options.render.mode, RenderMode::Capture);
+  EXPECT_EQ(capture.options.render.fps, 30);
+  EXPECT_EQ(capture.options.render.start, 5.0);
+  EXPECT_EQ(capture.options.render.end, 6.0);
+  EXPECT_EQ(capture.options.windowed, true);               // a picture of the window, never the screen
+  EXPECT_EQ(capture.options.messages, MessageRoute::Box);  // asked for
+  EXPECT_EQ(capture.options.music, false);
+
+  const CommandLine live = parse({"--start", "30"});
+  EXPECT_EQ(live.options.startTime, 30.0);
+  EXPECT_EQ(live.options.render.mode, RenderMode::Live);
+  EXPECT_FALSE(live.options.skipDialog);
 }
 
 TEST(SetupChoice, DialogOpensWithMusicCheckedOnlyUnlessTheCommandLinePresetsTheBoxes) {

@@ -123,3 +123,22 @@ TEST(EndRequest, EscapeLatchesOnceWithTheTimeOfTheFirstPress) {
   EXPECT_EQ(shell.endStartTime, 4.0);
 }
 }  // namespace
+
+namespace {
+TEST_F(WindowProcTest, PlaybackKeysAreCountedOncePerPressAndAHeldSpaceDoesNotFlicker) {
+  PlatformEvent space = key(EventKind::KeyDown, vk::Space);
+  send(space);
+  space.repeat = true;
+  send(space);
+  send(space);
+  for (int i = 0; i < 3; ++i) send(key(EventKind::KeyDown, vk::OemPeriod));
+  send(key(EventKind::KeyDown, vk::OemComma));
+  send(key(EventKind::KeyDown, vk::OemSlash));
+  send(key(EventKind::KeyDown, vk::OemSlash));
+  send(key(EventKind::KeyUp, vk::OemSlash));  // releases ask for nothing
+  EXPECT_TRUE(shell.playback.togglePause);
+  EXPECT_EQ(shell.playback.steps, 3);
+  EXPECT_EQ(shell.playback.jumpSeconds, 1);
+  EXPECT_TRUE(shell.keys[vk::OemComma]);  // and the key table still sees them
+}
+}  // namespace

@@ -8,22 +8,24 @@
 
 namespace {
 // A clock that moves only when the test says so.
-struct ScriptedPorts final : FramePorts {
+struct ScriptedPorts final : FramePorts, StepClock {
   double clock = 0.0;
-  double step = 0.02;  // added before every frame's first reading
-  int readsThisFrame = 0;
+  double step = 0.02;  // added before every frame
   int partsDrawn = 0;
   std::vector<double> overlays;
 
-  double readClock() override {
-    if (readsThisFrame++ == 0) clock += step;
-    return clock;
+  double nextStep(DirectorState& state) override {
+    clock += step;
+    const double delta = clock - state.lastClock;
+    state.lastClock = clock;
+    return delta;
   }
+  bool locksToMusic() const override { return true; }
   void cursorPosition(int& x, int& y) override {
     x = cursorX;
     y = cursorY;
   }
-  void beginFrame() override { readsThisFrame = 0; }
+  void beginFrame() override {}
   void drawPart(double&, FrameInputs&) override { ++partsDrawn; }
   void drawFadeOverlay(double level) override { overlays.push_back(level); }
 
@@ -43,7 +45,7 @@ struct FakeMusic final : MusicChannel {
 class FrameDriverTest : public ::testing::Test {
  protected:
   void SetUp() override { timeline.fill(); }
-  FrameEnd frame() { return runFrame(state, timeline, inputs, controls, ports, &music); }
+  FrameEnd frame() { return runFrame(state, timeline, inputs, controls, ports, ports, &music); }
 
   DirectorState state;
   Timeline timeline;
@@ -209,7 +211,7 @@ TEST_F(FrameDriverTest, FadeLengthDoesNotDependOnTheFrameRateAndTheEndFlashComes
     FrameControls c;
     c.endRequested = true;
     c.endStartTime = 0.0;
-    while (runFrame(s, timeline, inputs, c, p, nullptr) == FrameEnd::None) {
+    while (runFrame(s, timeline, inputs, c, p, p, nullptr) == FrameEnd::None) {
     }
     EXPECT_NEAR(s.demoTime, 1.25, step + 1e-9) << step;
   }

@@ -81,5 +81,9 @@ std::optional<int> ChildProcess::waitExit(double timeoutSeconds) {
   return status_;
 }
 
+void ChildProcess::signal(int number) {
+  if (running()) kill(pid_, number);
+}
+
 std::string ChildProcess::out() const { return readFile(outPath_); }
 std::string ChildProcess::err() const { return readFile(errPath_); }

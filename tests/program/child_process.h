@@ -18,6 +18,8 @@ class ChildProcess {
   // The exit code, or nothing when it did not end in time (it is then killed).
   std::optional<int> waitExit(double timeoutSeconds);
   bool running();
+  // Sends a signal, as a terminal's Ctrl-C (SIGINT) would.
+  void signal(int number);
   std::string out() const;
   std::string err() const;
 

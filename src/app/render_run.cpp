@@ -1,0 +1,108 @@
+#include "app/render_run.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "app/demo_seek.h"
+#include "app/frame_host.h"
+#include "capture/frame_sink.h"
+#include "capture/progress_line.h"
+#include "core/diagnostics.h"
+#include "director/music.h"
+#include "gpu/frame_readback.h"
+#include "platform/events.h"
+#include "platform/gl_window.h"
+#include "platform/interrupt.h"
+#include "platform/system.h"
+
+namespace {
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+const char* jobName(const RenderRequest& r) { return r.mode == RenderMode::Shot ? "shot" : "capture"; }
+
+// On a terminal the progress line is rewritten in place, which a sink of
+// whole lines cannot do; elsewhere its lines are diagnostics like any other.
+void showProgress(const std::string& text, bool terminal) {
+  if (text.empty()) return;
+  if (terminal) {
+    std::fputs(text.c_str(), stderr);
+    std::fflush(stderr);
+  } else {
+    report(DiagnosticLevel::Info, text.substr(0, text.size() - 1));
+  }
+}
+
+int fail(const RenderRequest& r, ProgressLine& progress, const std::string& cause) {
+  showProgress(progress.breakOff(), true);
+  reportError(jobName(r), cause);
+  return 1;
+}
+
+// The window closed, or Ctrl-C: the job stops between two frames.
+bool stopAsked() {
+  PlatformEvent event;
+  bool closed = false;
+  while (pollPlatformEvent(event)) closed = closed || event.kind == EventKind::Close;
+  return closed || interruptRequested();
+}
+
+std::unique_ptr<FrameSink> openSink(const RenderRequest& r, const FrameGrid& grid, int64_t frames, bool withSound,
+                                    PcmTrack& track, std::string& error) {
+  if (r.mode == RenderMode::Shot) return openPngFileSink(r.out, error);
+  const CaptureFormat format = captureFormatOf(r.out);
+  if (format == CaptureFormat::PngFolder) return openPngFolderSink(r.out, error);
+  VideoSettings video;
+  video.width = kWidth;
+  video.height = kHeight;
+  video.fps = r.fps;
+  if (withSound) {
+    std::string why;
+    if (!decodeOggTrack(MusicPlayback::kTrackPath, track, why)) {
+      error = std::string(MusicPlayback::kTrackPath) + ": " + why +
+              " (the video needs the track; --no-music makes a silent one)";
+      return nullptr;
+    }
+    video.track = &track;
+    video.trackFrom = static_cast<size_t>(grid.time(0) * track.rate + 0.5);
+    video.trackFrames = static_cast<size_t>(static_cast<double>(frames) * track.rate / r.fps + 0.5);
+  }
+  return openVideoSink(r.out, format, video, error);
+}
+}  // namespace
+
+int runRender(ProcessState& s, const RenderRequest& r) {
+  catchInterrupts();
+  const FrameGrid grid(r.start, r.fps);
+  const int64_t frames = r.mode == RenderMode::Shot ? 1 : grid.framesBefore(r.end);
+  const bool terminal = stderrIsTerminal();
+  // The terminal's line is written directly, so it names the program itself.
+  ProgressLine progress(frames, terminal, terminal ? "velmora: capture: " : "capture: ");
+  PcmTrack track;
+  std::string error;
+  std::unique_ptr<FrameSink> sink = openSink(r, grid, frames, s.shell.musicEnabled, track, error);
+  if (!sink) return fail(r, progress, error);
+
+  catchUpTo(s, r.start, r.fps);
+  FixedStepClock clock(grid);
+  const bool capturing = r.mode == RenderMode::Capture;
+  const auto began = std::chrono::steady_clock::now();
+  std::vector<uint8_t> rgb;
+  for (int64_t n = 0; n < frames; ++n) {
+    if (stopAsked()) return fail(r, progress, "interrupted; nothing was written to \"" + r.out + "\"");
+    renderFrame(s, clock);
+    // A part may end its frame with its offscreen context current.
+    platformMakeCurrent(s.shell.gl);
+    readBackBuffer(kWidth, kHeight, rgb);
+    if (!sink->write(rgb.data(), kWidth, kHeight, error)) return fail(r, progress, error);
+    platformSwapBuffers(s.shell.gl);
+    if (capturing) {
+      const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+      showProgress(progress.update(n + 1, elapsed), terminal);
+    }
+  }
+  if (!sink->finish(error)) return fail(r, progress, error);
+  return 0;
+}

@@ -1,0 +1,266 @@
+// Rendering chosen moments from the command line: shots and captures are
+// reproducible byte for byte, meet the live run's frames, and fail loudly
+// without leaving a result that looks complete.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "child_process.h"
+#include "run_folder.h"
+#include "virtual_display.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+using Env = std::vector<std::pair<std::string, std::string>>;
+
+std::vector<std::string> names(const std::string& folder) {
+  std::vector<std::string> found;
+  for (const auto& entry : fs::directory_iterator(folder)) found.push_back(entry.path().filename().string());
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+// Width and height from a PNG's header.
+std::pair<int, int> pngSize(const std::string& bytes) {
+  if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+  const auto at = [&](size_t i) {
+    return (static_cast<unsigned char>(bytes[i]) << 24) | (static_cast<unsigned char>(bytes[i + 1]) << 16) |
+           (static_cast<unsigned char>(bytes[i + 2]) << 8) | static_cast<unsigned char>(bytes[i + 3]);
+  };
+  return {at(16), at(20)};
+}
+
+std::string probe(const std::string& video, const std::string& entries) {
+  const std::string cmd = "ffprobe -v error -count_frames -of default=nw=1 -show_entries " + entries + " " + video;
+  std::string text;
+  if (std::FILE* p = popen(cmd.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, p) != nullptr) text += buffer;
+    pclose(p);
+  }
+  return text;
+}
+
+class RenderProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(display.ok()); }
+
+  std::unique_ptr<ChildProcess> start(std::vector<std::string> args, const Env& extraEnv = {},
+                                      const std::string& data = VELMORA_DATA_DIR) {
+    args.insert(args.begin(), {"--data", data});
+    Env env{{"DISPLAY", display.name()}, {"SDL_AUDIODRIVER", "dummy"}};
+    env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+    return std::make_unique<ChildProcess>(VELMORA_EXECUTABLE, args, env);
+  }
+
+  // Runs to its end; the exit code (nothing when it hung).
+  std::optional<int> render(const std::vector<std::string>& args, const Env& env = {}, std::string* err = nullptr) {
+    auto p = start(args, env);
+    const std::optional<int> code = p->waitExit(120.0);
+    if (err != nullptr) *err = p->err();
+    EXPECT_TRUE(code.has_value()) << p->err();
+    return code;
+  }
+
+  // Nothing under the result's name and no temporary leftovers beside it.
+  void expectNothingLeftFor(const std::string& name) {
+    EXPECT_FALSE(fs::exists(run.path(name)));
+    for (const std::string& n : names(run.path(""))) EXPECT_EQ(n.find(".partial"), std::string::npos) << n;
+  }
+
+  VirtualDisplay display;
+  RunFolder run;
+};
+
+TEST_F(RenderProgramTest, ShotsAndCapturesAreTheSameBytesEveryTime) {
+  std::string err;
+  for (const char* name : {"a.png", "b.png"}) {
+    ASSERT_EQ(render({"--shot", "12.5", run.path(name)}, {}, &err), 0) << err;
+    EXPECT_EQ(err, "");  // no dialog, no message, no progress for a shot
+  }
+  const std::string a = readFile(run.path("a.png"));
+  EXPECT_EQ(pngSize(a), std::make_pair(800, 600));
+  EXPECT_EQ(a, readFile(run.path("b.png")));
+
+  for (const char* name : {"one", "two"}) {
+    ASSERT_EQ(render({"--capture", run.path(name), "--fps", "10", "--start", "5", "--end", "6"}, {}, &err), 0) << err;
+    EXPECT_NE(err.find("frame 10 of 10 (100 %)"), std::string::npos) << err;
+  }
+  const std::vector<std::string> frames = names(run.path("one"));
+  ASSERT_EQ(frames.size(), 10u);
+  EXPECT_EQ(frames.front(), "frame_00000.png");
+  EXPECT_EQ(frames.back(), "frame_00009.png");
+  EXPECT_EQ(names(run.path("two")), frames);
+  for (const std::string& f : frames) {
+    EXPECT_EQ(readFile(run.path("one/" + f)), readFile(run.path("two/" + f))) << f;
+  }
+  // The moving picture moves.
+  EXPECT_NE(readFile(run.path("one/" + frames[0])), readFile(run.path("one/" + frames[9])));
+}
+
+TEST_F(RenderProgramTest, AShotIsTheCapturesFrameAtTheSameMoment) {
+  // At 2 frames a second a capture from 0 reaches 17.5 s (part time runs
+  // faster by then) in 36 frames; the shot takes the same steps.
+  ASSERT_EQ(render({"--capture", run.path("run"), "--fps", "2", "--end", "18"}), 0);
+  ASSERT_EQ(render({"--shot", "17.5", run.path("shot.png"), "--fps", "2"}), 0);
+  ASSERT_EQ(render({"--capture", run.path("late"), "--fps", "2", "--start", "17.5", "--end", "18"}), 0);
+  const std::string frame35 = readFile(run.path("run/frame_00035.png"));
+  EXPECT_EQ(readFile(run.path("shot.png")), frame35);
+  EXPECT_EQ(readFile(run.path("late/frame_00000.png")), frame35);
+}
+
+TEST_F(RenderProgramTest, WholeRunAsMp4HasEveryFrameAndTheTrackInStep) {
+  std::string err;
+  ASSERT_EQ(render({"--capture", run.path("demo.mp4"), "--fps", "30"}, {}, &err), 0) << err;
+  EXPECT_NE(
+      probe(run.path("demo.mp4"), "stream=codec_type,nb_read_frames").find("codec_type=video\nnb_read_frames=1005"),
+      std::string::npos);
+  const std::string audio = probe(run.path("demo.mp4"), "stream=duration -select_streams a");
+  ASSERT_EQ(audio.rfind("duration=", 0), 0u) << audio;
+  EXPECT_NEAR(std::stod(audio.substr(9)), 33.5, 0.1);
+  expectNothingLeftFor("no-such-name");
+}
+
+TEST_F(RenderProgramTest, FailuresNameTheCauseEndWithOneAndLeaveNoResult) {
+  const std::string fakes = run.path("bin");
+  fs::create_directories(fakes);
+  // An encoder that takes a few frames, complains and dies.
+  const std::string dying = fakes + "/ffmpeg";
+  std::ofstream(dying) << "#!/bin/sh\nhead -c 3000000 >/dev/null\necho 'encoder on fire' >&2\nexit 3\n";
+  fs::permissions(dying, fs::perms::owner_all);
+  fs::create_directories(run.path("busy"));
+  std::ofstream(run.path("busy/keep.txt")) << "mine";
+  std::ofstream(run.path("plain-file")) << "not a folder";
+
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    Env env;
+    std::string says;
+    std::string result;
+  };
+  const std::vector<Case> cases = {
+      {"no ffmpeg",
+       {"--capture", run.path("v.mp4"), "--end", "1"},
+       {{"PATH", "/nonexistent"}},
+       "\"ffmpeg\" was not found",
+       "v.mp4"},
+      {"ffmpeg dies", {"--capture", run.path("v.mkv"), "--end", "2"}, {{"PATH", fakes}}, "encoder on fire", "v.mkv"},
+      {"folder in use", {"--capture", run.path("busy"), "--end", "1"}, {}, "not an empty folder", ""},
+      {"no such folder", {"--shot", "1", run.path("plain-file/x.png")}, {}, "cannot write", "plain-file/x.png"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string err;
+    EXPECT_EQ(render(c.args, c.env, &err), 1);
+    EXPECT_NE(err.find(c.says), std::string::npos) << err;
+    if (!c.result.empty()) expectNothingLeftFor(c.result);
+  }
+  EXPECT_EQ(names(run.path("busy")), std::vector<std::string>{"keep.txt"});
+}
+
+TEST_F(RenderProgramTest, AFullDiskStopsTheCaptureWithoutAResult) {
+  // A file size limit stands in for the full disk: writes beyond it fail,
+  // for us with the first picture, for the encoder part of the way through.
+  for (const auto& [out, blocks] : {std::pair{"frames", "4"}, {"full.mkv", "8"}}) {
+    SCOPED_TRACE(out);
+    ChildProcess p("/bin/sh",
+                   {"-c", std::string("ulimit -f ") + blocks + "; trap '' XFSZ; exec \"$0\" \"$@\"", VELMORA_EXECUTABLE,
+                    "--data", VELMORA_DATA_DIR, "--no-music", "--capture", run.path(out), "--fps", "30", "--end", "4"},
+                   {{"DISPLAY", display.name()}, {"SDL_AUDIODRIVER", "dummy"}});
+    EXPECT_EQ(p.waitExit(120.0), 1) << p.err();
+    EXPECT_NE(p.err().find("File too large"), std::string::npos) << p.err();
+    expectNothingLeftFor(out);
+  }
+}
+
+TEST_F(RenderProgramTest, CtrlCStopsCleanly) {
+  for (const char* out : {"frames", "cut.webm"}) {
+    SCOPED_TRACE(out);
+    auto p = start({"--capture", run.path(out), "--fps", "30"});
+    ASSERT_TRUE(waitUntil([&] { return p->err().find("frame ") != std::string::npos; }, 60.0)) << p->err();
+    p->signal(SIGINT);
+    EXPECT_EQ(p->waitExit(30.0), 1);
+    EXPECT_NE(p->err().find("interrupted"), std::string::npos) << p->err();
+    expectNothingLeftFor(out);
+  }
+}
+
+TEST_F(RenderProgramTest, LiveRunStartsLateWithTheMusicThere) {
+  auto p =
+      start({"--run", "--windowed", "--messages", "stderr", "--start", "31", "--frame-log", run.path("frames.log")});
+  EXPECT_EQ(p->waitExit(60.0), 0) << p->err();
+  std::istringstream log(readFile(run.path("frames.log")));
+  double demo = 0, music = 0, step = 0;
+  ASSERT_TRUE(log >> demo >> music >> step);
+  EXPECT_GE(demo, 31.0);
+  EXPECT_LT(demo, 31.3);
+  EXPECT_NEAR(music, 31.0, 0.3);  // heard from there, not from the start
+  const std::vector<double> times = run.frameTimes();
+  EXPECT_GT(times.back(), 33.5);
+}
+}  // namespace
+
+namespace {
+class LiveKeysProgramTest : public RenderProgramTest {
+ protected:
+  double lastTime() const {
+    const std::vector<double> t = run.frameTimes();
+    return t.empty() ? -1.0 : t.back();
+  }
+  void press(const std::string& window, const char* key) { display.xdotool("key --window " + window + " " + key); }
+  // Waits (a loaded machine may be slow to take the key) until the latest
+  // frame is at `expected`; says whether it came.
+  bool reaches(double expected, double tolerance) {
+    return waitUntil([&] { return std::fabs(lastTime() - expected) <= tolerance; }, 20.0);
+  }
+  // The frames go on, all at one moment; that moment.
+  double heldMoment() {
+    double held = -1.0;
+    waitUntil(
+        [&] {
+          const double before = lastTime();
+          const size_t frames = run.frameTimes().size();
+          std::this_thread::sleep_for(std::chrono::milliseconds(300));
+          held = lastTime();
+          return held == before && run.frameTimes().size() > frames;
+        },
+        20.0);
+    return held;
+  }
+};
+
+TEST_F(LiveKeysProgramTest, SpacePausesDotStepsAndCommaSlashJump) {
+  auto p = start({"--run", "--windowed", "--messages", "stderr", "--frame-log", run.path("frames.log")});
+  const auto window = display.waitForWindow(kDemoTitle, 30.0);
+  ASSERT_TRUE(window.has_value()) << p->err();
+  ASSERT_TRUE(waitUntil([&] { return lastTime() > 1.0; }, 30.0));
+  const std::string w = std::to_string(window->id);
+
+  press(w, "space");
+  const double paused = heldMoment();
+  ASSERT_GT(paused, 1.0) << "the frames never held still";
+
+  press(w, "period");
+  press(w, "period");
+  EXPECT_TRUE(reaches(paused + 2.0 / 60, 1e-6)) << lastTime();
+  // Jumps land on the 1/60 s grid of a run from 0.
+  press(w, "slash");
+  EXPECT_TRUE(reaches(paused + 2.0 / 60 + 1.0, 1.0 / 60)) << lastTime();
+  press(w, "comma");
+  press(w, "comma");
+  EXPECT_TRUE(reaches(paused + 2.0 / 60 - 1.0, 1.0 / 60)) << lastTime();
+  const double back = lastTime();
+
+  press(w, "space");
+  EXPECT_TRUE(waitUntil([&] { return lastTime() > back + 0.1; }, 20.0));  // playing again
+  display.requestClose(*window);
+  EXPECT_EQ(p->waitExit(20.0), 0) << p->err();
+}
+}  // namespace
