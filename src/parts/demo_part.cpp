@@ -20,6 +20,8 @@ void DemoPart::resetPartState() {
   }
   ripple = RippleField(0.03, 128, 128);
   partTextureBase = 0;
+  // A second set-up must not play every event twice.
+  eventTimes.clear();
   eventTimes.push_back(12.3);
   eventTimes.push_back(16.2);
 }

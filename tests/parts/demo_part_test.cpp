@@ -50,6 +50,11 @@ TEST_F(DemoPartTest, SetUpStartsTheClockAndDrawsTheLettersFromTheDemosOwnGenerat
   EXPECT_EQ(again.randomLetters, part.randomLetters);
 }
 
+TEST_F(DemoPartTest, ASecondSetUpKeepsOneCopyOfTheEventTimes) {
+  part.setUp(nullptr);
+  EXPECT_EQ(part.eventTimes, (std::vector<double>{12.3, 16.2}));
+}
+
 TEST_F(DemoPartTest, PartTimeRunsAtDemoSpeedUntil16Point8) {
   play(0.1, 168);
   EXPECT_NEAR(part.partTime, 16.8, 1e-9);
