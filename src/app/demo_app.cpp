@@ -10,6 +10,7 @@ void DemoApp::loadScene(int32_t sceneIndex, double scale, const char* fileName) 
     return;
   }
   ::loadScene(*target, sceneIndex, scale, fileName, textures);
+  uploadSceneBuffers(*target, sceneBuffers[std::size_t(sceneIndex)]);
 }
 
 Scene3ds* DemoApp::scene(int32_t sceneIndex) {

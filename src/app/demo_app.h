@@ -5,6 +5,7 @@
 #include "assets/tds_loader.h"
 #include "effects/mesh_draw_state.h"
 #include "gpu/cg_shader_set.h"
+#include "gpu/mesh_buffers.h"
 #include "gpu/texture_table.h"
 #include "math/camera_view.h"
 
@@ -29,6 +30,8 @@ struct DemoApp {
   CgShaderSet cgShaders;
 
   std::array<Scene3ds, kSceneSlots> scenes;
+  // The scenes' arrays in GL buffer objects, made by loadScene.
+  std::array<SceneBuffers, kSceneSlots> sceneBuffers;
   MeshDrawState meshDraw;
 
   // Set by the part every frame; read by the passes and the scene code.
@@ -50,8 +53,9 @@ struct DemoApp {
   FrameInputs* inputs = nullptr;
 
   // Loads the 3DS file into scene `sceneIndex` (emptying it first),
-  // multiplies its vertices by `scale` and loads its material maps into the
-  // scene's texture numbers. A file that cannot be read leaves the scene
+  // multiplies its vertices by `scale`, loads its material maps into the
+  // scene's texture numbers and its arrays into buffer objects. Needs the
+  // GL context current. A file that cannot be read leaves the scene
   // empty and the demo goes on; an index outside the table is reported and
   // loads nothing.
   void loadScene(int32_t sceneIndex, double scale, const char* fileName);
