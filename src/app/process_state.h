@@ -3,9 +3,9 @@
 #include <memory>
 #include <optional>
 
-#include "app/demo_app.h"
 #include "app/frame_clock.h"
 #include "app/shell_state.h"
+#include "demo/demo_app.h"
 #include "director/director_state.h"
 #include "director/frame_inputs.h"
 #include "director/music.h"

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/demo_app.h"
 #include "assets/scene_loading.h"
+#include "demo/demo_app.h"
 #include "gpu/basis_matrix.h"
 #include "gpu/gl_entry_points.h"
 
@@ -288,8 +288,7 @@ bool usesDepthPrepass(const MeshDrawState& state) {
 void drawMeshScene(DemoApp& app, int32_t sceneIndex, int flags, double& time) {
   const MeshScene* scene = app.scene(sceneIndex);
   if (scene == nullptr) return;
-  const SceneDraw d{app, sceneIndex, *scene, app.sceneBuffers[std::size_t(sceneIndex)], time,
-                    Variant::FixedFunction};
+  const SceneDraw d{app, sceneIndex, *scene, app.sceneBuffers[std::size_t(sceneIndex)], time, Variant::FixedFunction};
   const MeshDrawState& state = app.meshDraw;
 
   glPushMatrix();
@@ -319,7 +318,7 @@ void drawMeshSceneCg(DemoApp& app, int32_t sceneIndex, int flags, double& time, 
                      uint32_t lightTexture, int programSlot) {
   const MeshScene* scene = app.scene(sceneIndex);
   if (scene == nullptr) return;
-  const SceneDraw d{app,  sceneIndex,       *scene, app.sceneBuffers[std::size_t(sceneIndex)],
+  const SceneDraw d{app,  sceneIndex,      *scene,     app.sceneBuffers[std::size_t(sceneIndex)],
                     time, Variant::Shader, programSlot};
   MeshDrawState& state = app.meshDraw;
   CgShaderSet& cg = app.cgShaders;
@@ -360,10 +359,10 @@ void drawMeshSceneCg(DemoApp& app, int32_t sceneIndex, int flags, double& time, 
       if (!bindMaterials) return;
       materials.forObject(object, [&](int32_t k) {
         if (k <= 99999) return;
-        bindSampler(cg, fragmentSlot, "texture", app.name(k + kNormalMapOffset));
-        bindSampler(cg, fragmentSlot, "texture2", app.name(k));
-        if (state.cubeTexture >= 0) bindSampler(cg, fragmentSlot, "cube", app.name(state.cubeTexture));
-        if (state.rampTexture >= 0) bindSampler(cg, fragmentSlot, "oned", app.name(state.rampTexture));
+        bindSampler(cg, fragmentSlot, "texture", app.textures.name(k + kNormalMapOffset));
+        bindSampler(cg, fragmentSlot, "texture2", app.textures.name(k));
+        if (state.cubeTexture >= 0) bindSampler(cg, fragmentSlot, "cube", app.textures.name(state.cubeTexture));
+        if (state.rampTexture >= 0) bindSampler(cg, fragmentSlot, "oned", app.textures.name(state.rampTexture));
       });
     });
   }

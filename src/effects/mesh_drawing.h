@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "effects/mesh_draw_state.h"
+#include "demo/mesh_draw_state.h"
 
 struct DemoApp;
 

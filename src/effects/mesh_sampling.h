@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "assets/mesh_scene.h"
-#include "effects/mesh_draw_state.h"
+#include "demo/mesh_draw_state.h"
 #include "math/flag_vec3.h"
 #include "math/matrix4d.h"
 

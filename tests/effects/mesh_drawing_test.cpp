@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/demo_app.h"
 #include "assets/scene_loading.h"
+#include "core/diagnostics.h"
+#include "demo/demo_app.h"
 #include "effects/mesh_sampling.h"
 #include "gl_call_counter.h"
 #include "gl_test_context.h"
@@ -36,9 +37,9 @@ class MeshDrawing : public GlSuite<96> {
     // Material maps are looked for under "meshes/", as the demo runs.
     std::filesystem::current_path(VELMORA_BINARY_DIR "/data");
     app = std::make_unique<DemoApp>();
-    app->cgShaders.log = [](const std::string& text) { messages.push_back(text); };
+    setDiagnosticWriter([](DiagnosticLevel, const std::string& line) { messages.push_back(line); });
     app->loadScene(kScene, 1.0, "meshes/man.3ds");
-    ASSERT_FALSE(app->loadingFailed());
+    ASSERT_FALSE(app->textures.loadingFailed());
     ASSERT_GT(scene().objectCount(), 3);
     ASSERT_EQ(app->sceneBuffers[kScene].objects.size(), std::size_t(scene().objectCount()));
     loadPair(kPair, "mesh_fragment.glsl");
@@ -47,6 +48,7 @@ class MeshDrawing : public GlSuite<96> {
     measureScene();
   }
   static void TearDownTestSuite() {
+    setDiagnosticWriter({});
     app.reset();
     GlSuite::TearDownTestSuite();
   }
@@ -233,8 +235,8 @@ TEST_F(MeshDrawing, FiltersDrawExactlyTheObjectsTheyLetThrough) {
     if (i != 0 && i != 2) allButTwo.push_back(i);
   }
   const Case cases[] = {
-      {1, -1, {}, {1}},         {-1, 1, {}, allButOne}, {2, 2, {}, {}},
-      {-1, -1, {0, 2}, allButTwo}, {2, -1, {2}, {}},   {n + 5, -1, {}, {}},
+      {1, -1, {}, {1}}, {-1, 1, {}, allButOne}, {2, 2, {}, {}}, {-1, -1, {0, 2}, allButTwo},
+      {2, -1, {2}, {}}, {n + 5, -1, {}, {}},
   };
   for (const Case& c : cases) {
     for (bool shader : {false, true}) {
@@ -431,8 +433,8 @@ TEST_F(MeshDrawing, MaterialMapsGoToTheirSamplers) {
     }
   }
   ASSERT_GT(lastNumber, 99999);
-  ASSERT_NE(app->name(lastNumber), 0u);
-  ASSERT_NE(app->name(lastNumber + kNormalMapOffset), 0u);
+  ASSERT_NE(app->textures.name(lastNumber), 0u);
+  ASSERT_NE(app->textures.name(lastNumber + kNormalMapOffset), 0u);
 
   drawShader(kMaterialPair, kMeshTexCoords | kMeshMaterialTextures);
   CgShaderSet& cg = app->cgShaders;
@@ -444,8 +446,8 @@ TEST_F(MeshDrawing, MaterialMapsGoToTheirSamplers) {
     glActiveTexture(GL_TEXTURE0);
     return GLuint(bound);
   };
-  EXPECT_EQ(boundOn("texture2"), app->name(lastNumber));
-  EXPECT_EQ(boundOn("texture"), app->name(lastNumber + kNormalMapOffset));
+  EXPECT_EQ(boundOn("texture2"), app->textures.name(lastNumber));
+  EXPECT_EQ(boundOn("texture"), app->textures.name(lastNumber + kNormalMapOffset));
 
   // Nothing is bound while the depth pass draws: no fragment program reads it.
   glActiveTexture(GLenum(GL_TEXTURE0 + cg.namedParameter(kMaterialPair + 1, "texture2").unit));

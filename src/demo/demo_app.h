@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "assets/tds_loader.h"
-#include "effects/mesh_draw_state.h"
+#include "demo/mesh_draw_state.h"
 #include "gpu/cg_shader_set.h"
 #include "gpu/mesh_buffers.h"
 #include "gpu/texture_table.h"
@@ -12,8 +12,7 @@
 struct FrameInputs;
 
 // The one application object: what the demo part receives in every call.
-// Every drawing layer reads it, which is why its operations are built
-// apart from the rest of app/ (see src/CMakeLists.txt).
+// Every drawing layer reads it; the shell (app/) creates the one there is.
 struct DemoApp {
   // Scene indexes run from 0 to kSceneSlots - 1; each owns the texture
   // numbers from sceneTextureNumber(index, 0) on.

@@ -1,12 +1,14 @@
-#include "app/demo_app.h"
+#include "demo/demo_app.h"
 
-#include <cstdio>
+#include <string>
+
+#include "core/diagnostics.h"
 
 void DemoApp::loadScene(int32_t sceneIndex, double scale, const char* fileName) {
   Scene3ds* target = scene(sceneIndex);
   if (target == nullptr) {
-    std::fprintf(stderr, "velmora: %s: scene index %d is outside 0..%d: not loaded\n", fileName, int(sceneIndex),
-                 kSceneSlots - 1);
+    reportError(fileName, "scene index " + std::to_string(sceneIndex) + " is outside 0.." +
+                              std::to_string(kSceneSlots - 1) + ": not loaded");
     return;
   }
   ::loadScene(*target, sceneIndex, scale, fileName, textures);
