@@ -27,8 +27,7 @@ void glDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices
 }
 
 void glDrawRangeElements(GLenum mode, GLuint start, GLuint end, GLsizei count, GLenum type, const void* indices) {
-  static const auto real =
-      next<void (*)(GLenum, GLuint, GLuint, GLsizei, GLenum, const void*)>("glDrawRangeElements");
+  static const auto real = next<void (*)(GLenum, GLuint, GLuint, GLsizei, GLenum, const void*)>("glDrawRangeElements");
   ++counts.elementDraws;
   counts.elementIndices += count;
   counts.indexCounts.push_back(int(count));
