@@ -93,6 +93,7 @@
   X(glGenerateMipmap, PFNGLGENERATEMIPMAPPROC)                         \
   X(glGenBuffers, PFNGLGENBUFFERSPROC)                                 \
   X(glDeleteBuffers, PFNGLDELETEBUFFERSPROC)                           \
+  X(glIsBuffer, PFNGLISBUFFERPROC)                                     \
   X(glBindBuffer, PFNGLBINDBUFFERPROC)                                 \
   X(glBufferData, PFNGLBUFFERDATAPROC)                                 \
   X(glBufferSubData, PFNGLBUFFERSUBDATAPROC)                           \

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "demo/demo_app.h"
 #include "math/random.h"
 
 void DemoPart::setTime(const double& time) { partTime = time; }
@@ -40,6 +41,8 @@ void DemoPart::drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* a
     lastFrameDelta = *frameDelta;
     frameInputs = *inputs;
     ++frameCount;
+    // The scene code reads the frame's inputs through the application.
+    if (app != nullptr) app->inputs = inputs;
     drawPartFrame(target, app, inputs);
   }
   glPopAttrib();
