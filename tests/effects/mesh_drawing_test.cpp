@@ -459,6 +459,71 @@ TEST_F(MeshDrawing, MaterialMapsGoToTheirSamplers) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+// What the hook saw of the GL each time it ran.
+struct HookCall {
+  bool before;
+  GLint pipeline;
+  GLboolean depthMask;
+  GLboolean depthTest;
+  int drawsSoFar;
+};
+std::vector<HookCall> hookCalls;
+
+void recordingHook(DemoApp&, bool before) {
+  HookCall call{before, -1, GL_FALSE, GL_FALSE, glDrawCounts().elementDraws};
+  glGetIntegerv(GL_PROGRAM_PIPELINE_BINDING, &call.pipeline);
+  glGetBooleanv(GL_DEPTH_WRITEMASK, &call.depthMask);
+  call.depthTest = glIsEnabled(GL_DEPTH_TEST);
+  hookCalls.push_back(call);
+  glDepthMask(GL_TRUE);  // put back by the routine
+}
+
+// The fragment program the current pipeline runs; 0 for fixed function.
+GLint fragmentStage() {
+  GLint pipeline = 0, program = 0;
+  glGetIntegerv(GL_PROGRAM_PIPELINE_BINDING, &pipeline);
+  if (pipeline != 0) glExtensionTable.glGetProgramPipelineiv(GLuint(pipeline), GL_FRAGMENT_SHADER, &program);
+  return program;
+}
+
+TEST_F(MeshDrawing, TheHookRunsWithBothProgramStagesOffBeforeOrAfterTheMeshes) {
+  app->meshDraw.hook = recordingHook;
+  app->meshDraw.hookEnabled = true;
+  const int objects = scene().objectCount();
+  for (bool before : {true, false}) {
+    hookCalls.clear();
+    resetGlDrawCounts();
+    app->meshDraw.hookBefore = before;
+    drawShader();
+    ASSERT_EQ(hookCalls.size(), 1u);
+    const HookCall& call = hookCalls[0];
+    EXPECT_EQ(call.before, before);
+    EXPECT_EQ(call.pipeline, 0) << "a program stage was on";
+    EXPECT_EQ(bool(call.depthMask), before);
+    EXPECT_TRUE(call.depthTest);
+    EXPECT_EQ(call.drawsSoFar, before ? 0 : objects);
+    GLboolean mask = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
+    EXPECT_TRUE(mask);
+  }
+
+  // In the depth pass the fragment stage is off, and the hook must not
+  // turn it on for the meshes drawn after it.
+  CgShaderSet& cg = app->cgShaders;
+  app->meshDraw.hookBefore = true;
+  app->depthPassActive = true;
+  cg.bindProgram(kPair);
+  cg.enableVertexProfile();
+  double time = 0.0;
+  drawMeshSceneCg(*app, kScene, 0, time, 0, 0, kPair);
+  EXPECT_EQ(fragmentStage(), 0);
+  app->depthPassActive = false;
+  cg.bindProgram(kPair + 1);
+  drawMeshSceneCg(*app, kScene, 0, time, 0, 0, kPair);
+  EXPECT_EQ(GLuint(fragmentStage()), cg.programs[kPair + 1].program);
+  cg.disableProfiles();
+}
+
 TEST(MeshDrawCounts, IndexCountsTruncateAndStayInsideTheList) {
   EXPECT_EQ(drawnIndexCount(101, 0.5f), 151);
   EXPECT_EQ(drawnIndexCount(101, 1.0f), 303);
