@@ -24,8 +24,8 @@ extern "C" void SDL_GL_SwapWindow(SDL_Window* window) {
   ++swaps;
   if (log != nullptr) {
     const GlDrawCounts& c = glDrawCounts();
-    std::fprintf(log, "%d %d %lld %d %lld %d\n", swaps, c.elementDraws, c.elementIndices, c.arrayDraws,
-                 c.arrayVertices, c.begins);
+    std::fprintf(log, "%d %d %lld %d %lld %d\n", swaps, c.elementDraws, c.elementIndices, c.arrayDraws, c.arrayVertices,
+                 c.begins);
     std::fflush(log);
   }
   resetGlDrawCounts();
