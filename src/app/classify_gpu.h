@@ -1,7 +1,7 @@
 #pragma once
 #include <string_view>
 
-#include "app/demo_app.h"
+#include "demo/demo_app.h"
 
 // The card's class from its vendor and renderer strings: isAti, gpuSpeed
 // (1.0, 1.5 for ATI, then the last matching chip of the speed table) and

@@ -16,3 +16,8 @@ std::unique_ptr<DemoPart> createPart(PartKind kind);
 
 // Whether the extension string names fragment programs.
 bool mentionsFragmentPrograms(std::string_view extensions);
+
+// Whether the shader rendition can play: fragment programs named, and
+// separable programs (which bind every program pair and hand each mesh its
+// object transform) offered by the version or an extension.
+bool shaderRenditionOffered(std::string_view version, std::string_view extensions);

@@ -3,10 +3,10 @@
 #include <memory>
 #include <optional>
 
-#include "app/demo_app.h"
 #include "app/frame_clock.h"
 #include "app/live_playback.h"
 #include "app/shell_state.h"
+#include "demo/demo_app.h"
 #include "director/director_state.h"
 #include "director/frame_inputs.h"
 #include "director/music.h"

@@ -53,17 +53,23 @@ bool makeOffscreenTarget(ProcessState& s) {
 }
 
 // A context of the core profile has no extension string, only a list.
-bool fragmentProgramsOffered() {
-  if (const GLubyte* all = glGetString(GL_EXTENSIONS)) {
-    return mentionsFragmentPrograms(reinterpret_cast<const char*>(all));
-  }
+std::string extensionString() {
+  if (const GLubyte* all = glGetString(GL_EXTENSIONS)) return reinterpret_cast<const char*>(all);
+  std::string joined;
   GLint count = 0;
   glGetIntegerv(GL_NUM_EXTENSIONS, &count);
   for (GLint i = 0; i < count; ++i) {
-    const GLubyte* one = glExtensionTable.glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i));
-    if (one != nullptr && mentionsFragmentPrograms(reinterpret_cast<const char*>(one))) return true;
+    if (const GLubyte* one = glExtensionTable.glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i))) {
+      joined += reinterpret_cast<const char*>(one);
+      joined += ' ';
+    }
   }
-  return false;
+  return joined;
+}
+
+bool shaderRenditionPlayable() {
+  const GLubyte* version = glGetString(GL_VERSION);
+  return shaderRenditionOffered(version != nullptr ? reinterpret_cast<const char*>(version) : "", extensionString());
 }
 
 // The loading screen from black to full brightness, or back: eleven frames
@@ -87,7 +93,7 @@ void startUp(ProcessState& s) {
   classifyGpu(s.app);
 
   bool fragmentSupport = true;
-  if (!s.shell.slowCard && !fragmentProgramsOffered()) {
+  if (!s.shell.slowCard && !shaderRenditionPlayable()) {
     showMessage(kWindowTitle, kNoFragmentPrograms, MessageIcon::Information);
     fragmentSupport = false;
   }

@@ -413,9 +413,11 @@ void Scene3ds::readKeyframeNode(const ChunkSpan& chunk) {
         node.pivotKeys.push_back(pivot);
         break;
       }
-      // Keys come in rising frame order. One that does not is dropped: the
-      // spans it would fill overlap the others, and a damaged track of such
-      // keys would make the expansion cost keys x frames.
+      // Keys come in rising frame order. A key at the frame of the one
+      // before fills nothing but still adds its angle, so it stays; one
+      // that goes back is dropped: the spans it would fill overlap the
+      // others, and a damaged track of such keys would make the expansion
+      // cost keys x frames.
       case kPositionTrack: {
         const TrackHeader header = readTrackHeader(reader);
         if (header.frames > frameCount) frameCount = header.frames;
@@ -424,7 +426,7 @@ void Scene3ds::readKeyframeNode(const ChunkSpan& chunk) {
         for (uint32_t k = 0; k < header.keys && readKeyHeader(reader, sub.end, key.frame); ++k) {
           readPoint(reader, key.value);
           if (reader.position() > sub.end) break;  // the key ran out of its chunk
-          if (!node.positionKeys.empty() && key.frame <= node.positionKeys.back().frame) continue;
+          if (!node.positionKeys.empty() && key.frame < node.positionKeys.back().frame) continue;
           node.positionKeys.push_back(key);
         }
         break;
@@ -438,7 +440,7 @@ void Scene3ds::readKeyframeNode(const ChunkSpan& chunk) {
           key.value[1] = reader.readFloat();
           key.value[2] = reader.readFloat();
           if (reader.position() > sub.end) break;
-          if (!node.rotationKeys.empty() && key.frame <= node.rotationKeys.back().frame) continue;
+          if (!node.rotationKeys.empty() && key.frame < node.rotationKeys.back().frame) continue;
           node.rotationKeys.push_back(key);
         }
         break;

@@ -2,29 +2,9 @@
 #include <vector>
 
 #include "assets/mesh_scene.h"
+#include "demo/mesh_draw_state.h"
 #include "math/flag_vec3.h"
 #include "math/matrix4d.h"
-
-// One object's placement inside a drawn scene.
-struct ObjectPlacement {
-  FlagVec3 translate{1, 0, 0, 0};
-  double angle = 0.0;  // degrees
-  FlagVec3 axis{1, 0, 0, 1};
-  FlagVec3 scale{1, 1, 1, 1};
-  FlagVec3 basis[3];
-  bool useBasis = false;
-};
-
-// The placement part of the parameters the scene code sets before drawing a
-// mesh scene: a global translation, rotation and scale, and optionally one
-// placement per object (then one for every object that is placed).
-struct MeshDrawState {
-  FlagVec3 translate{1, 0, 0, 0};
-  double angle = 0.0;  // degrees
-  FlagVec3 axis{1, 0, 0, 1};
-  FlagVec3 scale{1, 1, 1, 1};
-  std::vector<ObjectPlacement> placements;
-};
 
 // The object's full placement at animation time `time` (0..1), row-major,
 // composed exactly as drawing composes it on the GL matrix stack: placement

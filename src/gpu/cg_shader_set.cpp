@@ -43,6 +43,45 @@ GLenum textureTarget(GLenum type) {
   }
 }
 
+// The query that answers which texture is bound to the target.
+GLenum bindingQuery(GLenum target) {
+  switch (target) {
+    case GL_TEXTURE_1D:
+      return GL_TEXTURE_BINDING_1D;
+    case GL_TEXTURE_3D:
+      return GL_TEXTURE_BINDING_3D;
+    case GL_TEXTURE_CUBE_MAP:
+      return GL_TEXTURE_BINDING_CUBE_MAP;
+    case GL_TEXTURE_RECTANGLE:
+      return GL_TEXTURE_BINDING_RECTANGLE;
+    case GL_TEXTURE_1D_ARRAY:
+      return GL_TEXTURE_BINDING_1D_ARRAY;
+    case GL_TEXTURE_2D_ARRAY:
+      return GL_TEXTURE_BINDING_2D_ARRAY;
+    default:
+      return GL_TEXTURE_BINDING_2D;
+  }
+}
+
+const char* targetName(GLenum target) {
+  switch (target) {
+    case GL_TEXTURE_1D:
+      return "1-D";
+    case GL_TEXTURE_3D:
+      return "3-D";
+    case GL_TEXTURE_CUBE_MAP:
+      return "cube map";
+    case GL_TEXTURE_RECTANGLE:
+      return "rectangle";
+    case GL_TEXTURE_1D_ARRAY:
+      return "1-D array";
+    case GL_TEXTURE_2D_ARRAY:
+      return "2-D array";
+    default:
+      return "2-D";
+  }
+}
+
 std::string typeName(GLenum type) {
   switch (type) {
     case GL_FLOAT:
@@ -94,6 +133,13 @@ void multiply(const float (&a)[16], const float (&b)[16], float (&out)[16]) {
 }
 
 }  // namespace
+
+bool separableProgramsOffered(std::string_view version, std::string_view extensions) {
+  int major = 0, minor = 0;
+  const std::string text(version);
+  if (std::sscanf(text.c_str(), "%d.%d", &major, &minor) == 2 && (major > 4 || (major == 4 && minor >= 1))) return true;
+  return extensions.find("GL_ARB_separate_shader_objects") != std::string_view::npos;
+}
 
 CgShaderSet::CgShaderSet() { createContext(); }
 
@@ -189,12 +235,8 @@ bool CgShaderSet::separableProgramsAvailable() {
   if (available_ >= 0) return available_ == 1;
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   if (version == nullptr) return false;  // no context yet: ask again later
-  int major = 0, minor = 0;
-  bool ok = std::sscanf(version, "%d.%d", &major, &minor) == 2 && (major > 4 || (major == 4 && minor >= 1));
-  if (!ok) {
-    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    ok = extensions != nullptr && std::strstr(extensions, "GL_ARB_separate_shader_objects") != nullptr;
-  }
+  const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+  const bool ok = separableProgramsOffered(version, extensions != nullptr ? extensions : "");
   available_ = ok ? 1 : 0;
   if (!ok) report(std::string("shader programs are off: GL ") + version + " has no separable programs");
   return ok;
@@ -281,7 +323,19 @@ void CgShaderSet::enableTextureParameter(const CgParameter& parameter) {
   GLint active = GL_TEXTURE0;
   glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
   glExtensionTable.glActiveTextureARB(GLenum(GL_TEXTURE0 + parameter.unit));
-  glBindTexture(textureTarget(parameter.type), texture);
+  const GLenum target = textureTarget(parameter.type);
+  glBindTexture(target, texture);
+  // A texture made for another target does not bind, and the sampler would
+  // go on reading whatever the unit held before: say so, and bind nothing.
+  GLint bound = 0;
+  glGetIntegerv(bindingQuery(target), &bound);
+  if (GLuint(bound) != texture) {
+    glGetError();  // the refused bind's error is ours, not the caller's
+    glBindTexture(target, 0);
+    report(describe(parameter.program) + ": parameter " + uniformName(parameter) + " is a " + targetName(target) +
+           " sampler, but texture " + std::to_string(texture) +
+           " is not a texture of that kind: nothing is bound to it");
+  }
   // Fixed-function code after this binds on the unit it chose.
   glExtensionTable.glActiveTextureARB(GLenum(active));
 }
@@ -313,15 +367,16 @@ bool CgShaderSet::slotInRange(int slot) {
 
 bool CgShaderSet::checkType(const CgParameter& parameter, bool accepted, const char* wanted) {
   if (accepted) return true;
-  report(describe(parameter.program) + ": parameter " +
-         [&] {
-           for (const Uniform& uniform : programInfo_[parameter.program].uniforms) {
-             if (uniform.location == parameter.location) return "\"" + uniform.name + "\"";
-           }
-           return std::string("at location ") + std::to_string(parameter.location);
-         }() +
-         " is a " + typeName(parameter.type) + ", used as " + wanted + ": not set");
+  report(describe(parameter.program) + ": parameter " + uniformName(parameter) + " is a " + typeName(parameter.type) +
+         ", used as " + wanted + ": not set");
   return false;
+}
+
+std::string CgShaderSet::uniformName(const CgParameter& parameter) {
+  for (const Uniform& uniform : programInfo_[parameter.program].uniforms) {
+    if (uniform.location == parameter.location) return "\"" + uniform.name + "\"";
+  }
+  return std::string("at location ") + std::to_string(parameter.location);
 }
 
 std::string CgShaderSet::describe(unsigned program) const {

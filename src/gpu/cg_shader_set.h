@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,7 +22,9 @@
 //     "ModelViewLightProj", "ModelViewObject"), applied as M * v;
 //   - texture parameters as sampler uniforms ("decal", "oned", "cube"...),
 //     whose type picks the texture target (sampler1D: GL_TEXTURE_1D,
-//     samplerCube: GL_TEXTURE_CUBE_MAP, ...). The set gives each program's
+//     samplerCube: GL_TEXTURE_CUBE_MAP, ...). A texture made for another
+//     target is not bound (the sampler reads none) and is reported once per
+//     program, parameter and texture. The set gives each program's
 //     samplers texture units of their own, in the order the linker lists
 //     them: fragment programs from unit 0, vertex programs from unit 16, so
 //     the two stages of a pair never share one. A layout(binding) in the
@@ -42,6 +45,11 @@
 // context keeps its own bindings and enables, as it would with two
 // contexts' program state; programs are shared where the contexts share
 // objects. Nothing is ever deleted: programs live until the process ends.
+
+// Whether a GL of this version string and extension string has separable
+// programs (GL 4.1, or GL_ARB_separate_shader_objects): without them no
+// program can be bound by stage.
+bool separableProgramsOffered(std::string_view version, std::string_view extensions);
 
 using CgContext = int;  // a generation number; 0 before the first
 using CgProfile = int;
@@ -94,7 +102,8 @@ class CgShaderSet {
   void setParameter3f(int slot, int index, float x, float y, float z);
 
   // Texture parameters: set remembers the texture for the parameter,
-  // enable binds it to the parameter's unit (the active unit is kept).
+  // enable binds it to the parameter's unit (the active unit is kept), or
+  // unbinds the unit's target when the texture is of another kind.
   void setTextureParameter(const CgParameter& parameter, unsigned texture);
   void enableTextureParameter(const CgParameter& parameter);
   void setTextureParameter(int slot, int index, unsigned texture);
@@ -141,6 +150,7 @@ class CgShaderSet {
   bool slotInRange(int slot);
   void setMatrix(const CgParameter& parameter, const float (&matrix)[16]);
   bool checkType(const CgParameter& parameter, bool accepted, const char* wanted);
+  std::string uniformName(const CgParameter& parameter);
   std::string describe(unsigned program) const;
   void report(const std::string& text);
 

@@ -15,7 +15,7 @@
 //
 // The entries: the older extension names the demo's drawing code calls,
 // a few of their neighbours, and the newer functions of Velmora's own GL
-// code (separable programs and pipelines, framebuffer objects). The window
+// code (separable programs and pipelines, framebuffer and buffer objects). The window
 // system entries of other platforms (pixel formats, pbuffers, swap
 // interval) are not here: the platform layer does that work.
 #define VELMORA_GL_ENTRIES(X)                                          \
@@ -90,7 +90,14 @@
   X(glBindRenderbuffer, PFNGLBINDRENDERBUFFERPROC)                     \
   X(glRenderbufferStorage, PFNGLRENDERBUFFERSTORAGEPROC)               \
   X(glBlitFramebuffer, PFNGLBLITFRAMEBUFFERPROC)                       \
-  X(glGenerateMipmap, PFNGLGENERATEMIPMAPPROC)
+  X(glGenerateMipmap, PFNGLGENERATEMIPMAPPROC)                         \
+  X(glGenBuffers, PFNGLGENBUFFERSPROC)                                 \
+  X(glDeleteBuffers, PFNGLDELETEBUFFERSPROC)                           \
+  X(glIsBuffer, PFNGLISBUFFERPROC)                                     \
+  X(glBindBuffer, PFNGLBINDBUFFERPROC)                                 \
+  X(glBufferData, PFNGLBUFFERDATAPROC)                                 \
+  X(glBufferSubData, PFNGLBUFFERSUBDATAPROC)                           \
+  X(glGetBufferSubData, PFNGLGETBUFFERSUBDATAPROC)
 
 struct GlExtensionTable {
 #define VELMORA_GL_ENTRY_MEMBER(name, type) type name;

@@ -124,7 +124,11 @@ bool createOffscreenTarget(OffscreenTarget& target, std::string& error) {
 void destroyOffscreenTarget(OffscreenTarget& target) { releaseOffscreen(target); }
 
 bool makePbufferCurrent(const OffscreenTarget& target) {
-  return target.pbufferRC != nullptr && platformMakeContextCurrent(target.pbufferDC, target.pbufferRC);
+  if (target.pbufferRC == nullptr || !platformMakeContextCurrent(target.pbufferDC, target.pbufferRC)) return false;
+  // Bound on every switch: code that unbinds it in this context (to read the
+  // window, say) must not leave the next pass drawing into the window.
+  glExtensionTable.glBindFramebuffer(GL_FRAMEBUFFER, target.pbuffer);
+  return true;
 }
 
 bool makeWindowCurrent(const OffscreenTarget& target) {

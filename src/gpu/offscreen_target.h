@@ -35,7 +35,8 @@ bool createOffscreenTarget(OffscreenTarget& target, std::string& error);
 // afterwards. The demo never needs it; tests do.
 void destroyOffscreenTarget(OffscreenTarget& target);
 
-// Draw into the offscreen surface, or back into the window.
+// Draw into the offscreen surface (its framebuffer object bound again,
+// whatever the context did with it since), or back into the window.
 bool makePbufferCurrent(const OffscreenTarget& target);
 bool makeWindowCurrent(const OffscreenTarget& target);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "demo/demo_app.h"
 #include "math/random.h"
 
 namespace {
@@ -25,6 +26,8 @@ void DemoPart::resetPartState() {
   }
   ripple = stillWater();
   partTextureBase = 0;
+  // A second set-up must not play every event twice.
+  eventTimes.clear();
   eventTimes.push_back(12.3);
   eventTimes.push_back(16.2);
 }
@@ -50,6 +53,8 @@ void DemoPart::drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* a
     lastFrameDelta = *frameDelta;
     frameInputs = *inputs;
     ++frameCount;
+    // The scene code reads the frame's inputs through the application.
+    if (app != nullptr) app->inputs = inputs;
     drawPartFrame(target, app, inputs);
   }
   glPopAttrib();

@@ -101,6 +101,10 @@ class DemoPart {
   int32_t glowTexture2 = 0;
   int32_t glowTexture3 = 0;
   int32_t depthTexture = 0;
+  // Two more texture numbers the scene code draws with: 4 (nothing is
+  // loaded there) and 9 (the blob picture with its own alpha).
+  int32_t spareTexture = 0;
+  int32_t blobTexture = 0;
   int32_t blurProgram = 0;
   std::array<int32_t, 5> projectionPrograms{};
 

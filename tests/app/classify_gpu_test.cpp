@@ -64,4 +64,14 @@ TEST(PartChoice, FragmentProgramsAreFoundAnywhereInTheExtensionString) {
   EXPECT_FALSE(mentionsFragmentPrograms(""));
 }
 
+// Fragment programs alone are not enough: every program pair is bound
+// through separable programs, and without them each mesh would lose its
+// object transform.
+TEST(PartChoice, TheShaderRenditionAlsoNeedsSeparablePrograms) {
+  EXPECT_TRUE(shaderRenditionOffered("4.5 (Compatibility Profile) Mesa", "GL_ARB_fragment_program"));
+  EXPECT_TRUE(shaderRenditionOffered("3.0", "GL_ARB_fragment_program GL_ARB_separate_shader_objects"));
+  EXPECT_FALSE(shaderRenditionOffered("3.0 Mesa", "GL_ARB_multitexture GL_ARB_fragment_program"));
+  EXPECT_FALSE(shaderRenditionOffered("4.6", "GL_ARB_separate_shader_objects"));
+}
+
 }  // namespace

@@ -110,16 +110,34 @@ TEST(KeyframeSampling, NoKeyframeDataMeansOneFrame) {
   EXPECT_EQ(scene.keyframePosition(0, 0.7)[0], 0.0f);
 }
 
-TEST(KeyframeSampling, KeysOutOfFrameOrderAreDropped) {
+TEST(KeyframeSampling, KeysGoingBackInFramesAreDropped) {
   const Bytes bytes = writeScene({}, {cube("box")}, [](ChunkWriter& w) {
     w.begin(0xB000).begin(0xB002);
-    positionTrack(w, 10, {{0, {0, 0, 0}}, {5, {5, 0, 0}}, {3, {100, 0, 0}}, {5, {100, 0, 0}}, {8, {8, 0, 0}}});
+    positionTrack(w, 10, {{0, {0, 0, 0}}, {5, {5, 0, 0}}, {3, {100, 0, 0}}, {4, {100, 0, 0}}, {8, {8, 0, 0}}});
     w.end().end();
   });
   Scene3ds scene;
   ASSERT_TRUE(scene.loadFromMemory(bytes.data(), bytes.size()));
   const std::vector<float>& p = scene.keyframes[0].positions;
   for (int f = 0; f < 10; ++f) EXPECT_FLOAT_EQ(p[std::size_t(f) * 3], float(f < 8 ? f : 8)) << f;
+}
+
+// Keys at frames 0, 4, 4, 8: the second key at frame 4 fills no frame, but
+// its angle adds to the sum and the next span starts from it.
+TEST(KeyframeSampling, KeysAtTheSameFrameStay) {
+  const Bytes bytes = writeScene({}, {cube("box")}, [](ChunkWriter& w) {
+    w.begin(0xB000).begin(0xB002);
+    positionTrack(w, 10, {{0, {0, 0, 0}}, {4, {4, 0, 0}}, {4, {40, 0, 0}}, {8, {80, 0, 0}}});
+    rotationTrack(w, {{0, {0.5f, 0, 0, 1}}, {4, {1.0f, 0, 0, 1}}, {4, {0.5f, 0, 0, 1}}, {8, {1.0f, 0, 0, 1}}});
+    w.end().end();
+  });
+  Scene3ds scene;
+  ASSERT_TRUE(scene.loadFromMemory(bytes.data(), bytes.size()));
+  const KeyframeNode& n = scene.keyframes[0];
+  const float angles[10] = {0, 0.25f, 0.5f, 0.75f, 1.5f, 1.75f, 2.0f, 2.25f, 2.5f, 3.0f};
+  for (int f = 0; f < 10; ++f) EXPECT_FLOAT_EQ(n.rotations[std::size_t(f) * 4 + 3], angles[f]) << f;
+  const float xs[10] = {0, 1, 2, 3, 40, 50, 60, 70, 80, 80};
+  for (int f = 0; f < 10; ++f) EXPECT_FLOAT_EQ(n.positions[std::size_t(f) * 3], xs[f]) << f;
 }
 
 }  // namespace

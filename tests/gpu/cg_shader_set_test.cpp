@@ -423,3 +423,48 @@ TEST_F(CgShaderSetTest, VectorParametersTakeTheComponentsTheyHaveAndWrongTypesAr
 }
 
 }  // namespace
+
+namespace {
+
+// The demo's textures are all 2-D; a program that declares "oned" a
+// sampler1D cannot read one. It must hear so once and read nothing, not the
+// 1-D texture an earlier pass left on the unit.
+TEST_F(CgShaderSetTest, ATextureOfTheWrongKindIsReportedOnceAndLeavesTheSamplerEmpty) {
+  cg_->createContext();
+  cg_->createFragmentProgram(programFile("decal_ramp_fragment.glsl"), 1);
+  cg_->lookUpParameter(1, kRamp, "oned");
+  const CgParameter& ramp = cg_->parameters[1][kRamp];
+  ASSERT_TRUE(ramp);
+  auto rampUnitHolds = [&] {
+    GLint bound = -1;
+    glActiveTexture(GLenum(GL_TEXTURE0 + ramp.unit));
+    glGetIntegerv(GL_TEXTURE_BINDING_1D, &bound);
+    glActiveTexture(GL_TEXTURE0);
+    return GLuint(bound);
+  };
+  cg_->setTextureParameter(1, kRamp, ramp_);
+  cg_->enableTextureParameter(1, kRamp);
+  ASSERT_EQ(rampUnitHolds(), ramp_);
+  ASSERT_TRUE(messages_.empty());
+
+  const GLuint picture = makeDecal(255);
+  for (int frame = 0; frame < 3; ++frame) {
+    cg_->setTextureParameter(1, kRamp, picture);
+    cg_->enableTextureParameter(1, kRamp);
+  }
+  EXPECT_EQ(rampUnitHolds(), 0u);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("\"oned\""), std::string::npos) << messages_[0];
+  EXPECT_NE(messages_[0].find("1-D"), std::string::npos) << messages_[0];
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST(SeparablePrograms, VersionFourOneOrTheExtension) {
+  EXPECT_TRUE(separableProgramsOffered("4.5 (Compatibility Profile) Mesa 22.3.6", ""));
+  EXPECT_TRUE(separableProgramsOffered("4.1", ""));
+  EXPECT_TRUE(separableProgramsOffered("3.0 Mesa", "GL_ARB_fragment_program GL_ARB_separate_shader_objects"));
+  EXPECT_FALSE(separableProgramsOffered("4.0.0 NVIDIA", "GL_ARB_fragment_program"));
+  EXPECT_FALSE(separableProgramsOffered("", ""));
+}
+
+}  // namespace

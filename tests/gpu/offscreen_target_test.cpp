@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gl_test_context.h"
+#include "gpu/gl_entry_points.h"
 
 namespace {
 
@@ -164,6 +165,23 @@ TEST(OffscreenTargetWithoutContext, FailsAndLeavesNothingBehind) {
   EXPECT_EQ(target.pbufferRC, nullptr);
   EXPECT_EQ(target.windowRC, nullptr);
   EXPECT_FALSE(makePbufferCurrent(target));
+}
+
+}  // namespace
+
+namespace {
+
+// A pass that unbinds the surface's framebuffer in its context (to read the
+// window) must not leave the next pass drawing into the window.
+TEST_F(OffscreenTargetTest, SwitchingToTheSurfaceBindsItsFramebufferAgain) {
+  ASSERT_TRUE(makePbufferCurrent(target));
+  glExtensionTable.glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  ASSERT_TRUE(makeWindowCurrent(target));
+  ASSERT_TRUE(makePbufferCurrent(target));
+  GLint bound = -1;
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+  EXPECT_EQ(GLuint(bound), target.pbuffer);
+  makeWindowCurrent(target);
 }
 
 }  // namespace

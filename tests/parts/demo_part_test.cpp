@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "demo/demo_app.h"
 #include "gl_test_context.h"
 #include "math/random.h"
 #include "parts/demo_part.h"
@@ -48,6 +51,18 @@ TEST_F(DemoPartTest, SetUpStartsTheClockAndDrawsTheLettersFromTheDemosOwnGenerat
   seedRandom(77);
   again.setUp(nullptr);
   EXPECT_EQ(again.randomLetters, part.randomLetters);
+}
+
+TEST_F(DemoPartTest, TheApplicationPointsAtTheFrameBeingDrawn) {
+  auto app = std::make_unique<DemoApp>();
+  double delta = 0.02;
+  part.drawFrame(&delta, nullptr, app.get(), &inputs);
+  EXPECT_EQ(app->inputs, &inputs);
+}
+
+TEST_F(DemoPartTest, ASecondSetUpKeepsOneCopyOfTheEventTimes) {
+  part.setUp(nullptr);
+  EXPECT_EQ(part.eventTimes, (std::vector<double>{12.3, 16.2}));
 }
 
 TEST_F(DemoPartTest, PartTimeRunsAtDemoSpeedUntil16Point8) {

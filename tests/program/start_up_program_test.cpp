@@ -176,6 +176,40 @@ TEST_F(StartUpProgramTest, MissingOrForeignLoadingPictureNamesItAndEndsWithZero)
   EXPECT_TRUE(run.frameTimes().empty());
 }
 
+// Fragment programs without separable programs cannot bind a program pair
+// by stage: that card plays the fixed-function rendition, told the same.
+TEST_F(StartUpProgramTest, CardWithoutSeparableProgramsIsToldItHasNoFragmentPrograms) {
+  auto p = start(
+      VELMORA_DATA_DIR, {},
+      {{"MESA_GL_VERSION_OVERRIDE", "3.3COMPAT"}, {"MESA_EXTENSION_OVERRIDE", "-GL_ARB_separate_shader_objects"}});
+  const auto window = display.waitForWindow(kDemoTitle, 30.0);
+  ASSERT_TRUE(window.has_value()) << p->err();
+  closeAfter(*p, *window, 3);
+  EXPECT_NE(p->err().find("Graphics card does not support fragment programs."), std::string::npos) << p->err();
+}
+
+// The draw-call counter preloaded beside the swap watcher: one line a
+// frame, and every frame of the run draws something.
+TEST_F(StartUpProgramTest, EachFrameSaysWhatItDrew) {
+  auto p = start(VELMORA_DATA_DIR, {},
+                 {{"LD_PRELOAD", std::string(VELMORA_SWAP_WATCH) + ":" + VELMORA_GL_CALL_LOG},
+                  {"VELMORA_GL_CALL_LOG", run.path("draws.log")}});
+  const auto window = display.waitForWindow(kDemoTitle, 30.0);
+  ASSERT_TRUE(window.has_value()) << p->err();
+  closeAfter(*p, *window, 5);
+  std::istringstream log(readFile(run.path("draws.log")));
+  int swap = 0, elementDraws = 0, arrayDraws = 0, begins = 0, lines = 0;
+  long long indices = 0, vertices = 0;
+  while (log >> swap >> elementDraws >> indices >> arrayDraws >> vertices >> begins) {
+    ++lines;
+    EXPECT_EQ(swap, lines);
+    EXPECT_GT(elementDraws + arrayDraws + begins, 0) << "swap " << swap;
+  }
+  // The loading picture's fades and at least the five frames of the run.
+  EXPECT_GE(lines, 2 * kFadeFrames + 5);
+  EXPECT_EQ(swaps().size(), std::size_t(std::min(lines, 40)));
+}
+
 TEST_F(StartUpProgramTest, CardWithoutFragmentProgramsIsToldSoAndStillPlays) {
   const std::string told = kDemoTitle +
                            ": Graphics card does not support fragment programs. \\n \\nCards supported are: "

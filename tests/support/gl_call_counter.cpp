@@ -1,0 +1,50 @@
+#include "gl_call_counter.h"
+
+#include <GL/gl.h>
+#include <dlfcn.h>
+
+namespace {
+GlDrawCounts counts;
+
+// The driver's own entry, found past this library.
+template <typename Function>
+Function next(const char* name) {
+  return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+}  // namespace
+
+const GlDrawCounts& glDrawCounts() { return counts; }
+void resetGlDrawCounts() { counts = GlDrawCounts{}; }
+
+extern "C" {
+
+void glDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
+  static const auto real = next<void (*)(GLenum, GLsizei, GLenum, const void*)>("glDrawElements");
+  ++counts.elementDraws;
+  counts.elementIndices += count;
+  counts.indexCounts.push_back(int(count));
+  real(mode, count, type, indices);
+}
+
+void glDrawRangeElements(GLenum mode, GLuint start, GLuint end, GLsizei count, GLenum type, const void* indices) {
+  static const auto real = next<void (*)(GLenum, GLuint, GLuint, GLsizei, GLenum, const void*)>("glDrawRangeElements");
+  ++counts.elementDraws;
+  counts.elementIndices += count;
+  counts.indexCounts.push_back(int(count));
+  real(mode, start, end, count, type, indices);
+}
+
+void glDrawArrays(GLenum mode, GLint first, GLsizei count) {
+  static const auto real = next<void (*)(GLenum, GLint, GLsizei)>("glDrawArrays");
+  ++counts.arrayDraws;
+  counts.arrayVertices += count;
+  real(mode, first, count);
+}
+
+void glBegin(GLenum mode) {
+  static const auto real = next<void (*)(GLenum)>("glBegin");
+  ++counts.begins;
+  real(mode);
+}
+
+}  // extern "C"
