@@ -4,16 +4,15 @@
 // direction), so a bright line spreads into a soft halo that grows with
 // every blur pass and every frame the glow feeds back into itself. The
 // weights sum to slightly below one: a glow nobody renews dies away.
-// A ramp, when the demo binds one, shapes the glow's brightness.
+// A ramp, when the demo binds one, tints the glow by its colour at the
+// glow's brightness; with nothing bound it reads black (the driver's
+// stand-in for a missing texture) and adds nothing.
 uniform sampler2D decal;  // the glow texture
-uniform sampler1D oned;   // brightness ramp
+uniform sampler1D oned;   // tint ramp
 
 const float kKeep = 0.985;  // of the light each pass keeps
 
-vec3 shape(vec3 c) {
-  if (textureSize(oned, 0) <= 0) return c;
-  return vec3(texture1D(oned, c.r).r, texture1D(oned, c.g).r, texture1D(oned, c.b).r);
-}
+vec3 shape(vec3 c) { return c * (1.0 + 0.25 * texture1D(oned, dot(c, vec3(0.3, 0.59, 0.11))).rgb); }
 
 void main() {
   vec2 texel = 1.0 / vec2(textureSize(decal, 0));

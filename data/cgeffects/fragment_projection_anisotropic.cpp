@@ -16,10 +16,11 @@ uniform sampler2D light;     // projected from the light, modulates the decal
 uniform samplerCube cube;    // the night sky, for the rim
 uniform sampler1D oned;      // the highlight's ramp
 
-// A ramp or sky that is not bound reads as no ramp and no sky, rather
-// than as black.
-float ramp(float x) { return textureSize(oned, 0) > 0 ? texture1D(oned, x).r : x; }
-vec3 sky(vec3 direction) { return textureSize(cube, 0).x > 0 ? textureCube(cube, direction).rgb : vec3(0.0); }
+// The ramp and the sky only ever add: a sampler with nothing bound reads
+// black (the driver's stand-in for a missing texture), and the highlight
+// then stays white and the sky dark.
+vec3 highlight(float x) { return vec3(x) * (1.0 + texture1D(oned, x).rgb); }
+vec3 sky(vec3 direction) { return textureCube(cube, direction).rgb; }
 
 // The grain perpendicular to the normal; any perpendicular where the mesh
 // gave none.
@@ -50,6 +51,6 @@ void main() {
 
   vec3 surface = texture2D(texture2, uv).rgb;
   vec3 colour = surface * (0.25 + 0.75 * diffuse) + projected * (0.4 + 0.6 * diffuse) +
-                vec3(1.0, 0.9, 0.85) * (0.35 * ramp(sheen)) + sky(reflect(-v, n)) * (0.35 * rim);
+                vec3(1.0, 0.9, 0.85) * (0.35 * highlight(sheen)) + sky(reflect(-v, n)) * (0.35 * rim);
   gl_FragColor = vec4(colour * gl_Color.rgb, gl_Color.a);
 }

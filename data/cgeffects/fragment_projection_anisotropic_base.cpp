@@ -15,10 +15,11 @@ uniform sampler2D light;     // ripple normal map, projected from the light
 uniform samplerCube cube;    // the night sky
 uniform sampler1D oned;      // the sheen's ramp
 
-// A ramp or sky that is not bound reads as no ramp and no sky, rather
-// than as black.
-float ramp(float x) { return textureSize(oned, 0) > 0 ? texture1D(oned, x).r : x; }
-vec3 sky(vec3 direction) { return textureSize(cube, 0).x > 0 ? textureCube(cube, direction).rgb : vec3(0.0); }
+// The ramp and the sky only ever add: a sampler with nothing bound reads
+// black (the driver's stand-in for a missing texture), and the highlight
+// then stays white and the sky dark.
+vec3 highlight(float x) { return vec3(x) * (1.0 + texture1D(oned, x).rgb); }
+vec3 sky(vec3 direction) { return textureCube(cube, direction).rgb; }
 
 vec3 grainOf(vec3 n, vec3 t) {
   t -= n * dot(n, t);
@@ -50,7 +51,7 @@ void main() {
   float grazing = pow(1.0 - max(dot(n, v), 0.0), 4.0);
 
   vec3 ground = texture2D(texture2, uv).rgb;
-  vec3 colour = ground * (0.15 + 0.35 * diffuse + poolLight) + vec3(0.7, 0.8, 1.0) * (0.2 * ramp(sheen)) +
+  vec3 colour = ground * (0.15 + 0.35 * diffuse + poolLight) + vec3(0.7, 0.8, 1.0) * (0.2 * highlight(sheen)) +
                 sky(reflect(-v, n)) * (0.25 * grazing);
   gl_FragColor = vec4(colour * gl_Color.rgb, gl_Color.a);
 }

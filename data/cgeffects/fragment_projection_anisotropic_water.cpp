@@ -21,12 +21,11 @@ uniform sampler1D oned;      // the highlight's ramp
 const vec2 kScreenExtent = vec2(800.0 / 1024.0, 600.0 / 1024.0);
 const float kBend = 0.045;  // how far, in views, the steepest ripple shifts the picture
 
-// A ramp or sky that is not bound reads as no ramp and a dark blue sky,
-// rather than as black.
-float ramp(float x) { return textureSize(oned, 0) > 0 ? texture1D(oned, x).r : x; }
-vec3 sky(vec3 direction) {
-  return textureSize(cube, 0).x > 0 ? textureCube(cube, direction).rgb : vec3(0.2, 0.3, 0.65) * 0.5;
-}
+// The ramp only adds and the sky never falls below the fog's night blue:
+// a sampler with nothing bound reads black (the driver's stand-in for a
+// missing texture), and the highlight then stays white.
+vec3 highlight(float x) { return vec3(x) * (1.0 + texture1D(oned, x).rgb); }
+vec3 sky(vec3 direction) { return max(textureCube(cube, direction).rgb, vec3(0.2, 0.3, 0.65) * 0.5); }
 
 vec3 grainOf(vec3 n, vec3 t) {
   t -= n * dot(n, t);
@@ -55,6 +54,6 @@ void main() {
 
   vec3 tint = texture2D(texture2, gl_TexCoord[0].xy).rgb * gl_Color.rgb;
   vec3 colour = below * (0.65 + 0.9 * tint) * (1.0 - fresnel) + sky(reflect(-v, n)) * fresnel +
-                vec3(0.8, 0.95, 1.0) * (0.5 * ramp(crest));
+                vec3(0.8, 0.95, 1.0) * (0.5 * highlight(crest));
   gl_FragColor = vec4(colour, gl_Color.a);
 }
