@@ -7,6 +7,7 @@
 #include "effects/billboard.h"
 #include "gpu/gl_state_helpers.h"
 #include "gpu/offscreen_target.h"
+#include "gpu/pass_bracket.h"
 #include "gpu/projection_pass.h"
 
 namespace {
@@ -28,9 +29,13 @@ void drawQuad(const double& scale) {
 
 void glowPass(DemoApp& app, const OffscreenTarget& target, int sourceTexture, int glowTexture, int size, double opacity,
               int passes, int blurSlot) {
-  makePbufferCurrent(target);
-  glViewport(0, 0, size, size);
-  glClear(GL_COLOR_BUFFER_BIT);
+  const unsigned glowName = textureTable(app).name(glowTexture);
+  const PassDescriptor feed{PassDescriptor::Surface::Offscreen, size, size, GL_COLOR_BUFFER_BIT, glowName, size, size};
+  PassDescriptor blur = feed;
+  blur.clear = 0;
+
+  // Last frame's glow, shrunk, with the new picture over it.
+  beginPass(target, feed);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluPerspective(65.0, 1.0, 0.01, 124.0);
@@ -44,10 +49,8 @@ void glowPass(DemoApp& app, const OffscreenTarget& target, int sourceTexture, in
   glColor3f(1, 1, 1);
   gluLookAt(0, 2.03, 0, 0, 0, 0, 1, 0, 0);
   disableProfiles(app);
-
   bindTextureNumber(app, glowTexture);
   drawQuad(kShrunk);
-
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glColor4f(1, 1, 1, float(opacity));
@@ -56,13 +59,13 @@ void glowPass(DemoApp& app, const OffscreenTarget& target, int sourceTexture, in
   drawScreenCopyBillboard(app.screenQuadWidth, kNoRoll, kCover, kCover);
   glPopMatrix();
   glDisable(GL_BLEND);
-  const unsigned glowName = textureTable(app).name(glowTexture);
-  copyFramebufferToTexture(glowName, size, size);
+  endPass(feed);
 
   bindFragmentWithDecal(app, blurSlot, glowTexture);
   for (int pass = 0; pass < passes; ++pass) {
+    beginPass(target, blur);
     drawQuad(kCover);
-    copyFramebufferToTexture(glowName, size, size);
+    endPass(blur);
   }
   glEnable(GL_DEPTH_TEST);
   disableProfiles(app);

@@ -7,6 +7,7 @@
 #include "demo/demo_app.h"
 #include "gpu/gl_state_helpers.h"
 #include "gpu/offscreen_target.h"
+#include "gpu/pass_bracket.h"
 #include "gpu/projection_pass.h"
 
 namespace {
@@ -23,14 +24,14 @@ PassSize followWidth(int width) {
 
 // The depth pass copies into a texture made earlier, maybe smaller than the
 // pass (the demo makes it 16 square and passes 32): a copy past its edge
-// would write outside the texture, so the copy stops at its size.
-void copyDepth(int depthSize) {
+// would write outside the texture, so the copy stops at its size. Reads
+// the bound texture.
+PassSize depthCopySize(int depthSize) {
   GLint width = 0, height = 0;
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-  const int w = std::min({depthSize, int(width), OffscreenTarget::kSize});
-  const int h = std::min({depthSize, int(height), OffscreenTarget::kSize});
-  if (w > 0 && h > 0) glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, w, h);
+  return {std::min({depthSize, int(width), OffscreenTarget::kSize}),
+          std::min({depthSize, int(height), OffscreenTarget::kSize})};
 }
 
 void loadPerspectiveProjection(const DemoApp& app) {
@@ -60,19 +61,18 @@ PassSize shadowPassCopySize(int32_t resolutionMode, int width) {
   return knownMode(resolutionMode) ? kModeSizes[resolutionMode - 1] : PassSize{width, width};
 }
 
-void shadowScenePass(DemoApp& app, const OffscreenTarget& target, SceneCallback depthCallback,
-                     SceneCallback sceneCallback, int depthTexture, int depthSize, int slot, const CameraView& camera,
-                     const CameraView& light, bool toTexture, int width, int colourTexture) {
-  CgShaderSet& cg = app.cgShaders;
+namespace {
 
-  // Depth pass, from the light, into the offscreen surface.
+void depthPass(DemoApp& app, const OffscreenTarget& target, SceneCallback depthCallback, int depthTexture,
+               int depthSize, int slot, const CameraView& light) {
+  CgShaderSet& cg = app.cgShaders;
+  PassDescriptor pass{PassDescriptor::Surface::Offscreen, depthSize, depthSize, GL_DEPTH_BUFFER_BIT};
+
   cullBackFaces();
-  makePbufferCurrent(target);
+  beginPass(target, pass);
   cullBackFaces();
   glDisable(GL_BLEND);
   glPushMatrix();
-  glViewport(0, 0, depthSize, depthSize);
-  glClear(GL_DEPTH_BUFFER_BIT);
   loadPerspectiveProjection(app);
   glDisable(GL_LIGHTING);
   glPolygonOffset(5.0f, 5.0f);
@@ -97,28 +97,43 @@ void shadowScenePass(DemoApp& app, const OffscreenTarget& target, SceneCallback 
   if (depthCallback != nullptr) depthCallback(app);
   glPopMatrix();
   cg.disableVertexProfile();
-  glEnable(GL_DEPTH_TEST);
   glEnable(GL_TEXTURE_2D);
   bindTextureNumber(app, depthTexture);
-  if (depthCallback != nullptr) copyDepth(depthSize);
+  // Only what the callback drew goes into the depth texture.
+  if (depthCallback != nullptr) {
+    const PassSize copy = depthCopySize(depthSize);
+    pass.copyTexture = textureTable(app).name(depthTexture);
+    pass.copyWidth = copy.width;
+    pass.copyHeight = copy.height;
+  }
+  endPass(pass);
   glDisable(GL_POLYGON_OFFSET_FILL);
   glPopMatrix();
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
 
-  // Camera pass.
+void cameraPass(DemoApp& app, const OffscreenTarget& target, SceneCallback sceneCallback, int slot,
+                const CameraView& camera, const CameraView& light, bool toTexture, int width, int colourTexture) {
+  CgShaderSet& cg = app.cgShaders;
+  PassDescriptor pass{PassDescriptor::Surface::Window};
+  pass.clear = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT;
   if (toTexture) {
-    makePbufferCurrent(target);
     const PassSize viewport = shadowPassViewport(app.resolutionMode, width);
-    glViewport(0, 0, viewport.width, viewport.height);
-  } else {
-    makeWindowCurrent(target);
+    const PassSize copy = shadowPassCopySize(app.resolutionMode, width);
+    pass.surface = PassDescriptor::Surface::Offscreen;
+    pass.viewportWidth = viewport.width;
+    pass.viewportHeight = viewport.height;
+    pass.copyTexture = textureTable(app).name(colourTexture);
+    pass.copyWidth = copy.width;
+    pass.copyHeight = copy.height;
   }
+
+  beginPass(target, pass);
   glDisable(GL_BLEND);
   cg.bindProgram(slot);
   cg.bindProgram(slot + 1);
   cullBackFaces();
   glPushMatrix();
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   loadPerspectiveProjection(app);
   glEnable(GL_DEPTH_TEST);
   multiplyLookAt(camera);
@@ -142,11 +157,16 @@ void shadowScenePass(DemoApp& app, const OffscreenTarget& target, SceneCallback 
   glPopMatrix();
   resetTextureMatrix();
   glEnable(GL_TEXTURE_2D);
+  endPass(pass);
+}
 
-  if (toTexture) {
-    const PassSize copy = shadowPassCopySize(app.resolutionMode, width);
-    copyFramebufferToTexture(textureTable(app).name(colourTexture), copy.width, copy.height);
-  }
+}  // namespace
+
+void shadowScenePass(DemoApp& app, const OffscreenTarget& target, SceneCallback depthCallback,
+                     SceneCallback sceneCallback, int depthTexture, int depthSize, int slot, const CameraView& camera,
+                     const CameraView& light, bool toTexture, int width, int colourTexture) {
+  depthPass(app, target, depthCallback, depthTexture, depthSize, slot, light);
+  cameraPass(app, target, sceneCallback, slot, camera, light, toTexture, width, colourTexture);
   glDisable(GL_POLYGON_OFFSET_FILL);
   glDisable(GL_CULL_FACE);
   glDisable(GL_LIGHTING);
