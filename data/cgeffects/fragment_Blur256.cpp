@@ -4,15 +4,9 @@
 // direction), so a bright line spreads into a soft halo that grows with
 // every blur pass and every frame the glow feeds back into itself. The
 // weights sum to slightly below one: a glow nobody renews dies away.
-// A ramp, when the demo binds one, tints the glow by its colour at the
-// glow's brightness; with nothing bound it reads black (the driver's
-// stand-in for a missing texture) and adds nothing.
 uniform sampler2D decal;  // the glow texture
-uniform sampler1D oned;   // tint ramp
 
 const float kKeep = 0.985;  // of the light each pass keeps
-
-vec3 shape(vec3 c) { return c * (1.0 + 0.25 * texture1D(oned, dot(c, vec3(0.3, 0.59, 0.11))).rgb); }
 
 void main() {
   vec2 texel = 1.0 / vec2(textureSize(decal, 0));
@@ -24,5 +18,5 @@ void main() {
       sum += weight[x] * weight[y] * texture2D(decal, uv + vec2(x - 2, y - 2) * texel).rgb;
     }
   }
-  gl_FragColor = vec4(shape(sum * (kKeep / 256.0)) * gl_Color.rgb, 1.0);
+  gl_FragColor = vec4(sum * (kKeep / 256.0) * gl_Color.rgb, 1.0);
 }

@@ -13,15 +13,18 @@ uniform sampler2D texture;   // the material's normal map
 uniform sampler2D texture2;  // the material's colour map
 uniform sampler2D decal;     // caustic frame, projected from the light
 uniform sampler2D light;     // caustic frame, projected from the light
-uniform samplerCube cube;    // the night sky, for the rim
-uniform sampler1D oned;      // the highlight's ramp
 uniform vec3 alpha;          // the scene's oscillators, each in -1..1
 
-// The ramp and the sky only ever add: a sampler with nothing bound reads
-// black (the driver's stand-in for a missing texture), and the highlight
-// then stays white and the sky dark.
-vec3 highlight(float x) { return vec3(x) * (1.0 + texture1D(oned, x).rgb); }
-vec3 sky(vec3 direction) { return textureCube(cube, direction).rgb; }
+// The night sky the rims reflect: the fog's blue overhead (the world is
+// z-up), darker towards the ground. Written here rather than read from a
+// "cube" picture: the scene code binds none.
+vec3 sky(vec3 direction) {
+  return mix(vec3(0.02, 0.03, 0.08), vec3(0.2, 0.3, 0.65), clamp(direction.z * 0.5 + 0.5, 0.0, 1.0));
+}
+
+// The highlight's falloff, steeper than the raw term so it reads as a
+// narrow sheen (a ramp picture would do this; the scene code binds none).
+vec3 highlight(float x) { return vec3(x * x * (3.0 - 2.0 * x)); }
 
 // The grain perpendicular to the normal; any perpendicular where the mesh
 // gave none.

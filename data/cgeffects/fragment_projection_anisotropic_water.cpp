@@ -15,17 +15,20 @@ uniform sampler2D texture;   // the water material's normal map: fine detail
 uniform sampler2D texture2;  // the water material's colour map: the tint
 uniform sampler2D decal;     // the screen copy
 uniform sampler2D light;     // the ripple normal map
-uniform samplerCube cube;    // the night sky
-uniform sampler1D oned;      // the highlight's ramp
 
 const vec2 kScreenExtent = vec2(800.0 / 1024.0, 600.0 / 1024.0);
 const float kBend = 0.045;  // how far, in views, the steepest ripple shifts the picture
 
-// The ramp only adds and the sky never falls below the fog's night blue:
-// a sampler with nothing bound reads black (the driver's stand-in for a
-// missing texture), and the highlight then stays white.
-vec3 highlight(float x) { return vec3(x) * (1.0 + texture1D(oned, x).rgb); }
-vec3 sky(vec3 direction) { return max(textureCube(cube, direction).rgb, vec3(0.2, 0.3, 0.65) * 0.5); }
+// The night sky the rims reflect: the fog's blue overhead (the world is
+// z-up), darker towards the ground. Written here rather than read from a
+// "cube" picture: the scene code binds none.
+vec3 sky(vec3 direction) {
+  return mix(vec3(0.02, 0.03, 0.08), vec3(0.2, 0.3, 0.65), clamp(direction.z * 0.5 + 0.5, 0.0, 1.0));
+}
+
+// The highlight's falloff, steeper than the raw term so it reads as a
+// narrow sheen (a ramp picture would do this; the scene code binds none).
+vec3 highlight(float x) { return vec3(x * x * (3.0 - 2.0 * x)); }
 
 vec3 grainOf(vec3 n, vec3 t) {
   t -= n * dot(n, t);

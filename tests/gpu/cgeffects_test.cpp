@@ -18,7 +18,7 @@ struct EffectFile {
 
 const std::vector<const char*> kVertexParameters = {"ModelViewProj", "ModelViewLightProj", "ModelViewObject",
                                                     "CameraPos",     "LightPos",           "alpha"};
-const std::vector<const char*> kProjectionTextures = {"decal", "light", "texture", "texture2", "cube", "oned"};
+const std::vector<const char*> kProjectionTextures = {"decal", "light", "texture", "texture2"};
 
 std::vector<const char*> plus(std::vector<const char*> names, const char* more) {
   names.push_back(more);
@@ -36,7 +36,7 @@ const std::vector<EffectFile> kEffectFiles = {
     {"fragment_projection_anisotropic.cpp", kCgProfileFragment, kProjectionTextures},
     {"fragment_projection_anisotropic_water.cpp", kCgProfileFragment, kProjectionTextures},
     {"fragment_projection_anisotropic_base.cpp", kCgProfileFragment, kProjectionTextures},
-    {"fragment_Blur256.cpp", kCgProfileFragment, {"decal", "oned"}},
+    {"fragment_Blur256.cpp", kCgProfileFragment, {"decal"}},
 };
 
 std::string effectPath(const char* name) { return std::string(VELMORA_SOURCE_DIR) + "/data/cgeffects/" + name; }
