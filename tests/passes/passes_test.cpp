@@ -12,11 +12,11 @@
 #include "demo/demo_app.h"
 #include "gl_test_context.h"
 #include "gpu/gl_entry_points.h"
-#include "gpu/gl_state_helpers.h"
-#include "gpu/glow_pass.h"
 #include "gpu/offscreen_target.h"
-#include "gpu/projection_pass.h"
-#include "gpu/shadow_pass.h"
+#include "passes/gl_state_helpers.h"
+#include "passes/glow_pass.h"
+#include "passes/projection_pass.h"
+#include "passes/shadow_pass.h"
 
 namespace {
 
@@ -38,6 +38,13 @@ CameraView viewFrom(float x, float y, float z) {
   view.centre = FlagVec3{1, 0, 0, 0};
   view.up = FlagVec3{1, 0, 1, 0};
   return view;
+}
+
+// The program pipeline bound: 0 while both program stages are off.
+GLint pipelineBinding() {
+  GLint pipeline = -1;
+  glGetIntegerv(GL_PROGRAM_PIPELINE_BINDING, &pipeline);
+  return pipeline;
 }
 
 struct Rgb {
@@ -157,31 +164,6 @@ class PassesTest : public GlSuite<> {
     };
   }
 
-  static GLint pipelineBinding() {
-    GLint pipeline = -1;
-    glGetIntegerv(GL_PROGRAM_PIPELINE_BINDING, &pipeline);
-    return pipeline;
-  }
-
-  // Fixed function over the whole current viewport.
-  static void fillViewport(float r, float g, float b) {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glColor3f(r, g, b);
-    drawQuad();
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-  }
-
   OffscreenTarget target_;
   std::unique_ptr<DemoApp> app_;
   std::vector<std::string> messages_;
@@ -197,20 +179,16 @@ struct CallbackLog {
 };
 CallbackLog callbackLog;
 
-void depthSquare(DemoApp& app) {
-  ++callbackLog.depthCalls;
-  callbackLog.depthPassActiveInDepth = app.depthPassActive;
+// The whole viewport, at depth 0.5, whatever the matrices.
+void coverViewport() {
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();
-  glBegin(GL_QUADS);  // at depth 0.5 (before the polygon offset)
-  glVertex2f(-1, -1);
-  glVertex2f(1, -1);
-  glVertex2f(1, 1);
-  glVertex2f(-1, 1);
+  glBegin(GL_QUADS);
+  for (auto [x, y] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}) glVertex2i(x, y);
   glEnd();
   glPopMatrix();
   glMatrixMode(GL_PROJECTION);
@@ -218,33 +196,20 @@ void depthSquare(DemoApp& app) {
   glMatrixMode(GL_MODELVIEW);
 }
 
+void depthSquare(DemoApp& app) {
+  ++callbackLog.depthCalls;
+  callbackLog.depthPassActiveInDepth = app.depthPassActive;
+  coverViewport();  // at depth 0.5 before the polygon offset
+}
+
 void redScene(DemoApp& app) {
   ++callbackLog.sceneCalls;
   callbackLog.depthPassActiveInScene = app.depthPassActive;
-  callbackLog.pipelineInScene = [] {
-    GLint pipeline = -1;
-    glGetIntegerv(GL_PROGRAM_PIPELINE_BINDING, &pipeline);
-    return pipeline;
-  }();
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
+  callbackLog.pipelineInScene = pipelineBinding();
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
   glColor3f(1, 0, 0);
-  glBegin(GL_QUADS);
-  glVertex2f(-1, -1);
-  glVertex2f(1, -1);
-  glVertex2f(1, 1);
-  glVertex2f(-1, 1);
-  glEnd();
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
+  coverViewport();
 }
 
 TEST(PassSizes, ViewportAndCopyFollowTheModeAndTheWidth) {
@@ -371,6 +336,29 @@ TEST_F(PassesTest, GlowWithoutBlurPassesBlendsTheScreenOverTheOldGlowOnce) {
   EXPECT_NEAR(centre.r, 128, 2);
   EXPECT_EQ(centre.g, 0);
   EXPECT_NEAR(centre.b, 128, 2);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(PassesTest, WithoutItsBlurProgramTheGlowStaysUnblurredAndSaysSoOnce) {
+  fillTexture(kColourTexture, OffscreenTarget::kSize, {255, 0, 0});
+  fillTexture(kGlowTexture, 128, {0, 0, 255});
+  const std::string missing = effect("no_such_blur.cpp");
+  loadFragmentOnly(*app_, missing, kBlurSlot);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find(missing), std::string::npos) << messages_[0];
+  app_->screenQuadWidth = 800;
+
+  for (int frame = 0; frame < 2; ++frame) {
+    fillTexture(kGlowTexture, 128, {0, 0, 255});
+    glowPass(*app_, target_, kColourTexture, kGlowTexture, 128, 0.5, 2, kBlurSlot);
+    setCameraProjection(*app_, target_);
+    // The blur passes draw nothing and copy back the blend they found.
+    const Rgb centre = texel(readTexture(kGlowTexture, 128), 128, 64, 64);
+    EXPECT_NEAR(centre.r, 128, 2) << "frame " << frame;
+    EXPECT_NEAR(centre.b, 128, 2) << "frame " << frame;
+  }
+  EXPECT_EQ(pipelineBinding(), 0);
+  EXPECT_EQ(messages_.size(), 1u) << "said once";
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 

@@ -1,14 +1,14 @@
-#include "gpu/glow_pass.h"
+#include "passes/glow_pass.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include "demo/demo_app.h"
 #include "effects/billboard.h"
-#include "gpu/gl_state_helpers.h"
 #include "gpu/offscreen_target.h"
 #include "gpu/pass_bracket.h"
-#include "gpu/projection_pass.h"
+#include "passes/gl_state_helpers.h"
+#include "passes/projection_pass.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gpu/caustic_frames.h"
+#include "passes/caustic_frames.h"
 
 #include <unistd.h>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "demo/demo_app.h"
 #include "gl_test_context.h"
-#include "gpu/gl_state_helpers.h"
+#include "passes/gl_state_helpers.h"
 
 namespace {
 

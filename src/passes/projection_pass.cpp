@@ -1,14 +1,17 @@
-#include "gpu/projection_pass.h"
+#include "passes/projection_pass.h"
 
 #include <GL/gl.h>
 
 #include <vector>
 
 #include "demo/demo_app.h"
+#include "effects/mesh_drawing.h"
 #include "gpu/gl_entry_points.h"
-#include "gpu/gl_state_helpers.h"
+#include "passes/gl_state_helpers.h"
 
 namespace {
+
+constexpr int kMeshDrawFlags = 7;  // normals, decal and light, per-material textures
 
 std::uint32_t* tableEntry(DemoApp& app, int number) {
   const long long at =
@@ -150,4 +153,11 @@ void projectiveDraw(DemoApp& app, int decalTexture, int lightTexture, int slot, 
   cg.disableVertexProfile();
   glPopMatrix();
   resetTextureMatrix();
+}
+
+void projectiveScenePass(DemoApp& app, int sceneIndex, int decalTexture, int lightTexture, int slot,
+                         const CameraView& camera, const CameraView& light, double time) {
+  projectiveDraw(app, decalTexture, lightTexture, slot, camera, light, [&](unsigned decalName, unsigned lightName) {
+    drawMeshSceneCg(app, sceneIndex, kMeshDrawFlags, time, decalName, lightName, slot);
+  });
 }

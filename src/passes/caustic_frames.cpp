@@ -1,10 +1,10 @@
-#include "gpu/caustic_frames.h"
+#include "passes/caustic_frames.h"
 
 #include <cmath>
 #include <cstdio>
 
 #include "demo/demo_app.h"
-#include "gpu/gl_state_helpers.h"
+#include "passes/gl_state_helpers.h"
 
 std::string causticFrameFile(int frame) {
   char name[32];

@@ -42,6 +42,13 @@ void loadFragmentOnly(DemoApp& app, const std::string& fileName, int slot);
 // "oned" while the ramp is not negative.
 void bindFragmentWithDecal(DemoApp& app, int slot, int decalTexture);
 
+// Draws mesh scene `sceneIndex` through the pair at `slot` as seen from
+// `camera`, with textures `decalTexture` and `lightTexture` projected from
+// `light`, at animation time `time`. Leaves the modelview as it found it,
+// the texture matrix at identity and both stages disabled.
+void projectiveScenePass(DemoApp& app, int sceneIndex, int decalTexture, int lightTexture, int slot,
+                         const CameraView& camera, const CameraView& light, double time);
+
 // The same pass around any drawing: `draw` receives the decal's and the
 // light's GL names, and runs with the pair bound and its matrices set.
 using ProjectedDraw = std::function<void(unsigned decalName, unsigned lightName)>;

@@ -1,4 +1,4 @@
-#include "gpu/gl_state_helpers.h"
+#include "passes/gl_state_helpers.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
