@@ -10,10 +10,10 @@
 // nearest to that aim.
 struct PathGrowth {
   FlagVec3 start;
-  float scale;    // length and side of each step: negative walks towards -x
-  double phase;   // angle of the turn at the first step, radians
-  double rate;    // turn per step, in hundredths of a full turn
-  double reach;   // forward part of each step before scaling
+  float scale;   // length and side of each step: negative walks towards -x
+  double phase;  // angle of the turn at the first step, radians
+  double rate;   // turn per step, in hundredths of a full turn
+  double reach;  // forward part of each step before scaling
 };
 
 // Appends `steps` control points to `path`, each the nearest of the `count`

@@ -71,13 +71,13 @@ TEST(CompositionLevels, GreyLevelFadesDipsAtEventsAndTurnsColdInTheBreak) {
   struct Row {
     double t, grey, dim;
   } rows[] = {
-      {0.1, 0.0, 1.0},                  // black before 0.3 s
-      {0.8, 0.5, 1.0},                  // fading in
-      {12.5, 0.345491502813, 1.0},      // dip after the 12.3 s event
-      {16.4, 0.345491502813, 1.0},      // dip after 16.2 s; the first is over
-      {17.5, 0.85, 0.725},              // the break: red and green fall faster
-      {20.0, 1.0, 1.0},                 // full picture
-      {33.9, 0.4, 1.0},                 // fading out at the end
+      {0.1, 0.0, 1.0},              // black before 0.3 s
+      {0.8, 0.5, 1.0},              // fading in
+      {12.5, 0.345491502813, 1.0},  // dip after the 12.3 s event
+      {16.4, 0.345491502813, 1.0},  // dip after 16.2 s; the first is over
+      {17.5, 0.85, 0.725},          // the break: red and green fall faster
+      {20.0, 1.0, 1.0},             // full picture
+      {33.9, 0.4, 1.0},             // fading out at the end
   };
   for (const Row& r : rows) {
     const GreyLevel level = greyLevelAt(r.t, events);
@@ -91,7 +91,8 @@ TEST(CompositionLevels, GreyLevelFadesDipsAtEventsAndTurnsColdInTheBreak) {
 TEST(CompositionLevels, GhostSpreadRisesAndFallsWithTheSections) {
   struct Row {
     double t, spread;
-  } rows[] = {{5.0, 0.0}, {8.7, 0.0}, {12.5, 0.5}, {16.2, 0.0}, {17.0, 0.72}, {21.0, 0.951056516295}, {30.0, 0.637423989749}};
+  } rows[] = {
+      {5.0, 0.0}, {8.7, 0.0}, {12.5, 0.5}, {16.2, 0.0}, {17.0, 0.72}, {21.0, 0.951056516295}, {30.0, 0.637423989749}};
   for (const Row& r : rows) EXPECT_NEAR(ghostSpreadAt(r.t), r.spread, 1e-9) << r.t;
   // A single copy is drawn where the spread vanishes.
   EXPECT_LT(ghostSpreadAt(8.7), 0.001);
