@@ -42,6 +42,10 @@ void growPath(SplinePath& path, const FlagVec3* cloud, int32_t count, int32_t st
 void growCurvePaths(std::array<SplinePath, 200>& paths, const FlagVec3* surfacePoints, int32_t surfaceCount) {
   seedRandom(kCurveSeed);
   for (int i = 0; i < kDiscardedRandoms; ++i) random01();
+  if (surfaceCount <= 0) {  // nothing to grow on: no streams rather than a read past the path
+    for (SplinePath& path : paths) path = SplinePath{};
+    return;
+  }
 
   for (size_t i = 0; i < paths.size(); ++i) {
     SplinePath& path = paths[i];

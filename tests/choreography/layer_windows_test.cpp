@@ -1,9 +1,9 @@
-#include "effects/layer_windows.h"
+#include "choreography/layer_windows.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-bool open(int layer, double t, Rendition r = Rendition::shader) { return findLayer(layer)->window(r).contains(t); }
+bool open(int layer, double t, RenditionKind r = RenditionKind::shader) { return findLayer(layer)->window(r).contains(t); }
 }  // namespace
 
 TEST(LayerWindows, EveryLayerOnceInDrawingOrder) {
@@ -44,7 +44,7 @@ TEST(LayerWindows, GapsAndSecondSpansSitInTheRow) {
 }
 
 TEST(LayerWindows, TheFixedFunctionRenditionDiffersOnlyWhereItSays) {
-  const Rendition fixed = Rendition::fixedFunction;
+  const RenditionKind fixed = RenditionKind::fixedFunction;
   EXPECT_FALSE(open(14, 15.0, fixed));
   EXPECT_TRUE(open(14, 15.0));
   EXPECT_FALSE(open(0, 20.0, fixed));
@@ -54,7 +54,7 @@ TEST(LayerWindows, TheFixedFunctionRenditionDiffersOnlyWhereItSays) {
   for (const LayerInfo& layer : choreographyLayers()) {
     if (layer.number == 0 || layer.number == 14 || layer.number == 19) continue;
     for (double t = 0.0; t < 34.2; t += 0.05)
-      EXPECT_EQ(layer.window(Rendition::shader).contains(t), layer.window(fixed).contains(t))
+      EXPECT_EQ(layer.window(RenditionKind::shader).contains(t), layer.window(fixed).contains(t))
           << "layer " << layer.number << " at " << t;
   }
 }

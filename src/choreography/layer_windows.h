@@ -39,15 +39,15 @@ struct LayerWindow {
 // The shader rendition draws meshes through the projection passes into the
 // offscreen target; the fixed-function rendition draws the same
 // choreography straight into the window.
-enum class Rendition : int32_t { shader = 0, fixedFunction = 1 };
+enum class RenditionKind : int32_t { shader = 0, fixedFunction = 1 };
 
 struct LayerInfo {
   int32_t number;    // 0 is the prologue's base mesh
   const char* name;  // short, for tables and benchmarks
   const char* what;  // one line for the docs
-  LayerWindow windows[2];  // indexed by Rendition
+  LayerWindow windows[2];  // indexed by RenditionKind
 
-  constexpr const LayerWindow& window(Rendition r) const { return windows[static_cast<int>(r)]; }
+  constexpr const LayerWindow& window(RenditionKind r) const { return windows[static_cast<int>(r)]; }
 };
 
 // Every layer in drawing order, the prologue's base mesh first.

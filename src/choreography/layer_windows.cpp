@@ -1,4 +1,4 @@
-#include "effects/layer_windows.h"
+#include "choreography/layer_windows.h"
 
 namespace {
 constexpr TimeSpan between(double from, double to) { return TimeSpan{from, to}; }
