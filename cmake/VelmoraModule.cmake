@@ -1,10 +1,14 @@
 # One static library per source folder, so a new file in a folder needs no
 # CMake edit.  A folder without sources yet becomes an interface library.
+# EXCLUDE names files of the folder that another library builds.
 function(velmora_module name)
-  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_INCLUDES;PRIVATE_DEFINES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_INCLUDES;PRIVATE_DEFINES;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp
        ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.c)
+  foreach(excluded ${ARG_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
   set(target velmora_${name})
   if(sources)
     add_library(${target} STATIC ${sources})

@@ -1,0 +1,59 @@
+#version 330 compatibility
+// A lit, anisotropically highlighted surface with a picture projected from
+// the light (the heart, the ghost copies of the man, the stone man). The
+// material's colour map, bent by its normal map, takes a diffuse term, a
+// highlight that runs across the surface's grain and a rim from the sky;
+// the projected picture is "decal" modulated by "light": where the light
+// picture is dark the decal still shows at a third, so a decal without a
+// light picture (the heart's) reads as an even fill light.
+//
+// "texture" as a name hides the texture() function here, so the lookups
+// use the older named forms.
+uniform sampler2D texture;   // the material's normal map
+uniform sampler2D texture2;  // the material's colour map
+uniform sampler2D decal;     // projected from the light
+uniform sampler2D light;     // projected from the light, modulates the decal
+
+// The night sky the rims reflect: the fog's blue overhead (the world is
+// z-up), darker towards the ground. Written here rather than read from a
+// "cube" picture: the scene code binds none.
+vec3 sky(vec3 direction) {
+  return mix(vec3(0.02, 0.03, 0.08), vec3(0.2, 0.3, 0.65), clamp(direction.z * 0.5 + 0.5, 0.0, 1.0));
+}
+
+// The highlight's falloff, steeper than the raw term so it reads as a
+// narrow sheen (a ramp picture would do this; the scene code binds none).
+vec3 highlight(float x) { return vec3(x * x * (3.0 - 2.0 * x)); }
+
+// The grain perpendicular to the normal; any perpendicular where the mesh
+// gave none.
+vec3 grainOf(vec3 n, vec3 t) {
+  t -= n * dot(n, t);
+  if (dot(t, t) < 1e-8) t = cross(n, abs(n.z) < 0.9 ? vec3(0.0, 0.0, 1.0) : vec3(1.0, 0.0, 0.0));
+  return normalize(t);
+}
+
+void main() {
+  vec2 uv = gl_TexCoord[0].xy;
+  vec3 n = normalize(gl_TexCoord[2].xyz);
+  vec3 t = grainOf(n, gl_TexCoord[3].xyz);
+  vec3 bump = texture2D(texture, uv).xyz * 2.0 - 1.0;
+  n = normalize(n + (bump.x * t + bump.y * cross(n, t)) * 0.5);
+  t = grainOf(n, t);
+
+  vec3 l = normalize(gl_TexCoord[4].xyz);
+  vec3 v = normalize(gl_TexCoord[5].xyz);
+  float diffuse = max(dot(n, l), 0.0);
+  float across = dot(t, normalize(l + v));
+  float sheen = pow(sqrt(max(1.0 - across * across, 0.0)), 32.0) * smoothstep(0.0, 0.25, diffuse);
+  float rim = pow(1.0 - max(dot(n, v), 0.0), 2.5);
+
+  vec4 p = gl_TexCoord[1];
+  float inFront = p.q > 0.0 ? 1.0 : 0.0;  // behind the light the projection mirrors
+  vec3 projected = texture2DProj(decal, p).rgb * (0.35 + 0.65 * texture2DProj(light, p).rgb) * inFront;
+
+  vec3 surface = texture2D(texture2, uv).rgb;
+  vec3 colour = surface * (0.25 + 0.75 * diffuse) + projected * (0.4 + 0.6 * diffuse) +
+                vec3(1.0, 0.9, 0.85) * (0.35 * highlight(sheen)) + sky(reflect(-v, n)) * (0.35 * rim);
+  gl_FragColor = vec4(colour * gl_Color.rgb, gl_Color.a);
+}
