@@ -42,9 +42,9 @@ struct LayerWindow {
 enum class RenditionKind : int32_t { shader = 0, fixedFunction = 1 };
 
 struct LayerInfo {
-  int32_t number;    // 0 is the prologue's base mesh
-  const char* name;  // short, for tables and benchmarks
-  const char* what;  // one line for the docs
+  int32_t number;          // 0 is the prologue's base mesh
+  const char* name;        // short, for tables and benchmarks
+  const char* what;        // one line for the docs
   LayerWindow windows[2];  // indexed by RenditionKind
 
   constexpr const LayerWindow& window(RenditionKind r) const { return windows[static_cast<int>(r)]; }

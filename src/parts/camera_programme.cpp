@@ -6,7 +6,6 @@
 #include "math/ease.h"
 
 namespace {
-double clamp01(double x) { return std::clamp(x, 0.0, 1.0); }
 
 FlagVec3 point(double x, double y, double z) { return FlagVec3{1, float(x), float(y), float(z)}; }
 

@@ -7,7 +7,6 @@
 
 namespace {
 constexpr double kPi = 3.141592653589793;
-double clamp01(double x) { return std::clamp(x, 0.0, 1.0); }
 double bump(double x) { return std::sin(kPi * clamp01(x)); }
 }  // namespace
 

@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+
 #include "choreography/rendition.h"
 #include "choreography/scene_layers.h"
 #include "demo/demo_app.h"
@@ -69,8 +71,7 @@ void PartAlpha::setUp(DemoApp* app) { setUpPart(*this, *app, RenditionKind::shad
 void PartAlpha::drawPartFrame(OffscreenTarget* target, DemoApp* app, FrameInputs*) {
   currentPart = this;
   placeCameraAndLight(*app, *target);
-  shadowScenePass(*app, *target, nullptr, drawAlphaScenes, 0, 32, 0, app->camera, app->camera, true, 800,
-                  sceneTexture);
+  shadowScenePass(*app, *target, nullptr, drawAlphaScenes, 0, 32, 0, app->camera, app->camera, true, 800, sceneTexture);
   app->screenQuadWidth = 800;
   glowPass(*app, *target, sceneTexture, glowTexture, 128, 0.69, 2, blurProgram);
   app->screenQuadWidth = 512;

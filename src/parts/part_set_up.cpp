@@ -7,6 +7,7 @@
 #include "demo/demo_app.h"
 #include "effects/mesh_sampling.h"
 #include "effects/outline_tracer.h"
+#include "math/random.h"
 #include "parts/curve_paths.h"
 #include "parts/demo_part.h"
 #include "passes/caustic_frames.h"
@@ -71,12 +72,9 @@ struct OutlineSource {
 };
 
 constexpr OutlineSource kOutlines[] = {
-    {"textures//cardinal.jpg", false, 0, 6, 20, 3, 0, 0},
-    {"textures//drovtrace.jpg", false, 4, -1, 0, 0, 0, 0},
-    {"textures//flower.jpg", false, 1, 16, 10, 3, 40, 3},
-    {"textures//horse3.jpg", false, 5, 15, 20, 3, 0, 0},
-    {"textures//cave1.jpg", false, 2, 6, 20, 2, 0, 0},
-    {"textures//pcb.jpg", true, 3, 3, 0, 0, 0, 0},
+    {"textures//cardinal.jpg", false, 0, 6, 20, 3, 0, 0}, {"textures//drovtrace.jpg", false, 4, -1, 0, 0, 0, 0},
+    {"textures//flower.jpg", false, 1, 16, 10, 3, 40, 3}, {"textures//horse3.jpg", false, 5, 15, 20, 3, 0, 0},
+    {"textures//cave1.jpg", false, 2, 6, 20, 2, 0, 0},    {"textures//pcb.jpg", true, 3, 3, 0, 0, 0, 0},
 };
 
 void clampEdges() {

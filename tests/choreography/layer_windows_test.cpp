@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-bool open(int layer, double t, RenditionKind r = RenditionKind::shader) { return findLayer(layer)->window(r).contains(t); }
+bool open(int layer, double t, RenditionKind r = RenditionKind::shader) {
+  return findLayer(layer)->window(r).contains(t);
+}
 }  // namespace
 
 TEST(LayerWindows, EveryLayerOnceInDrawingOrder) {
