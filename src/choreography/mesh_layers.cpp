@@ -120,7 +120,8 @@ void drawManCopies(SceneFrame& frame) {
 void drawHeart(SceneFrame& frame) {
   MeshDrawState& s = drawState(frame);
   const double T = frame.T;
-  placeAt(s, 0.0, -12.0, 0.6, 0.018);
+  // Above the man's chest, turning.
+  placeAt(s, 0.0, 0.8, 2.2, 0.025);
   s.angle = 25.0 * T;
   s.faceFraction = float(clamp01((T - 5.0) * 0.4) * (1.0 - clamp01((T - 20.5) * 0.8)));
   if (s.faceFraction > MeshDrawState::kLeastFaceFraction) {
@@ -175,7 +176,8 @@ void drawGround(SceneFrame& frame) {
   static const CameraView kGroundLight{FlagVec3{1, 0, 0, 120}, FlagVec3{1, 0, 0, 0}, FlagVec3{1, 0, 1, 0}};
   const double fade = 1.0 - clamp01((T - 31.2) * 0.83);
   placeAt(s, 0.0, 0.0, 0.0, 0.5);
-  glColor3d(0.55 * fade, 0.6 * fade, 0.7 * fade);
+  s.faceFraction = 1.0f;
+  glColor3d(0.3 * fade, 0.33 * fade, 0.42 * fade);
   MeshLook look;
   look.scene = frame.assets.sceneIndexes[4];
   look.decalTexture = look.lightTexture = frame.assets.glowTexture2;

@@ -26,6 +26,8 @@ void drawScene(SceneFrame& frame, LayerObserver* observer) {
   const RenditionKind kind = frame.rendition.kind();
   for (size_t i = 0; i < layers.size(); ++i) {
     const LayerInfo& layer = layers[i];
+    // The base mesh's growth is its own: every later layer starts whole.
+    if (i == 1) finishPrologue(frame);
     if (kDrawings[i].draw == nullptr || !layer.window(kind).contains(frame.T)) continue;
     if (observer != nullptr) observer->beforeLayer(layer.number);
     kDrawings[i].draw(frame);
