@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "assets/scene_loading.h"
 #include "choreography/rendition.h"
 #include "choreography/scene_frame.h"
 #include "demo/demo_app.h"
@@ -120,8 +121,9 @@ void drawManCopies(SceneFrame& frame) {
 void drawHeart(SceneFrame& frame) {
   MeshDrawState& s = drawState(frame);
   const double T = frame.T;
-  // Above the man's chest, turning.
-  placeAt(s, 0.0, 0.8, 2.2, 0.025);
+  // Beside the man, turning, where the orbiting camera finds it (the
+  // opening's close-up hangs over his chest).
+  placeAt(s, 2.6, 1.5, 1.8, 0.02);
   s.angle = 25.0 * T;
   s.faceFraction = float(clamp01((T - 5.0) * 0.4) * (1.0 - clamp01((T - 20.5) * 0.8)));
   if (s.faceFraction > MeshDrawState::kLeastFaceFraction) {
@@ -133,6 +135,7 @@ void drawHeart(SceneFrame& frame) {
     look.decalTexture = frame.assets.depthTexture;
     look.lightTexture = 1000;
     look.programSlot = frame.assets.projectionPrograms[1];
+    look.plainTexture = sceneTextureNumber(look.scene, 0);  // its own muscle picture
     frame.rendition.drawMesh(frame, look);
   }
   s.resetPlacement();
