@@ -11,7 +11,6 @@ enum class PartKind { Alpha, Beta };
 // "Slow graphics card" always gets Beta; otherwise the card decides.
 PartKind choosePart(bool slowCard, bool fragmentSupport);
 
-// Until the two renditions exist, both are played by the stand-in part.
 std::unique_ptr<DemoPart> createPart(PartKind kind);
 
 // Whether the extension string names fragment programs.

@@ -1,25 +1,43 @@
 #include "effects/fade_overlay.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
-
-#include "effects/billboard.h"
 
 void drawFadeOverlay(double level) {
   const auto a = static_cast<float>(level);
   glPushAttrib(GL_ALL_ATTRIB_BITS);
+  // Its own projection and view: whatever a part left behind (a
+  // perspective, a loading screen's ortho, a texture matrix) must not move
+  // the quad off the screen, or the fade would darken nothing.
+  glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
-  gluLookAt(0.0, 3.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
-  glScalef(1.0f, 1.0f, 0.7f);
+  glMatrixMode(GL_TEXTURE);
+  glPushMatrix();
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_FOG);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_ALPHA_TEST);
+  glDisable(GL_SCISSOR_TEST);
   glEnable(GL_BLEND);
   glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
-  glDisable(GL_LIGHTING);
   glColor3f(a, a, a);
-  glDisable(GL_TEXTURE_2D);
-  // The billboard keeps only this view's translation, 3 units in front of
-  // the eye, so a 100 x 100 quad covers the screen.
-  drawBillboard(0.0, 50.0, 50.0);
+  glBegin(GL_QUADS);
+  glVertex2f(-1.0f, -1.0f);
+  glVertex2f(1.0f, -1.0f);
+  glVertex2f(1.0f, 1.0f);
+  glVertex2f(-1.0f, 1.0f);
+  glEnd();
   glPopMatrix();
+  glMatrixMode(GL_TEXTURE);
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
   glPopAttrib();
 }

@@ -6,6 +6,8 @@
 
 #include "demo/demo_app.h"
 #include "math/random.h"
+#include "parts/camera_programme.h"
+#include "passes/gl_state_helpers.h"
 
 namespace {
 // Still water: the field as set-up leaves it, before any drop.
@@ -59,4 +61,32 @@ void DemoPart::drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* a
   }
   glPopAttrib();
   glFlush();
+}
+
+SceneFrame DemoPart::sceneFrame(DemoApp& app, const Rendition& rendition) {
+  SceneFrame frame{app, rendition, partTime, lastFrameDelta};
+  SceneAssets& a = frame.assets;
+  a.surfacePoints = surfacePoints;
+  a.curvePaths = curvePaths;
+  a.outlinePaths = outlinePaths;
+  a.sceneTexture2 = sceneTexture2;
+  a.glowTexture = glowTexture;
+  a.glowTexture2 = glowTexture2;
+  a.depthTexture = depthTexture;
+  a.blobTexture = blobTexture;
+  a.projectionPrograms = projectionPrograms;
+  a.sceneIndexes = sceneIndexes;
+  frame.water = WaterState{&ripple, &rippleClock};
+  return frame;
+}
+
+void DemoPart::placeCameraAndLight(DemoApp& app, OffscreenTarget& target) {
+  const ClipPlanes planes = clipPlanesAt(partTime);
+  app.nearPlane = planes.nearPlane;
+  app.farPlane = planes.farPlane;
+  setCameraProjection(app, target);
+  glClearColor(0, 0, 0, 0);
+  cameraCopy = {app.camera.eye, app.camera.centre, app.camera.up};
+  runCameraProgramme(partTime, app.camera);
+  app.lightView = CameraView{FlagVec3{1, 0, 0, 10}, FlagVec3{1, 0, 0, 0}, FlagVec3{1, 0, 1, 0}};
 }

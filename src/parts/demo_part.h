@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "choreography/scene_frame.h"
 #include "director/frame_inputs.h"
 #include "effects/spline_path.h"
 #include "math/flag_vec3.h"
@@ -108,11 +109,19 @@ class DemoPart {
   int32_t blurProgram = 0;
   std::array<int32_t, 5> projectionPrograms{};
 
+  // The state every part starts playing from.
+  void resetPartState();
+
+  // This frame of the choreography, as the layers see it.
+  SceneFrame sceneFrame(DemoApp& app, const Rendition& rendition);
+
  protected:
   DemoPart() = default;
 
-  // The state every part starts playing from.
-  void resetPartState();
+  // Steps every part's frame begins with: the clip planes, the window's
+  // projection, the camera programme (the previous camera kept in
+  // cameraCopy) and the light's view.
+  void placeCameraAndLight(DemoApp& app, OffscreenTarget& target);
 
   // Advances part time, which runs slightly faster than demo time after
   // 16.8 s. False once the part is over and draws nothing more.

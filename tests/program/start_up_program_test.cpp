@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "child_process.h"
 #include "run_folder.h"
@@ -149,8 +150,8 @@ TEST_F(StartUpProgramTest, LoadingPictureFadesInAndOutAsACentredSquareThenTheRun
     EXPECT_GT(s[i].brightness, s[i - 1].brightness) << "fade-in frame " << i;
     EXPECT_LT(s[kFadeFrames + i].brightness, s[kFadeFrames + i - 1].brightness) << "fade-out frame " << i;
   }
-  // Then the part draws.
-  EXPECT_GT(s[2 * kFadeFrames].brightness, 0.0);
+  // Then the part's frames follow (the piece itself opens from black).
+  EXPECT_GT(s.size(), std::size_t(2 * kFadeFrames + 1));
 
   const std::vector<double> times = run.frameTimes();
   ASSERT_FALSE(times.empty());
@@ -208,6 +209,26 @@ TEST_F(StartUpProgramTest, EachFrameSaysWhatItDrew) {
   // The loading picture's fades and at least the five frames of the run.
   EXPECT_GE(lines, 2 * kFadeFrames + 5);
   EXPECT_EQ(swaps().size(), std::size_t(std::min(lines, 40)));
+}
+
+// Escape fades the picture to black over its 1.25 s, whatever projection
+// the part left behind, before the window closes.
+TEST_F(StartUpProgramTest, EscapeFadesThePictureToBlack) {
+  auto p = start(VELMORA_DATA_DIR, {"--start", "9"}, {{"VELMORA_SWAP_LOG_FRAMES", "100000"}});
+  const auto window = display.waitForWindow(kDemoTitle, 30.0);
+  ASSERT_TRUE(window.has_value()) << p->err();
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  const std::string w = std::to_string(window->id);
+  display.xdotool("keydown --window " + w + " Escape");
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  display.xdotool("keyup --window " + w + " Escape");
+  ASSERT_EQ(p->waitExit(30.0), 0) << p->err();
+  const std::vector<Swap> s = swaps();
+  ASSERT_GT(s.size(), std::size_t(2 * kFadeFrames + 4));
+  double brightest = 0.0;
+  for (size_t i = 2 * kFadeFrames; i + 3 < s.size(); ++i) brightest = std::max(brightest, s[i].brightness);
+  EXPECT_GT(brightest, 20.0);           // the scene was there
+  EXPECT_LT(s.back().brightness, 1.0);  // and is gone at the end
 }
 
 TEST_F(StartUpProgramTest, CardWithoutFragmentProgramsIsToldSoAndStillPlays) {

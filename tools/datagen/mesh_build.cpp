@@ -122,14 +122,4 @@ void addGrid(MeshObject& o, int cells, double half, const std::function<double(d
     }
 }
 
-void centreOrigin(MeshObject& o) {
-  if (o.vertices.empty()) return;
-  V3 lo = o.vertices[0], hi = o.vertices[0];
-  for (const V3& v : o.vertices) {
-    lo = {std::min(lo.x, v.x), std::min(lo.y, v.y), std::min(lo.z, v.z)};
-    hi = {std::max(hi.x, v.x), std::max(hi.y, v.y), std::max(hi.z, v.z)};
-  }
-  o.origin = {(lo.x + hi.x) / 2, (lo.y + hi.y) / 2, (lo.z + hi.z) / 2};
-}
-
 }  // namespace datagen::mesh

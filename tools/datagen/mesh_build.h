@@ -46,7 +46,4 @@ void addEllipsoid(MeshObject& o, Vec centre, Vec radii, int rings, int segments,
 void addGrid(MeshObject& o, int cells, double half, const std::function<double(double, double)>& height,
              double uvRepeat, std::uint32_t smoothing, int material);
 
-// Sets the object's origin at the centre of its bounding box.
-void centreOrigin(MeshObject& o);
-
 }  // namespace datagen::mesh

@@ -110,7 +110,6 @@ MeshObject limb(std::string name, std::vector<Vec> joints, std::vector<double> r
   tb.segments = 20;
   tb.material = mat;
   addTube(o, tb);
-  centreOrigin(o);
   return o;
 }
 
@@ -143,7 +142,6 @@ MeshScene figure(const Pose& p, bool kneel) {
     tb.rings = 44;
     tb.segments = 24;
     addTube(o, tb);
-    centreOrigin(o);
     sc.objects.push_back(std::move(o));
   }
   sc.objects.push_back(
@@ -163,7 +161,6 @@ MeshScene figure(const Pose& p, bool kneel) {
     tb.rings = 26;
     tb.segments = 24;
     addTube(o, tb);
-    centreOrigin(o);
     sc.objects.push_back(std::move(o));
   }
   for (int s = 0; s < 2; ++s) {
@@ -210,7 +207,6 @@ MeshScene heart() {
     tb.rings = 48;
     tb.segments = 40;
     addTube(o, tb);
-    centreOrigin(o);
     sc.objects.push_back(std::move(o));
   }
   // atria sit on top of the ventricles, left one further back
@@ -219,7 +215,6 @@ MeshScene heart() {
     o.name = s ? "atrium_r" : "atrium_l";
     const Vec c = s ? Vec{-20, 36, 4} : Vec{24, 38, -10};
     addEllipsoid(o, c, {18, 15, 16}, 18, 22, 1, 0, [s](Vec d) { return 1 + 0.08 * std::sin(5 * d.x + 3 * d.z + s); });
-    centreOrigin(o);
     sc.objects.push_back(std::move(o));
   }
   auto vessel = [&](std::string name, std::vector<Vec> pts, double r, int mat, int rings) {
@@ -237,7 +232,6 @@ MeshScene heart() {
     tb.material = mat;
     tb.vRepeat = 3;
     addTube(o, tb);
-    centreOrigin(o);
     return o;
   };
   sc.objects.push_back(vessel(
@@ -274,7 +268,6 @@ MeshScene heart() {
       const Vec c = onSurface(t, phi, 2.0);
       addEllipsoid(o, c, {7 + 3 * rng.uniform(), 5, 6 + 2 * rng.uniform()}, 10, 14, 8, 3);
     }
-    centreOrigin(o);
     sc.objects.push_back(std::move(o));
   }
   return sc;
@@ -287,7 +280,6 @@ MeshScene waterPlane() {
   o.name = "water";
   addGrid(
       o, 128, 100.0, [](double, double) { return 0.0; }, 4.0, 1, 0);
-  centreOrigin(o);
   sc.objects.push_back(std::move(o));
   return sc;
 }
@@ -305,7 +297,6 @@ MeshScene ground() {
     return hills * smoothstep(60, 220, r) - 18 * smoothstep(250, 400, r);
   };
   addGrid(o, 96, 400.0, height, 8.0, 1, 0);
-  centreOrigin(o);
   sc.objects.push_back(std::move(o));
   Rng rng(88);
   for (int k = 0; k < 6; ++k) {
@@ -320,7 +311,6 @@ MeshScene ground() {
                  [seed](Vec dir) { return 0.75 + 0.5 * fbm3(dir.x * 2 + 9, dir.y * 2, dir.z * 2, 3, seed); });
     // broken faces: each band of faces its own crease group
     for (std::size_t i = 0; i < rock.faces.size(); ++i) rock.faces[i].smoothing = 1u << ((i / 24) % 6);
-    centreOrigin(rock);
     sc.objects.push_back(std::move(rock));
   }
   return sc;

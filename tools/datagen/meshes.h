@@ -35,7 +35,11 @@ struct MeshObject {
   std::vector<V3> vertices;  // world space, as 3DS stores them
   std::vector<std::array<float, 2>> uvs;
   std::vector<MeshFace> faces;
-  V3 origin;  // the local matrix is a translation to here
+  // The local matrix is a translation to here. The scenes leave it at zero:
+  // the demo's mesh routine scales after the keyframed position, so an
+  // object away from the origin would keep its full-size place while its
+  // faces shrink, and a scaled figure would fall apart.
+  V3 origin;
 };
 
 struct MeshScene {

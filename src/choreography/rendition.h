@@ -1,0 +1,41 @@
+#pragma once
+#include <cstdint>
+
+#include "choreography/layer_windows.h"
+
+struct CameraView;
+struct SceneFrame;
+
+// How one mesh layer wants its mesh drawn. The shader rendition projects
+// the decal and light textures from the light through the program pair at
+// `programSlot`; the fixed-function rendition binds `plainTexture` (none
+// when negative) and draws the mesh with texture coordinates.
+struct MeshLook {
+  int32_t scene = 0;
+  int32_t decalTexture = 0;
+  int32_t lightTexture = 0;
+  int32_t programSlot = 2;
+  const CameraView* light = nullptr;  // null: the application's light view
+  int32_t plainTexture = -1;
+};
+
+// The few things that differ between the two renditions of the one
+// choreography; everything else, window for window, is shared.
+class Rendition {
+ public:
+  virtual RenditionKind kind() const = 0;
+  // Draws the mesh with the application's MeshDrawState as it stands.
+  virtual void drawMesh(SceneFrame& frame, const MeshLook& look) const = 0;
+  // Whether the line layers bend their points by the drift rules.
+  virtual bool driftsLines() const = 0;
+  // Sets the vector parameter "alpha" of the program at `slot`; the fixed
+  // function has no programs and ignores it.
+  virtual void setProgramAlpha(SceneFrame& frame, int32_t slot, float x, float y, float z) const = 0;
+
+ protected:
+  ~Rendition() = default;
+};
+
+// The two renditions; each is stateless and lives for the whole process.
+const Rendition& shaderRendition();
+const Rendition& fixedFunctionRendition();

@@ -1,0 +1,124 @@
+// Both demo parts set up from the generated data, and one frame of their
+// choreography drawn layer by layer with the draw-call counter watching.
+#include <unistd.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "choreography/rendition.h"
+#include "choreography/scene_layers.h"
+#include "core/diagnostics.h"
+#include "demo/demo_app.h"
+#include "gl_call_counter.h"
+#include "gl_test_context.h"
+#include "math/random.h"
+#include "parts/part_alpha.h"
+#include "parts/part_beta.h"
+
+namespace {
+
+// Indexed draws of each layer drawn in one frame.
+struct DrawsPerLayer final : LayerObserver {
+  std::map<int, int> draws;
+  int before = 0;
+  void beforeLayer(int32_t) override { before = glDrawCounts().elementDraws; }
+  void afterLayer(int32_t number) override { draws[number] += glDrawCounts().elementDraws - before; }
+};
+
+struct SetUpPart {
+  std::unique_ptr<DemoApp> app = std::make_unique<DemoApp>();
+  std::unique_ptr<DemoPart> part;
+  std::vector<double> randomAfter;
+};
+
+class PartsTest : public GlSuite<128> {
+ protected:
+  template <typename Part>
+  static SetUpPart setUp() {
+    SetUpPart s;
+    s.part = std::make_unique<Part>();
+    char here[4096];
+    EXPECT_NE(getcwd(here, sizeof here), nullptr);
+    EXPECT_EQ(chdir(VELMORA_BINARY_DIR "/data"), 0) << "the generated data folder";
+    seedRandom(5);
+    s.part->setUp(s.app.get());
+    for (int i = 0; i < 8; ++i) s.randomAfter.push_back(random01());
+    EXPECT_EQ(chdir(here), 0);
+    EXPECT_FALSE(s.app->textures.loadingFailed());
+    return s;
+  }
+
+  static std::map<int, int> drawsAt(SetUpPart& s, const Rendition& rendition, double T) {
+    s.part->partTime = T;
+    s.part->lastFrameDelta = 1.0 / 60;
+    SceneFrame frame = s.part->sceneFrame(*s.app, rendition);
+    DrawsPerLayer observer;
+    resetGlDrawCounts();
+    drawScene(frame, &observer);
+    return observer.draws;
+  }
+
+  static int objects(const SetUpPart& s, int scene) { return s.app->scene(scene)->objectCount(); }
+};
+
+TEST_F(PartsTest, BothSetUpsPrepareTheSameGeometryAndLeaveTheGeneratorAlike) {
+  std::vector<std::string> messages;
+  setDiagnosticWriter([&](DiagnosticLevel, const std::string& line) { messages.push_back(line); });
+  SetUpPart alpha = setUp<PartAlpha>();
+  SetUpPart again = setUp<PartAlpha>();
+  SetUpPart beta = setUp<PartBeta>();
+  setDiagnosticWriter({});
+  EXPECT_TRUE(messages.empty()) << messages.front();
+
+  EXPECT_EQ(alpha.part->pairListA,
+            (std::vector<int32_t>{808, 809, 280, 281, 1072, 1073, 16, 17, 1852, 1853, 1864, 1865, 346, 347}));
+  EXPECT_EQ(alpha.part->pairListB,
+            (std::vector<int32_t>{1888, 1889, 1594, 1595, 1666, 1667, 1642, 1643, 1702, 1703, 1714, 1715}));
+  EXPECT_EQ(alpha.randomAfter, beta.randomAfter);
+  EXPECT_EQ(alpha.randomAfter, again.randomAfter);
+  for (size_t i = 0; i < alpha.part->curvePaths.size(); ++i) {
+    const SplinePath& a = alpha.part->curvePaths[i];
+    ASSERT_EQ(a.count, 20) << i;
+    for (size_t k = 0; k < a.points.size(); ++k) {
+      EXPECT_EQ(a.points[k].x, again.part->curvePaths[i].points[k].x);
+      EXPECT_EQ(a.points[k].z, beta.part->curvePaths[i].points[k].z);
+    }
+  }
+  // The samples sit on the man where the scene puts him.
+  for (const FlagVec3& p : alpha.part->surfacePoints) {
+    EXPECT_GT(p.y, -12.5f);
+    EXPECT_LT(p.y, 6.0f);
+  }
+  EXPECT_GT(alpha.part->outlineTraceCount, 0);
+  // The fixed function loads no water and no programs.
+  EXPECT_EQ(objects(beta, 3), 0);
+  EXPECT_GT(objects(alpha, 3), 0);
+  EXPECT_EQ(beta.app->cgShaders.programs[2].program, 0u);
+}
+
+// The layers draw in their windows and nowhere else: at 8 s the base man,
+// the nine copies and the heart; at 25 s man_gon, the ground and (shader
+// rendition only) the water.
+TEST_F(PartsTest, EachRenditionDrawsTheMeshesOfTheOpenWindows) {
+  for (bool shader : {true, false}) {
+    SetUpPart s = shader ? setUp<PartAlpha>() : setUp<PartBeta>();
+    const Rendition& rendition = shader ? shaderRendition() : fixedFunctionRendition();
+    SCOPED_TRACE(shader ? "shader" : "fixed function");
+    const int man = objects(s, 0);
+    auto early = drawsAt(s, rendition, 8.0);
+    EXPECT_EQ(early[0], man);
+    EXPECT_EQ(early[1], 9 * man);
+    EXPECT_EQ(early[2], objects(s, 1));
+    EXPECT_EQ(early.count(12) + early.count(13) + early.count(14), 0u);
+
+    auto late = drawsAt(s, rendition, 25.0);
+    EXPECT_EQ(late.count(0) + late.count(1) + late.count(2), 0u);
+    EXPECT_EQ(late[12], objects(s, 2));
+    EXPECT_EQ(late[13], objects(s, 4));
+    EXPECT_EQ(late.count(14), shader ? 1u : 0u);
+    if (shader) EXPECT_EQ(late[14], 1);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  }
+}
+}  // namespace
