@@ -1,7 +1,10 @@
 #include "choreography/scene_layers.h"
 
+#include "choreography/backdrop_layer.h"
+#include "choreography/billboard_layers.h"
 #include "choreography/layer_windows.h"
 #include "choreography/mesh_layers.h"
+#include "choreography/point_layers.h"
 #include "choreography/rendition.h"
 #include "choreography/scene_frame.h"
 #include "choreography/shard_layer.h"
@@ -11,10 +14,27 @@ namespace {
 // Layers still drawn by nothing are listed with null: the table keeps every
 // row so the windows, the docs and the drawing cannot drift apart.
 constexpr LayerDrawing kDrawings[] = {
-    {0, drawBaseMesh}, {1, drawManCopies},     {2, drawHeart},  {3, placeCamera}, {4, nullptr},  {5, nullptr},
-    {6, nullptr},      {7, nullptr},           {8, nullptr},    {9, nullptr},     {10, nullptr}, {11, nullptr},
-    {12, drawManGon},  {13, drawGround},       {14, drawWater}, {15, nullptr},    {16, nullptr}, {17, nullptr},
-    {18, nullptr},     {19, drawShardsOrQuad}, {20, nullptr},
+    {0, drawBaseMesh, "choreography/mesh_layers.cpp"},
+    {1, drawManCopies, "choreography/mesh_layers.cpp"},
+    {2, drawHeart, "choreography/mesh_layers.cpp"},
+    {3, placeCamera, "choreography/mesh_layers.cpp"},
+    {4, drawCameraQuads, "choreography/billboard_layers.cpp"},
+    {5, nullptr, ""},
+    {6, nullptr, ""},
+    {7, drawFogAndBackdrop, "choreography/backdrop_layer.cpp"},
+    {8, drawTwinklingPoints, "choreography/point_layers.cpp"},
+    {9, drawDriftingPoints, "choreography/point_layers.cpp"},
+    {10, nullptr, ""},
+    {11, nullptr, ""},
+    {12, drawManGon, "choreography/mesh_layers.cpp"},
+    {13, drawGround, "choreography/mesh_layers.cpp"},
+    {14, drawWater, "choreography/water_layer.cpp"},
+    {15, nullptr, ""},
+    {16, drawWings, "choreography/billboard_layers.cpp"},
+    {17, drawLineOfLights, "choreography/billboard_layers.cpp"},
+    {18, nullptr, ""},
+    {19, drawShardsOrQuad, "choreography/shard_layer.cpp"},
+    {20, nullptr, ""},
 };
 }  // namespace
 

@@ -10,6 +10,7 @@ using LayerFunction = void (*)(SceneFrame& frame);
 struct LayerDrawing {
   int32_t number;
   LayerFunction draw;  // null: nothing drawn yet for this layer
+  const char* file;    // where the drawing lives, under src/; "" when none
 };
 
 // The drawing function of every layer, in the order of choreographyLayers().

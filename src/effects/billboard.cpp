@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include "gpu/texture_table.h"
+
 int32_t screenCopyMode = -1;
 
 namespace {
@@ -92,7 +94,7 @@ void emitBillboardQuadTex(const double& sizeX, const double& sizeY, const FlagVe
   emitQuad(sizeX, sizeY, centre, right, up, extent);
 }
 
-void drawSkyBox(uint32_t firstTexture, const double& size) {
+void drawSkyBox(const TextureTable& textures, int32_t firstNumber, const double& size) {
   struct Face {
     float a[3], p[3], q[3];
   };
@@ -103,9 +105,9 @@ void drawSkyBox(uint32_t firstTexture, const double& size) {
   constexpr float kOverlap = 1.01f;
   const auto s = static_cast<float>(size);
   glEnable(GL_TEXTURE_2D);
-  for (uint32_t k = 0; k < 6; ++k) {
+  for (int32_t k = 0; k < 6; ++k) {
     const Face& f = kFaces[k];
-    glBindTexture(GL_TEXTURE_2D, firstTexture + k);
+    textures.bindTexture(firstNumber + k);
     auto corner = [&](float dp, float dq) {
       glVertex3f(s * (f.a[0] + kOverlap * (dp * f.p[0] + dq * f.q[0])),
                  s * (f.a[1] + kOverlap * (dp * f.p[1] + dq * f.q[1])),

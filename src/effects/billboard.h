@@ -3,6 +3,8 @@
 
 #include "math/flag_vec3.h"
 
+class TextureTable;
+
 // Textured quads: camera-facing billboards, screen-copy and atlas variants,
 // vertex emitters for batches inside one glBegin(GL_QUADS), and the backdrop
 // cube. Corners (-1,-1), (1,-1), (1,1), (-1,1) carry texture (0,0), (1,0),
@@ -34,6 +36,8 @@ void emitBillboardQuad(const double& sizeX, const double& sizeY, const FlagVec3&
 void emitBillboardQuadTex(const double& sizeX, const double& sizeY, const FlagVec3& centre, FlagVec3& right,
                           FlagVec3& up, double extent);
 
-// Six faces of a cube around the current origin with the textures
-// first .. first + 5; faces overlap by 1 % to hide the seams.
-void drawSkyBox(uint32_t firstTexture, const double& size);
+// Six faces of a cube around the current origin with the texture numbers
+// first .. first + 5, each looked up in the table on its own (GL names of
+// pictures loaded in a row need not be consecutive); faces overlap by 1 %
+// to hide the seams. A number without a texture leaves its face untextured.
+void drawSkyBox(const TextureTable& textures, int32_t firstNumber, const double& size);

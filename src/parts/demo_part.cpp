@@ -7,6 +7,7 @@
 #include "demo/demo_app.h"
 #include "math/random.h"
 #include "parts/camera_programme.h"
+#include "parts/part_clock.h"
 #include "passes/gl_state_helpers.h"
 
 namespace {
@@ -42,9 +43,7 @@ void DemoPart::rewind() {
 }
 
 bool DemoPart::advancePartTime(double frameDelta) {
-  const double ramp1 = std::clamp((partTime - 16.8) * 0.2, 0.0, 1.0);
-  const double ramp2 = std::clamp((partTime - 23.0) * 0.2, 0.0, 1.0);
-  timeAccumulator += (ramp2 * speedBias * 0.03 + ramp1 * 0.1 + 1.0) * frameDelta;
+  timeAccumulator += partClockRate(partTime, speedBias) * frameDelta;
   partTime = timeAccumulator;
   return partTime <= kPartEndTime;
 }

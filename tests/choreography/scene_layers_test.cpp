@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 #include "choreography/layer_windows.h"
@@ -15,6 +16,21 @@ TEST(SceneLayers, EveryRowOfTheWindowTableHasItsDrawingInTheSameOrder) {
   const auto drawings = layerDrawings();
   ASSERT_EQ(layers.size(), drawings.size());
   for (size_t i = 0; i < layers.size(); ++i) EXPECT_EQ(layers[i].number, drawings[i].number);
+}
+
+// The layer table in the docs names these files: each drawn layer's file
+// must be there, and an undrawn layer names none.
+TEST(SceneLayers, EveryDrawnLayerNamesTheSourceFileThatDrawsIt) {
+  const std::filesystem::path here(__FILE__);
+  const std::filesystem::path src = here.parent_path().parent_path().parent_path() / "src";
+  for (const LayerDrawing& d : layerDrawings()) {
+    ASSERT_NE(d.file, nullptr) << d.number;
+    if (d.draw == nullptr) {
+      EXPECT_STREQ(d.file, "") << d.number;
+    } else {
+      EXPECT_TRUE(std::filesystem::is_regular_file(src / d.file)) << d.number << ": " << d.file;
+    }
+  }
 }
 
 TEST(SceneLayers, TheBaseMeshGrowsFromSixAndShrinksAwayAfterTwentySevenPointSix) {

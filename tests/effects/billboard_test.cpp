@@ -8,6 +8,7 @@
 
 #include "effects/billboard.h"
 #include "gl_test_context.h"
+#include "gpu/texture_table.h"
 
 namespace {
 constexpr int kSize = 200;
@@ -182,11 +183,17 @@ TEST_F(BillboardTest, EmittersScaleTheCallersAxesInPlace) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST_F(BillboardTest, SkyBoxFacesCarryTheirOwnTextures) {
+// Each face looks its number up in the table: the GL names behind six
+// numbers in a row need not be consecutive, nor even ascending.
+TEST_F(BillboardTest, SkyBoxFacesCarryTheirOwnTexturesWhateverTheirGlNames) {
+  GLuint pool[12];
+  glGenTextures(12, pool);
   GLuint names[6];
-  glGenTextures(6, names);
-  // Texture names must be consecutive for the sky box; fresh names are.
-  for (int k = 1; k < 6; ++k) ASSERT_EQ(names[k], names[0] + static_cast<GLuint>(k));
+  for (int k = 0; k < 6; ++k) names[k] = pool[10 - 2 * k];
+  TextureTable table;
+  table.textureBase = 1000;  // the numbers are offset by the bank
+  constexpr int kFirst = 80;
+  for (int k = 0; k < 6; ++k) table.textures[static_cast<size_t>(1000 + kFirst + k)] = names[k];
   const unsigned char colours[6][3] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},
                                        {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
   for (int k = 0; k < 6; ++k) {
@@ -207,13 +214,13 @@ TEST_F(BillboardTest, SkyBoxFacesCarryTheirOwnTextures) {
     const double upY = (k == 2 || k == 3) ? 0.0 : 1.0;
     gluLookAt(0, 0, 0, d[0], d[1], d[2], 0, upY, 1.0 - upY);
     glClear(GL_COLOR_BUFFER_BIT);
-    drawSkyBox(names[0], 100.0);
+    drawSkyBox(table, kFirst, 100.0);
     const auto rgb = pixels();
     const unsigned char* centre = &rgb[(100 * kSize + 100) * 3];
     EXPECT_EQ(centre[0], colours[k][0]) << "face " << k;
     EXPECT_EQ(centre[1], colours[k][1]) << "face " << k;
     EXPECT_EQ(centre[2], colours[k][2]) << "face " << k;
   }
-  glDeleteTextures(6, names);
+  glDeleteTextures(12, pool);
 }
 }  // namespace
