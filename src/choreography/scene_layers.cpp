@@ -1,6 +1,7 @@
 #include "choreography/scene_layers.h"
 
 #include "choreography/layer_windows.h"
+#include "choreography/line_layers.h"
 #include "choreography/mesh_layers.h"
 #include "choreography/rendition.h"
 #include "choreography/scene_frame.h"
@@ -11,10 +12,11 @@ namespace {
 // Layers still drawn by nothing are listed with null: the table keeps every
 // row so the windows, the docs and the drawing cannot drift apart.
 constexpr LayerDrawing kDrawings[] = {
-    {0, drawBaseMesh}, {1, drawManCopies},     {2, drawHeart},  {3, placeCamera}, {4, nullptr},  {5, nullptr},
-    {6, nullptr},      {7, nullptr},           {8, nullptr},    {9, nullptr},     {10, nullptr}, {11, nullptr},
-    {12, drawManGon},  {13, drawGround},       {14, drawWater}, {15, nullptr},    {16, nullptr}, {17, nullptr},
-    {18, nullptr},     {19, drawShardsOrQuad}, {20, nullptr},
+    {0, drawBaseMesh},         {1, drawManCopies},     {2, drawHeart},   {3, placeCamera},     {4, nullptr},
+    {5, drawBodyWires},        {6, drawKneelingWires}, {7, nullptr},     {8, nullptr},         {9, nullptr},
+    {10, drawSwungSegments},   {11, drawStreams},      {12, drawManGon}, {13, drawGround},     {14, drawWater},
+    {15, drawOpening},         {16, nullptr},          {17, nullptr},    {18, drawFacetWires}, {19, drawShardsOrQuad},
+    {20, drawClosingAndWires},
 };
 }  // namespace
 
