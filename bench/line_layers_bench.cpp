@@ -3,7 +3,8 @@
 // set-up under the camera the parts fly then, in an 800 x 600 window with
 // additive blending, waited for with glFinish. Needs a display and the
 // generated data: run under xvfb-run from anywhere. The segments counter
-// is the number of line segments one frame draws.
+// is the number of line segments one frame draws, L5 .. L20 each layer's
+// share.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -69,6 +71,9 @@ bool isLineLayer(int number) {
   return std::find(std::begin(kLineLayers), std::end(kLineLayers), number) != std::end(kLineLayers);
 }
 
+// Segments each layer drew in the last frame, by layer number.
+std::map<int, std::uint64_t> lastSegments;
+
 void drawLineLayers(Part& p, const Rendition& rendition, double T) {
   glViewport(0, 0, kWidth, kHeight);
   glClearColor(0, 0, 0, 0);
@@ -83,7 +88,9 @@ void drawLineLayers(Part& p, const Rendition& rendition, double T) {
   placeCamera(frame);
   for (const LayerDrawing& layer : layerDrawings()) {
     if (!isLineLayer(layer.number) || !findLayer(layer.number)->window(rendition.kind()).contains(T)) continue;
+    const std::uint64_t before = sceneLineBatch().drawnSegments();
     layer.draw(frame);
+    lastSegments[layer.number] = sceneLineBatch().drawnSegments() - before;
   }
   glDepthMask(GL_TRUE);
   glDisable(GL_BLEND);
@@ -98,13 +105,17 @@ void BM_LineLayers(benchmark::State& state) {
   Part& p = fixed ? setUpPart<PartBeta>() : setUpPart<PartAlpha>();
   if (p.part->curvePaths.empty()) return state.SkipWithError("the generated data did not load");
   const Rendition& rendition = fixed ? fixedFunctionRendition() : shaderRendition();
-  const std::uint64_t before = sceneLineBatch().drawnSegments();
   for (auto _ : state) {
+    lastSegments.clear();
     drawLineLayers(p, rendition, T);
     glFinish();
   }
-  state.counters["segments"] =
-      double(sceneLineBatch().drawnSegments() - before) / double(std::max<std::int64_t>(state.iterations(), 1));
+  std::uint64_t all = 0;
+  for (auto [number, n] : lastSegments) {
+    state.counters["L" + std::to_string(number)] = double(n);
+    all += n;
+  }
+  state.counters["segments"] = double(all);
 }
 BENCHMARK(BM_LineLayers)
     ->MeasureProcessCPUTime()

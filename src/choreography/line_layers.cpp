@@ -27,12 +27,16 @@ constexpr LineColour kWhiteGold{1.0f, 0.93f, 0.78f, 1.0f};
 
 // Each line layer draws twice: a wide faint halo, then a thin core. The
 // glow pass blooms the core; the halo gives it body where the glow is
-// weak (and in the fixed function, which has none).
+// weak (and in the fixed function, which has none). The wire layers' halo
+// takes only every third of their faces: wide lines cost the software
+// rasteriser three times the pixels, and a halo around every edge of a
+// dense mesh would blur into a sheet.
 struct LinePass {
   float width;
   float gain;
+  int sparseness;  // wire layers: face stride multiplier
 };
-constexpr std::array<LinePass, 2> kPasses{{{3.0f, 0.22f}, {1.0f, 1.0f}}};
+constexpr std::array<LinePass, 2> kPasses{{{3.0f, 0.22f, 3}, {1.0f, 1.0f, 1}}};
 
 // 0 .. 1 in over `in` seconds from `from`, out over `out` seconds before
 // `to`, smoothed.
@@ -59,10 +63,10 @@ struct WireMesh {
 
 // The man as the prologue places him; the kneeling figure over him at the
 // same size; the faceted man where layer 12 kneels him in.
-constexpr WireMesh kManWires{0, 0.0f, -12.0f, 0.0f, 0.1f, 3, 0};
-constexpr WireMesh kKneelingWires{2, 0.0f, -12.0f, 0.0f, 0.1f, 5, 2};
+constexpr WireMesh kManWires{0, 0.0f, -12.0f, 0.0f, 0.1f, 6, 0};
+constexpr WireMesh kKneelingWires{2, 0.0f, -12.0f, 0.0f, 0.1f, 8, 2};
 constexpr WireMesh kFacetWires{2, 0.0f, -2.0f, 70.0f, 0.3f, 4, 1};
-constexpr WireMesh kGhostWires{0, 0.0f, -12.0f, 0.0f, 0.1f, 4, 1};
+constexpr WireMesh kGhostWires{0, 0.0f, -12.0f, 0.0f, 0.1f, 6, 1};
 // The ground's rocks (the land itself, object 0, is left out: from high
 // above its grid would read as one bright sheet).
 constexpr WireMesh kRockWires{4, 0.0f, 0.0f, 0.0f, 0.5f, 2, 0, 1};
@@ -101,7 +105,7 @@ constexpr float kTowardsEye = 0.015f;
 // Adds the chosen faces' edges of `wire` to the batch, shaded per face so
 // the cage shimmers instead of reading as one flat net.
 void addFaceWires(const SceneFrame& frame, LineBatch& lines, const WireMesh& wire, double faceShare, const Bend& bend,
-                  const LineColour& colour) {
+                  const LineColour& colour, int sparseness = 1) {
   const MeshScene* scene = frame.app.scene(frame.assets.sceneIndexes[size_t(wire.scene)]);
   if (scene == nullptr) return;
   MeshDrawState placement;
@@ -113,7 +117,7 @@ void addFaceWires(const SceneFrame& frame, LineBatch& lines, const WireMesh& wir
     Matrix4d matrix;
     objectMatrix(*scene, placement, o, frame.animationTime, matrix);
     const int faces = int(scene->object(o)->faceCount() * clamp01(faceShare));
-    for (int f = wire.phase; f < faces; f += wire.stride) {
+    for (int f = wire.phase; f < faces; f += wire.stride * sparseness) {
       FlagVec3 a, b, c;
       if (!faceVertices(*scene, o, f, matrix, a, b, c)) break;
       for (FlagVec3* p : {&a, &b, &c}) {
@@ -132,14 +136,15 @@ void addFaceWires(const SceneFrame& frame, LineBatch& lines, const WireMesh& wir
 }
 
 // Runs `add` once per pass into the batch at the pass's width, brightness
-// `brightness` times the pass's gain, and draws each pass.
+// `brightness` times the pass's gain, and draws each pass. `add` takes the
+// batch, the brightness and the pass's sparseness.
 template <typename Add>
 void drawPasses(double brightness, Add add) {
   if (brightness <= 0.001) return;
   LineBatch& lines = sceneLineBatch();
   for (const LinePass& pass : kPasses) {
     lines.setWidth(pass.width);
-    add(lines, brightness * pass.gain);
+    add(lines, brightness * pass.gain, pass.sparseness);
     lines.flush();
   }
 }
@@ -241,8 +246,9 @@ void drawBodyWires(SceneFrame& frame) {
   // Cut in on the hit, then settling to a faint glow; out before 20.
   const double b = 0.16 * fadeWindow(T, 9.2, 0.05, 20.0, 1.2) * (1.0 + 4.0 * accentFlash(T));
   const Bend bend = bendFor(frame, Bend::Rule::b, bodyDrift(T, 1.4));
-  drawPasses(b,
-             [&](LineBatch& lines, double k) { addFaceWires(frame, lines, kManWires, 1.0, bend, scaled(kGold, k)); });
+  drawPasses(b, [&](LineBatch& lines, double k, int sparse) {
+    addFaceWires(frame, lines, kManWires, 1.0, bend, scaled(kGold, k), sparse);
+  });
 }
 
 void drawKneelingWires(SceneFrame& frame) {
@@ -250,8 +256,8 @@ void drawKneelingWires(SceneFrame& frame) {
   // From the cut at 12.3; gone for the two long swells' gap, back while
   // the camera looks down, out with the ground.
   const double b = 0.12 * fadeWindow(T, 12.3, 0.05, 31.0, 2.0) * (1.0 + 3.0 * accentFlash(T));
-  drawPasses(b, [&](LineBatch& lines, double k) {
-    addFaceWires(frame, lines, kKneelingWires, 1.0, Bend{}, scaled(kWhiteGold, k));
+  drawPasses(b, [&](LineBatch& lines, double k, int sparse) {
+    addFaceWires(frame, lines, kKneelingWires, 1.0, Bend{}, scaled(kWhiteGold, k), sparse);
   });
 }
 
@@ -261,7 +267,7 @@ void drawSwungSegments(SceneFrame& frame) {
   const double grow = ease(clamp01((T - 8.0) * 0.5), 1.0);
   const double b = 0.35 * fadeWindow(T, 8.0, 1.0, 20.7, 1.0) * (1.0 + 2.0 * accentFlash(T));
   const Bend bend = bendFor(frame, Bend::Rule::b, bodyDrift(T, 0.9));
-  drawPasses(b, [&](LineBatch& lines, double k) {
+  drawPasses(b, [&](LineBatch& lines, double k, int) {
     seedRandom(kSwungSeed);
     for (int i = 0; i < kSwungSegments; ++i) {
       const size_t at = size_t(i * kSurfaceStride);
@@ -290,7 +296,7 @@ void drawStreams(SceneFrame& frame) {
   if (run.curvePaths) {
     // Cut in on the drop; out over the last second.
     const double b = 0.07 * fadeWindow(T, 18.05, 0.05, 27.0, 1.2) * drop;
-    drawPasses(b, [&](LineBatch& lines, double k) {
+    drawPasses(b, [&](LineBatch& lines, double k, int) {
       seedRandom(kStreamSeed);
       for (const SplinePath& path : frame.assets.curvePaths) {
         const int n = std::min(path.count, int(path.points.size()));
@@ -304,7 +310,7 @@ void drawStreams(SceneFrame& frame) {
   }
   if (run.outlines) {
     const double b = 0.35 * fadeWindow(T, 24.8, 0.4, 26.5, 0.5);
-    drawPasses(b, [&](LineBatch& lines, double k) {
+    drawPasses(b, [&](LineBatch& lines, double k, int) {
       seedRandom(kStreamSeed + 1);
       for (const OutlinePlace& where : kOutlinePlaces)
         addOutlineStreams(frame, lines, where, bend, scaled(kWhiteGold, k));
@@ -312,7 +318,7 @@ void drawStreams(SceneFrame& frame) {
   }
   // Inside the layer's window (from 18.05) this one is always closed.
   if (run.early) {
-    drawPasses(0.3, [&](LineBatch& lines, double k) {
+    drawPasses(0.3, [&](LineBatch& lines, double k, int) {
       seedRandom(kStreamSeed + 2);
       addOutlineStreams(frame, lines, kEarlyPlace, bend, scaled(kGold, k));
     });
@@ -330,9 +336,10 @@ void drawFacetWires(SceneFrame& frame) {
   const double facets = 0.08 * fadeWindow(T, 19.0, 1.0, 28.5, 1.3);
   // The rocks glow from the drop's climax on and fade with the ground.
   const double rocks = 0.06 * fadeWindow(T, 19.0, 2.0, 32.4, 1.2);
-  drawPasses(1.0, [&](LineBatch& lines, double k) {
-    if (facets * k > 0.0005) addFaceWires(frame, lines, kFacetWires, share, Bend{}, scaled(kWhiteGold, facets * k));
-    if (rocks * k > 0.0005) addFaceWires(frame, lines, kRockWires, 1.0, Bend{}, scaled(kGold, rocks * k));
+  drawPasses(1.0, [&](LineBatch& lines, double k, int sparse) {
+    if (facets * k > 0.0005)
+      addFaceWires(frame, lines, kFacetWires, share, Bend{}, scaled(kWhiteGold, facets * k), sparse);
+    if (rocks * k > 0.0005) addFaceWires(frame, lines, kRockWires, 1.0, Bend{}, scaled(kGold, rocks * k), sparse);
   });
 }
 
