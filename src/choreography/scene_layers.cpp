@@ -3,6 +3,7 @@
 #include "choreography/backdrop_layer.h"
 #include "choreography/billboard_layers.h"
 #include "choreography/layer_windows.h"
+#include "choreography/line_layers.h"
 #include "choreography/mesh_layers.h"
 #include "choreography/point_layers.h"
 #include "choreography/rendition.h"
@@ -11,30 +12,30 @@
 #include "choreography/water_layer.h"
 
 namespace {
-// Layers still drawn by nothing are listed with null: the table keeps every
-// row so the windows, the docs and the drawing cannot drift apart.
+// Every row of the window table with the function that draws it and its
+// file, so the windows, the docs and the drawing cannot drift apart.
 constexpr LayerDrawing kDrawings[] = {
     {0, drawBaseMesh, "choreography/mesh_layers.cpp"},
     {1, drawManCopies, "choreography/mesh_layers.cpp"},
     {2, drawHeart, "choreography/mesh_layers.cpp"},
     {3, placeCamera, "choreography/mesh_layers.cpp"},
     {4, drawCameraQuads, "choreography/billboard_layers.cpp"},
-    {5, nullptr, ""},
-    {6, nullptr, ""},
+    {5, drawBodyWires, "choreography/line_layers.cpp"},
+    {6, drawKneelingWires, "choreography/line_layers.cpp"},
     {7, drawFogAndBackdrop, "choreography/backdrop_layer.cpp"},
     {8, drawTwinklingPoints, "choreography/point_layers.cpp"},
     {9, drawDriftingPoints, "choreography/point_layers.cpp"},
-    {10, nullptr, ""},
-    {11, nullptr, ""},
+    {10, drawSwungSegments, "choreography/line_layers.cpp"},
+    {11, drawStreams, "choreography/line_layers.cpp"},
     {12, drawManGon, "choreography/mesh_layers.cpp"},
     {13, drawGround, "choreography/mesh_layers.cpp"},
     {14, drawWater, "choreography/water_layer.cpp"},
-    {15, nullptr, ""},
+    {15, drawOpening, "choreography/line_layers.cpp"},
     {16, drawWings, "choreography/billboard_layers.cpp"},
     {17, drawLineOfLights, "choreography/billboard_layers.cpp"},
-    {18, nullptr, ""},
+    {18, drawFacetWires, "choreography/line_layers.cpp"},
     {19, drawShardsOrQuad, "choreography/shard_layer.cpp"},
-    {20, nullptr, ""},
+    {20, drawClosingAndWires, "choreography/line_layers.cpp"},
 };
 }  // namespace
 

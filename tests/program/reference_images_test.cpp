@@ -28,7 +28,7 @@ constexpr int kHeight = 600 / kScale;
 // a little differently.
 constexpr double kTolerance = 3.0;
 
-const char* const kMoments[] = {"3", "8", "10", "12", "16", "19", "22", "25", "29", "31"};
+const char* const kMoments[] = {"2", "3", "6", "8", "9.5", "10", "12", "16", "19", "22", "25", "29", "30", "31"};
 
 // The shot averaged over kScale x kScale blocks; empty if it cannot be read.
 std::vector<unsigned char> shrink(const std::string& png) {

@@ -1,0 +1,292 @@
+// The opening and closing effects drawn for real, under the cameras the
+// parts fly at those times, with the generated pictures and their traced
+// outlines. With VELMORA_SHOT_DIR set, every moment of both renditions is
+// also written there as PNG, with a contact sheet of all of them.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <stb_image_write.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "demo/demo_app.h"
+#include "effects/closing_effect.h"
+#include "effects/effect_frame.h"
+#include "effects/line_batch.h"
+#include "effects/look_at_camera.h"
+#include "effects/opening_effect.h"
+#include "effects/outline_tracer.h"
+#include "gl_call_counter.h"
+#include "gl_test_context.h"
+#include "math/ease.h"
+
+namespace {
+constexpr int kWidth = 800, kHeight = 600;
+const std::string kData = std::string(VELMORA_BINARY_DIR) + "/data/";
+
+// The parts' camera programme where the two effects run: its first three
+// views (T < 12.3) and its last chain (T > 24.2, fully blended in by then).
+FlagVec3 v(double x, double y, double z) { return {1, float(x), float(y), float(z)}; }
+void blend(CameraView& c, const CameraView& to, double w) {
+  for (auto [from, target] : {std::pair{&c.eye, &to.eye}, {&c.centre, &to.centre}, {&c.up, &to.up}})
+    *from = *from + (*target - *from) * float(w);
+}
+CameraView cameraAt(double t) {
+  CameraView c;
+  if (t < 12.3) {
+    const double h0 = (7.0 - 1.4 * t) * 0.03 + 2.4, a = -0.2 * t - 0.3, b = -1.4 - 0.8 * t;
+    c = {v(-0.165, h0, 1.84), v(-0.165, h0, 0.0), v(1, 0, 0)};
+    blend(c, {v(8 * std::sin(a), 8 * std::cos(a), 11.0), v(0, 0, 0.5 * t - 5.6), v(0, 0, 1)},
+          ease(clamp01((t - 6.3) * 0.29), 1.3));
+    blend(c, {v(5 * std::sin(b), 5 * std::cos(b), 8.0), v(0, 0.8, 0), v(0, 0, 1)}, ease(clamp01((t - 9.0) * 0.3), 1.0));
+    return c;
+  }
+  const double g = -2.0 - 0.3 * t, u = std::max(0.0, 4.8 * (t - 23.0)), w = std::max(0.0, t - 32.4);
+  c = {v(66 * std::sin(g), 66 * std::cos(g), 175.0 - 10.0 * (t - 20.0)), v(6.0 - u, 0, 52.0), v(0, 0, 1)};
+  blend(c, {v(-5.0, 0.0, 29.6), v(0, 0, -90.0), v(0, 0.1, 1.0)}, ease(clamp01((t - 25.5) * 0.2), 1.0));
+  blend(c, {v(1.0, 0.0, 29.6), v(0, 0, -90.0), v(0, 1, 0)}, ease(clamp01((t - 29.5) * 0.3), 1.0));
+  blend(c, {v(-8.0, 4.2, 20.0 - 2.7 * w * w), v(-8.0, 4.2, -90.0), v(1, 0, 0)}, ease(clamp01((t - 31.0) * 0.3), 1.0));
+  return c;
+}
+
+// The parts' outline set-up: which picture feeds which array and how its
+// paths are resampled; paths with too few points are emptied.
+struct OutlineSource {
+  const char* file;
+  bool grey;
+  size_t target;
+  int minPoints;  // kept only above this; -1 keeps every path untouched
+  std::vector<std::pair<int, int>> resampling;
+};
+const OutlineSource kOutlineSources[] = {
+    {"cardinal.jpg", false, 0, 6, {{20, 3}}},
+    {"drovtrace.jpg", false, 4, -1, {}},
+    {"flower.jpg", false, 1, 16, {{10, 3}, {40, 3}}},
+    {"horse3.jpg", false, 5, 15, {{20, 3}}},
+    {"cave1.jpg", false, 2, 6, {{20, 2}}},
+    {"pcb.jpg", true, 3, 3, {}},
+};
+
+struct Lit {
+  int count = 0;
+  int white = 0;  // at or near full brightness
+  long sum = 0;
+  int x0 = kWidth, y0 = kHeight, x1 = -1, y1 = -1;
+  std::vector<bool> mask;
+};
+
+class LineEffectsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_TRUE(gl.open(kWidth, kHeight)) << gl.error();
+    ASSERT_TRUE(gl.makeCurrent());
+    app = std::make_unique<DemoApp>();
+    TextureTable& textures = app->textures;
+    textures.loadJpegTexture(kData + "textures/blob41b.jpg", 10);
+    textures.loadJpegTexture(kData + "textures/bg03.jpg", 200);
+    textures.loadJpegTexture(kData + "textures/fteri.jpg", 202);
+    textures.loadJpegTexture(kData + "textures/fteri2.jpg", 203);
+    textures.loadJpegTextureWithAlpha(kData + "textures/horse.jpg", kData + "textures/horsea.jpg", 205);
+    textures.loadJpegTextureWithAlpha(kData + "textures/pcb.jpg", kData + "textures/pcb2.jpg", 206);
+    for (const OutlineSource& s : kOutlineSources) {
+      int w = 0, h = 0;
+      std::vector<uint8_t> rgb = textures.loadJpegPixels(kData + "textures/" + s.file, w, h);
+      auto& paths = outlines[s.target];
+      (s.grey ? traceGreyOutlines : traceBrightOutlines)(rgb.data(), w, h, paths);
+      for (SplinePath& p : paths) {
+        p.closed = false;
+        if (s.minPoints < 0) continue;
+        if (p.count <= s.minPoints) {
+          p = SplinePath(3);
+          continue;
+        }
+        for (auto [count, steps] : s.resampling) p.resampleByArcLength(count, steps);
+      }
+    }
+    ASSERT_FALSE(textures.loadingFailed()) << "the generated data is missing under " << kData;
+  }
+  static void TearDownTestSuite() {
+    app.reset();
+    gl.close();
+  }
+
+  void SetUp() override { ASSERT_TRUE(gl.makeCurrent()); }
+
+  enum class Effect { Opening, Closing };
+  enum class Twin { Shader, Fixed };
+
+  // The frame as the choreography leaves it for these layers: the camera's
+  // view, additive blending, depth writes off.
+  static void draw(Effect effect, Twin twin, double t) {
+    glViewport(0, 0, kWidth, kHeight);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(75.0, 1.0, t <= 16.2 ? 0.01 : 0.1, t <= 16.2 ? 180.0 : 500.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    app->camera = cameraAt(t);
+    lookAtCamera(*app);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glDepthMask(GL_FALSE);
+    const EffectFrame frame{.time = t, .textureBase = 0, .app = *app, .lines = lines, .outlines = outlines};
+    if (effect == Effect::Opening)
+      drawOpeningEffect(twin == Twin::Shader ? kOpeningShaderLook : kOpeningFixedLook, frame);
+    else
+      drawClosingEffect(twin == Twin::Shader ? kClosingShaderLook : kClosingFixedLook, frame);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+  }
+
+  // Draw calls of one frame of the effect: array draws (the batched lines)
+  // and glBegin blocks (the textured quads).
+  static int drawsAt(Effect effect, Twin twin, double t) {
+    resetGlDrawCounts();
+    draw(effect, twin, t);
+    return glDrawCounts().arrayDraws + glDrawCounts().begins;
+  }
+
+  static std::vector<unsigned char> readBack() {
+    std::vector<unsigned char> rgb(size_t(kWidth * kHeight * 3));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+  }
+
+  // Pixels brighter than `threshold` in any channel.
+  static Lit lit(const std::vector<unsigned char>& rgb, int threshold) {
+    Lit l;
+    l.mask.assign(size_t(kWidth * kHeight), false);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        const unsigned char* p = &rgb[size_t((y * kWidth + x) * 3)];
+        l.sum += p[0] + p[1] + p[2];
+        l.white += std::min({p[0], p[1], p[2]}) >= 250;
+        if (std::max({p[0], p[1], p[2]}) <= threshold) continue;
+        l.mask[size_t(y * kWidth + x)] = true;
+        ++l.count;
+        l.x0 = std::min(l.x0, x), l.y0 = std::min(l.y0, y), l.x1 = std::max(l.x1, x), l.y1 = std::max(l.y1, y);
+      }
+    }
+    return l;
+  }
+
+  static inline GlTestContext gl;
+  static inline std::unique_ptr<DemoApp> app;
+  static inline LineBatch lines;
+  static inline std::array<std::vector<SplinePath>, 6> outlines;
+};
+
+TEST_F(LineEffectsTest, OpeningDrawsUntilTenAndNotAfter) {
+  for (Twin twin : {Twin::Shader, Twin::Fixed}) {
+    EXPECT_GT(drawsAt(Effect::Opening, twin, 10.0), 0);
+    EXPECT_GT(glDrawCounts().arrayDraws, 0);  // its ribbons are still out
+    EXPECT_GT(lit(readBack(), 0).count, 0);
+
+    EXPECT_EQ(drawsAt(Effect::Opening, twin, 10.0001), 0);
+    EXPECT_EQ(lit(readBack(), 0).count, 0);
+  }
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(LineEffectsTest, ClosingDrawsOnlyAfterTwentyEight) {
+  for (Twin twin : {Twin::Shader, Twin::Fixed}) {
+    for (double t : {9.0, 27.9, 28.0}) {
+      EXPECT_EQ(drawsAt(Effect::Closing, twin, t), 0) << t;
+      EXPECT_EQ(lit(readBack(), 0).count, 0) << t;
+    }
+    EXPECT_GT(drawsAt(Effect::Closing, twin, 28.5), 0);
+    EXPECT_GT(lit(readBack(), 0).count, 0);
+  }
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(LineEffectsTest, RestoresTheStateItChanges) {
+  for (auto [effect, t] : {std::pair{Effect::Opening, 6.0}, {Effect::Closing, 30.0}}) {
+    draw(effect, Twin::Shader, t);
+    GLint depth = 0, mode = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(depth, 1);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    GLint src = 0;
+    glGetIntegerv(GL_BLEND_SRC, &src);
+    EXPECT_EQ(src, GL_ONE);
+  }
+}
+
+TEST_F(LineEffectsTest, TwinsLightTheSamePixelsAndOnlyBrightnessDiffers) {
+  const char* shotDir = std::getenv("VELMORA_SHOT_DIR");
+  constexpr int kThumbW = 200, kThumbH = 150, kMoments = 6;
+  std::vector<unsigned char> sheet(size_t(kThumbW * kMoments * kThumbH * 2 * 3), 0);
+  int column = 0;
+  for (auto [effect, t] : {std::pair{Effect::Opening, 2.0},
+                           {Effect::Opening, 6.0},
+                           {Effect::Opening, 9.5},
+                           {Effect::Closing, 29.0},
+                           {Effect::Closing, 31.0},
+                           {Effect::Closing, 33.0}}) {
+    std::array<std::vector<unsigned char>, 2> shots;
+    for (Twin twin : {Twin::Shader, Twin::Fixed}) {
+      draw(effect, twin, t);
+      shots[size_t(twin)] = readBack();
+    }
+    const Lit shader = lit(shots[0], 0), fixed = lit(shots[1], 0);
+    int both = 0, either = 0;
+    for (size_t i = 0; i < shader.mask.size(); ++i) {
+      both += shader.mask[i] && fixed.mask[i];
+      either += shader.mask[i] || fixed.mask[i];
+    }
+    SCOPED_TRACE("T = " + std::to_string(t));
+    ASSERT_GT(shader.count, 200);
+    EXPECT_GT(fixed.sum, shader.sum);
+    // Where one twin rounds a fading line end down to black the other may
+    // not: beyond that the lit pixels are the same.
+    EXPECT_GT(double(both) / either, 0.9) << both << " of " << either;
+    EXPECT_NEAR(shader.x0, fixed.x0, 4);
+    EXPECT_NEAR(shader.x1, fixed.x1, 4);
+    EXPECT_NEAR(shader.y0, fixed.y0, 4);
+    EXPECT_NEAR(shader.y1, fixed.y1, 4);
+    std::printf("T = %.1f: %d of %d lit pixels shared; sums %ld, %ld; white %d, %d\n", t, both, either, shader.sum,
+                fixed.sum, shader.white, fixed.white);
+    // Many faint lines, not a white screen.
+    EXPECT_LT(shader.white, kWidth * kHeight / 200);
+    EXPECT_LT(fixed.white, kWidth * kHeight / 100);
+
+    for (size_t twin = 0; twin < 2 && shotDir != nullptr; ++twin) {
+      const std::string name = std::string(shotDir) + "/" + (effect == Effect::Opening ? "opening" : "closing") + "-" +
+                               std::to_string(int(t * 10)) + (twin == 0 ? "-shader" : "-fixed") + ".png";
+      stbi_flip_vertically_on_write(1);
+      stbi_write_png(name.c_str(), kWidth, kHeight, 3, shots[twin].data(), kWidth * 3);
+      // Thumbnail: the brightest of each 4 x 4 block, so thin lines survive.
+      for (int y = 0; y < kThumbH; ++y) {
+        for (int x = 0; x < kThumbW; ++x) {
+          for (int c = 0; c < 3; ++c) {
+            unsigned char m = 0;
+            for (int dy = 0; dy < 4; ++dy)
+              for (int dx = 0; dx < 4; ++dx)
+                m = std::max(m, shots[twin][size_t(((y * 4 + dy) * kWidth + x * 4 + dx) * 3 + c)]);
+            const int row = int(1 - twin) * kThumbH + y;  // shader rendition on top
+            sheet[size_t((row * kThumbW * kMoments + column * kThumbW + x) * 3 + c)] = m;
+          }
+        }
+      }
+    }
+    ++column;
+  }
+  if (shotDir != nullptr) {
+    const std::string name = std::string(shotDir) + "/line-effects.png";
+    stbi_write_png(name.c_str(), kThumbW * kMoments, kThumbH * 2, 3, sheet.data(), kThumbW * kMoments * 3);
+  }
+}
+}  // namespace
