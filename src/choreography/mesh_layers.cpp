@@ -165,7 +165,9 @@ void drawManGon(SceneFrame& frame) {
     look.scene = frame.assets.sceneIndexes[2];
     look.decalTexture = look.lightTexture = causticFrame(T);
     look.programSlot = frame.assets.projectionPrograms[2];
-    look.plainTexture = kFacetPicture;
+    // Without lighting a plain picture added over the scene burns to a white
+    // silhouette; the caustics give the fixed function his shape.
+    look.plainTexture = look.decalTexture;
     frame.rendition.drawMesh(frame, look);
   }
   s.resetPlacement();
