@@ -77,7 +77,8 @@ int play(ProcessState& s, const RenderRequest& render) {
   } else if (rendering) {
     code = runRender(s, render);
   } else {
-    code = runMessageLoop(s.shell, s.director, s.inputs, [&s] { return playFrame(s); });
+    code = runMessageLoop(
+        s.shell, s.director, s.inputs, [&s] { return playFrame(s); }, [&s] { frameShown(s); });
   }
   // Every end leaves through here: the music stops first (its sound thread
   // reads the track this state owns), then the window closes.
