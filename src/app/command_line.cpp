@@ -19,14 +19,16 @@ constexpr const char* kFooter =
     "A capture into a folder needs a new or empty folder; .mp4, .mkv and .webm are encoded by\n"
     "the ffmpeg program. Starting anywhere: part time is advanced as a run from 0 would have\n"
     "advanced it, but what only drawn frames build (the ripple of the water) starts empty.\n"
-    "Keys while playing: Space pauses, '.' steps 1/60 s while paused, ',' and '/' jump one second.";
+    "Keys while playing: Space pauses, '.' steps 1/60 s while paused, ',' and '/' jump one second.\n"
+    "Measuring: velmora --bench [--fps 30] [--rendition alpha|beta] [--bench-json FILE] draws the whole\n"
+    "run at a fixed step as fast as it can and prints the draw time per frame and per layer.";
 
 // "0 <= T < 33.5" for a moment to start or shoot at.
 bool isDemoMoment(double t) { return t >= 0.0 && t < kDemoEndTime; }
 
 std::string validate(const LaunchOptions& o, bool fpsGiven, bool endGiven) {
   const RenderRequest& r = o.render;
-  if (fpsGiven && r.mode == RenderMode::Live) return "--fps needs --shot or --capture";
+  if (fpsGiven && r.mode == RenderMode::Live) return "--fps needs --shot, --capture or --bench";
   if (r.fps < 1 || r.fps > kMaxFps) return "--fps: frames a second must be 1 to 1000";
   if (!isDemoMoment(o.startTime)) return "--start: demo time must be at least 0 and below 33.5";
   if (r.mode == RenderMode::Shot && !isDemoMoment(r.start)) {
@@ -35,7 +37,7 @@ std::string validate(const LaunchOptions& o, bool fpsGiven, bool endGiven) {
   if (endGiven && (r.end <= o.startTime || r.end > kDemoEndTime)) {
     return "--end: demo time must be above --start and at most 33.5";
   }
-  if (r.mode != RenderMode::Live && r.out.empty()) return "the output name is empty";
+  if ((r.mode == RenderMode::Shot || r.mode == RenderMode::Capture) && r.out.empty()) return "the output name is empty";
   return {};
 }
 }  // namespace
@@ -51,6 +53,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   std::string messages = "box";
   std::vector<std::string> shot;
   std::string capture;
+  bool bench = false;
+  std::string rendition;
   app.add_flag("--run", run, "Skip the setup dialog, as if \"Run\" was pressed");
   auto* w = app.add_flag("--windowed", windowed, "Preset \"Windowed\"");
   auto* f = app.add_flag("--fullscreen", fullscreen, "Preset fullscreen (\"Windowed\" unchecked)");
@@ -82,6 +86,16 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                   ->needs(captureOption);
   shotOption->excludes(captureOption);
   shotOption->excludes(start);
+  auto* benchOption = app.add_flag("--bench", bench,
+                                   "Draw the whole run at a fixed step (default 30 a second) as fast as it can, "
+                                   "no sound, and print the draw time per frame and per layer");
+  benchOption->excludes(shotOption)->excludes(captureOption)->excludes(start);
+  app.add_option("--rendition", rendition, "With --bench: alpha (shader, the default) or beta (fixed function)")
+      ->check(CLI::IsMember({"alpha", "beta"}))
+      ->needs(benchOption);
+  app.add_option("--bench-json", o.render.out, "With --bench: write the figures as JSON to FILE")
+      ->type_name("FILE")
+      ->needs(benchOption);
 
   std::ostringstream out, err;
   try {
@@ -96,6 +110,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
       }
       if (used == 0 || used != shot[0].size()) throw CLI::ValidationError("--shot", "T must be a number of seconds");
       o.render.out = shot[1];
+    } else if (bench) {
+      o.render.mode = RenderMode::Bench;
+      if (fps->count() == 0) o.render.fps = 30;
+      if (rendition == "beta") o.slowGpu = true;
     } else if (!capture.empty() || captureOption->count() > 0) {
       o.render.mode = RenderMode::Capture;
       o.render.out = capture;

@@ -5,11 +5,13 @@
 #include "platform/message_box.h"
 
 // Rendering chosen moments instead of playing live.
-enum class RenderMode { Live, Shot, Capture };
+enum class RenderMode { Live, Shot, Capture, Bench };
 
 struct RenderRequest {
   RenderMode mode = RenderMode::Live;
-  std::string out;  // PNG file (shot); folder, or video by its extension (capture)
+  // PNG file (shot); folder, or video by its extension (capture); JSON file
+  // or nothing (bench).
+  std::string out;
   int fps = 60;
   double start = 0.0;  // demo time of the first frame
   double end = 33.5;   // frames up to (not including) this demo time

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/bench_run.h"
 #include "app/command_line.h"
 #include "app/frame_host.h"
 #include "app/gl_shell.h"
@@ -55,7 +56,11 @@ bool askSetup(const LaunchOptions& options, std::array<bool, 6>& checked) {
 // Rendering that ends before its first frame has written nothing: that is
 // a failure for the script that asked, whatever a live run would return.
 int renderNotStarted(const RenderRequest& render) {
-  report(DiagnosticLevel::Error, "nothing was rendered to \"" + render.out + "\"");
+  if (render.mode == RenderMode::Bench) {
+    report(DiagnosticLevel::Error, "nothing was measured");
+  } else {
+    report(DiagnosticLevel::Error, "nothing was rendered to \"" + render.out + "\"");
+  }
   return 1;
 }
 
@@ -67,10 +72,13 @@ int play(ProcessState& s, const RenderRequest& render) {
   int code = 0;
   if (s.startUpExit) {
     code = rendering ? renderNotStarted(render) : *s.startUpExit;
+  } else if (render.mode == RenderMode::Bench) {
+    code = runBench(s, render);
   } else if (rendering) {
     code = runRender(s, render);
   } else {
-    code = runMessageLoop(s.shell, s.director, s.inputs, [&s] { return playFrame(s); });
+    code = runMessageLoop(
+        s.shell, s.director, s.inputs, [&s] { return playFrame(s); }, [&s] { frameShown(s); });
   }
   // Every end leaves through here: the music stops first (its sound thread
   // reads the track this state owns), then the window closes.

@@ -49,12 +49,17 @@ class DrawingPorts final : public FramePorts {
   bool realCursor_;
 };
 
+bool musicPlays(const ProcessState& s) { return s.shell.musicEnabled && s.soundOutput; }
+
+// One line per frame: the demo time it shows, the music heard when it
+// reached the screen (what a viewer compares it with; the director's own
+// reading at the frame's start is a frame older), and its step.
 void logFrame(ProcessState& s) {
   if (s.frameLog == nullptr) return;
-  std::fprintf(s.frameLog, "%.6f %.6f %.6f\n", s.director.demoTime, s.director.musicTime, s.director.frameDelta);
+  double heard = s.director.musicTime;
+  if (musicPlays(s) && s.music.frequency() > 0) heard = double(s.music.position()) / double(s.music.frequency());
+  std::fprintf(s.frameLog, "%.6f %.6f %.6f\n", s.director.demoTime, heard, s.director.frameDelta);
 }
-
-bool musicPlays(const ProcessState& s) { return s.shell.musicEnabled && s.soundOutput; }
 
 // Space, '.', ',' and '/' since the last frame. Escape resumes a paused
 // run, so that its fade can play.
@@ -91,11 +96,15 @@ std::optional<int> playFrame(ProcessState& s) {
   LiveStepClock clock(s.clock, s.live);
   const FrameEnd end =
       runFrame(s.director, s.timeline, s.inputs, controls, ports, clock, musicPlays(s) ? &s.music : nullptr);
-  logFrame(s);
+  // A frame that goes on is logged once it is shown (frameShown); the last
+  // one is never swapped.
   if (end == FrameEnd::None) return std::nullopt;
+  logFrame(s);
   if (end == FrameEnd::FadedOut) copyTextToClipboard(s.shell.clipboardText);
   return 0;
 }
+
+void frameShown(ProcessState& s) { logFrame(s); }
 
 void renderFrame(ProcessState& s, StepClock& clock) {
   FrameControls controls;

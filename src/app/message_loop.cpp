@@ -18,7 +18,7 @@ void latchEndRequest(ShellState& shell, double demoTime) {
 }
 
 int runMessageLoop(ShellState& shell, DirectorState& director, FrameInputs& inputs,
-                   const std::function<std::optional<int>()>& runFrame) {
+                   const std::function<std::optional<int>()>& runFrame, const std::function<void()>& shown) {
   for (;;) {
     PlatformEvent event;
     if (pollPlatformEvent(event)) {
@@ -34,6 +34,7 @@ int runMessageLoop(ShellState& shell, DirectorState& director, FrameInputs& inpu
     }
     latchEndRequest(shell, director.demoTime);
     platformSwapBuffers(shell.gl);
+    if (shell.active && shown) shown();
   }
   return shell.quitCode;
 }

@@ -11,6 +11,7 @@
 #include "math/ripple_field.h"
 
 struct DemoApp;
+struct LayerObserver;
 struct OffscreenTarget;
 
 // One whole presentation of the production: its assets by number, its
@@ -114,6 +115,9 @@ class DemoPart {
 
   // This frame of the choreography, as the layers see it.
   SceneFrame sceneFrame(DemoApp& app, const Rendition& rendition);
+  // Told of every layer the scene callbacks draw, while not null (the
+  // benchmark times the layers through it).
+  LayerObserver* layerObserver = nullptr;
 
  protected:
   DemoPart() = default;

@@ -63,7 +63,7 @@ void compose(const PartAlpha& part, DemoApp& app) {
 void drawAlphaScenes(DemoApp& app) {
   if (currentPart == nullptr) return;
   SceneFrame frame = currentPart->sceneFrame(app, shaderRendition());
-  drawScene(frame);
+  drawScene(frame, currentPart->layerObserver);
 }
 
 void PartAlpha::setUp(DemoApp* app) { setUpPart(*this, *app, RenditionKind::shader); }

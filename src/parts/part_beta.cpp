@@ -15,7 +15,7 @@ PartBeta* currentPart = nullptr;
 void drawBetaScenes(DemoApp& app) {
   if (currentPart == nullptr) return;
   SceneFrame frame = currentPart->sceneFrame(app, fixedFunctionRendition());
-  drawScene(frame);
+  drawScene(frame, currentPart->layerObserver);
 }
 
 void PartBeta::setUp(DemoApp* app) { setUpPart(*this, *app, RenditionKind::fixedFunction); }

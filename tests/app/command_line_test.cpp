@@ -52,7 +52,12 @@ TEST(CommandLine, WrongCommandLinesPrintTheUsageAndExitTwo) {
                                                                 {"--capture", "d", "--start", "5", "--end", "5"},
                                                                 {"--capture", "d", "--end", "34"},
                                                                 {"--end", "3"},
-                                                                {"--fps", "30"}}) {
+                                                                {"--fps", "30"},
+                                                                {"--rendition", "beta"},
+                                                                {"--bench", "--rendition", "gamma"},
+                                                                {"--bench-json", "f.json"},
+                                                                {"--bench", "--capture", "d"},
+                                                                {"--bench", "--start", "3"}}) {
     const CommandLine c = parse(args);
     EXPECT_TRUE(c.exitNow) << args[0];
     EXPECT_EQ(c.exitCode, 2) << args[0];
@@ -81,6 +86,16 @@ TEST(CommandLine, ShotsAndCapturesSkipTheDialogPlayWindowedAndSendMessagesToStde
   EXPECT_EQ(capture.options.windowed, true);               // a picture of the window, never the screen
   EXPECT_EQ(capture.options.messages, MessageRoute::Box);  // asked for
   EXPECT_EQ(capture.options.music, false);
+
+  const CommandLine bench = parse({"--bench", "--rendition", "beta", "--bench-json", "f.json"});
+  ASSERT_FALSE(bench.exitNow) << bench.err;
+  EXPECT_EQ(bench.options.render.mode, RenderMode::Bench);
+  EXPECT_EQ(bench.options.render.fps, 30);  // the bench's own default
+  EXPECT_EQ(bench.options.render.out, "f.json");
+  EXPECT_TRUE(bench.options.slowGpu);
+  EXPECT_TRUE(bench.options.skipDialog);
+  EXPECT_EQ(parse({"--bench", "--fps", "10"}).options.render.fps, 10);
+  EXPECT_FALSE(parse({"--bench"}).options.slowGpu);
 
   const CommandLine live = parse({"--start", "30"});
   EXPECT_EQ(live.options.startTime, 30.0);

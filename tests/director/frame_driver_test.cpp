@@ -76,6 +76,14 @@ TEST_F(FrameDriverTest, OneSecondBehindTheMusicAddsFifteenPercent) {
   EXPECT_NEAR(state.frameDelta, 0.02 + 0.15, 1e-7);
   EXPECT_NEAR(state.demoTime, 2.0 + 0.17, 1e-7);
   EXPECT_DOUBLE_EQ(state.musicTime, 3.0);
+  // A slow frame (0.1 s, three frames of 1/30 s) closes as much of the
+  // distance as three frames of 1/30 s would: 1 - 0.85^3.
+  state.demoTime = 2.0;
+  music.samples = 3 * 44100;
+  ports.step = 0.1;
+  frame();
+  EXPECT_NEAR(state.frameDelta, 0.1 + (1.0 - std::pow(0.85, 3.0)), 1e-6);
+  ports.step = 0.02;
   // A position above 2^31 samples is still positive.
   music.samples = 0x80000000u;
   music.rate = 1 << 20;

@@ -153,6 +153,25 @@ TEST_F(RenderProgramTest, WholeRunAsMp4HasEveryFrameAndTheTrackInStep) {
   expectNothingLeftFor("no-such-name");
 }
 
+// The whole run measured at 2 steps a second: figures on stdout, the same
+// as JSON, every frame of the run counted, the layers named.
+TEST_F(RenderProgramTest, BenchMeasuresEveryFrameAndEachLayer) {
+  for (const char* rendition : {"alpha", "beta"}) {
+    SCOPED_TRACE(rendition);
+    const std::string json = run.path(std::string(rendition) + ".json");
+    auto p = start({"--bench", "--fps", "2", "--rendition", rendition, "--bench-json", json});
+    ASSERT_EQ(p->waitExit(120.0), std::optional<int>(0)) << p->err();
+    EXPECT_NE(p->out().find(std::string("rendition ") + rendition + ", 67 frames at 2 steps a second"),
+              std::string::npos)
+        << p->out();
+    EXPECT_NE(p->out().find("slowest moments:"), std::string::npos);
+    const std::string figures = readFile(json);
+    EXPECT_NE(figures.find("\"frames\": 67"), std::string::npos) << figures;
+    EXPECT_NE(figures.find("\"name\": \"base mesh\""), std::string::npos) << figures;
+    EXPECT_EQ(figures.find("\"name\": \"water\"") != std::string::npos, std::string(rendition) == "alpha");
+  }
+}
+
 TEST_F(RenderProgramTest, FailuresNameTheCauseEndWithOneAndLeaveNoResult) {
   const std::string fakes = run.path("bin");
   fs::create_directories(fakes);

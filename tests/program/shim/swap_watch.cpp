@@ -5,6 +5,8 @@
 //                               epoch, mean of R + G + B over the frame being shown
 //                               (-1 with VELMORA_SWAP_BRIGHTNESS=0: timing runs
 //                               that must not pay for the read-back)
+//   VELMORA_SWAP_DELAY_MS=n     sleep n ms before every swap: frames made
+//                               slow on purpose, whatever the machine
 //   VELMORA_FREEZE_AT_SWAP=n    after the n-th swap is on screen, write
 //   VELMORA_FREEZE_MARK=path    this process id into path and stop (SIGSTOP)
 //                               until the test sends SIGCONT
@@ -64,6 +66,8 @@ extern "C" void SDL_GL_SwapWindow(SDL_Window* window) {
     std::fprintf(log, "%d %.6f %.4f\n", swaps, now(), brightness);
     std::fflush(log);
   }
+  static const int delayMs = envInt("VELMORA_SWAP_DELAY_MS", 0);
+  if (delayMs > 0) usleep(useconds_t(delayMs) * 1000);
   real(window);
   if (swaps == envInt("VELMORA_FREEZE_AT_SWAP", 0)) {
     glFinish();

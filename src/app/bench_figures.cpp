@@ -1,0 +1,106 @@
+#include "app/bench_figures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numeric>
+
+#include "choreography/layer_windows.h"
+
+namespace {
+std::string format(const char* pattern, double a, double b = 0.0, double c = 0.0, double d = 0.0) {
+  char text[256];
+  std::snprintf(text, sizeof text, pattern, a, b, c, d);
+  return text;
+}
+
+const char* layerName(int32_t number) {
+  const LayerInfo* layer = findLayer(number);
+  return layer != nullptr ? layer->name : "?";
+}
+
+// Only what JSON strings need: quotes, backslashes and control characters.
+std::string jsonString(const std::string& s) {
+  std::string out = "\"";
+  for (char c : s) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+struct Summary {
+  double median, p95, p99, max;
+};
+
+Summary summarise(const std::vector<double>& ms) {
+  return {percentile(ms, 0.5), percentile(ms, 0.95), percentile(ms, 0.99),
+          ms.empty() ? 0.0 : *std::max_element(ms.begin(), ms.end())};
+}
+}  // namespace
+
+double percentile(std::vector<double> samples, double share) {
+  if (samples.empty()) return 0.0;
+  std::sort(samples.begin(), samples.end());
+  const double rank = std::ceil(std::clamp(share, 0.0, 1.0) * double(samples.size()));
+  const size_t index = rank < 1.0 ? 0 : size_t(rank) - 1;
+  return samples[std::min(index, samples.size() - 1)];
+}
+
+std::vector<size_t> slowestFrames(const std::vector<double>& frameMs, size_t count) {
+  std::vector<size_t> order(frameMs.size());
+  std::iota(order.begin(), order.end(), size_t(0));
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return frameMs[a] > frameMs[b]; });
+  order.resize(std::min(count, order.size()));
+  return order;
+}
+
+std::string benchReport(const BenchFigures& f) {
+  const Summary s = summarise(f.frameMs);
+  std::string text = "velmora --bench: rendition " + f.rendition + ", " + std::to_string(f.frameMs.size()) +
+                     " frames at " + std::to_string(f.fps) + " steps a second, on " + f.device + "\n";
+  text += format("frame draw time (ms): median %.2f, 95th %.2f, 99th %.2f, max %.2f\n", s.median, s.p95, s.p99, s.max);
+  text += "slowest moments:";
+  for (size_t i : slowestFrames(f.frameMs, 3)) text += format(" %.2f s (%.1f ms)", f.demoTime[i], f.frameMs[i]);
+  text += "\nper layer (" + f.layerClock + "): mean ms in the frames it drew, frames\n";
+  for (const auto& [number, ms] : f.layerMs) {
+    const int frames = f.layerFrames.at(number);
+    text += format("  %2.0f ", number) + layerName(number);
+    text += format(": %.2f ms, %.0f frames\n", frames > 0 ? ms / frames : 0.0, frames);
+  }
+  return text;
+}
+
+std::string benchJson(const BenchFigures& f) {
+  const Summary s = summarise(f.frameMs);
+  std::string j = "{\n  \"rendition\": " + jsonString(f.rendition) + ",\n  \"device\": " + jsonString(f.device) +
+                  ",\n  \"fps\": " + std::to_string(f.fps) + ",\n  \"frames\": " + std::to_string(f.frameMs.size()) +
+                  ",\n";
+  j += format("  \"frameMs\": {\"median\": %.3f, \"p95\": %.3f, \"p99\": %.3f, \"max\": %.3f},\n", s.median, s.p95,
+              s.p99, s.max);
+  j += "  \"slowest\": [";
+  bool first = true;
+  for (size_t i : slowestFrames(f.frameMs, 3)) {
+    j += (first ? "" : ", ") + format("{\"demoTime\": %.4f, \"ms\": %.3f}", f.demoTime[i], f.frameMs[i]);
+    first = false;
+  }
+  j += "],\n  \"layerClock\": " + jsonString(f.layerClock) + ",\n  \"layers\": [";
+  first = true;
+  for (const auto& [number, ms] : f.layerMs) {
+    const int frames = f.layerFrames.at(number);
+    j += std::string(first ? "\n" : ",\n") + "    {\"layer\": " + std::to_string(number) +
+         ", \"name\": " + jsonString(layerName(number)) +
+         format(", \"meanMs\": %.3f, \"frames\": %.0f}", frames > 0 ? ms / frames : 0.0, frames);
+    first = false;
+  }
+  j += "\n  ]\n}\n";
+  return j;
+}

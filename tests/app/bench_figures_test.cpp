@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include "app/bench_figures.h"
+
+namespace {
+TEST(BenchFigures, PercentilesAreNearestRanksAndTheSlowestComeFirst) {
+  std::vector<double> ms;
+  for (int i = 100; i >= 1; --i) ms.push_back(i);  // 100 .. 1, unsorted as a run would give them
+  EXPECT_EQ(percentile(ms, 0.5), 50.0);
+  EXPECT_EQ(percentile(ms, 0.95), 95.0);
+  EXPECT_EQ(percentile(ms, 0.99), 99.0);
+  EXPECT_EQ(percentile(ms, 1.0), 100.0);
+  EXPECT_EQ(percentile(ms, 0.0), 1.0);
+  EXPECT_EQ(percentile({}, 0.5), 0.0);
+  EXPECT_EQ(percentile({7.0}, 0.99), 7.0);
+
+  EXPECT_EQ(slowestFrames({3, 9, 1, 9, 5}, 3), (std::vector<size_t>{1, 3, 4}));  // ties: the earlier first
+  EXPECT_EQ(slowestFrames({2.0}, 3), (std::vector<size_t>{0}));
+}
+
+TEST(BenchFigures, TheReportAndTheJsonCarryTheSameFigures) {
+  BenchFigures f;
+  f.rendition = "alpha";
+  f.device = "llvmpipe \"test\"";
+  f.fps = 2;
+  f.frameMs = {10, 40, 20, 30};
+  f.demoTime = {0.0, 0.5, 1.0, 1.5};
+  f.layerMs = {{1, 30.0}, {14, 8.0}};
+  f.layerFrames = {{1, 3}, {14, 2}};
+  f.layerClock = "CPU";
+  const std::string text = benchReport(f);
+  EXPECT_NE(text.find("median 20.00, 95th 40.00, 99th 40.00, max 40.00"), std::string::npos) << text;
+  EXPECT_NE(text.find("slowest moments: 0.50 s (40.0 ms) 1.50 s (30.0 ms) 1.00 s (20.0 ms)"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find(" 1 copies: 10.00 ms, 3 frames"), std::string::npos) << text;
+  EXPECT_NE(text.find("14 water: 4.00 ms, 2 frames"), std::string::npos) << text;
+
+  const std::string json = benchJson(f);
+  EXPECT_NE(json.find("\"device\": \"llvmpipe \\\"test\\\"\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"frames\": 4"), std::string::npos);
+  EXPECT_NE(json.find("\"median\": 20.000"), std::string::npos);
+  EXPECT_NE(json.find("{\"demoTime\": 0.5000, \"ms\": 40.000}"), std::string::npos);
+  EXPECT_NE(json.find("{\"layer\": 14, \"name\": \"water\", \"meanMs\": 4.000, \"frames\": 2}"), std::string::npos);
+}
+}  // namespace
