@@ -5,8 +5,9 @@
 //                               epoch, mean of R + G + B over the frame being shown
 //                               (-1 with VELMORA_SWAP_BRIGHTNESS=0: timing runs
 //                               that must not pay for the read-back)
-//   VELMORA_SWAP_DELAY_MS=n     sleep n ms before every swap: frames made
-//                               slow on purpose, whatever the machine
+//   VELMORA_SWAP_DELAY_MS=n     hold each swap until n ms after the one
+//                               before: frames of n ms on purpose, on any
+//                               machine that draws them faster
 //   VELMORA_FREEZE_AT_SWAP=n    after the n-th swap is on screen, write
 //   VELMORA_FREEZE_MARK=path    this process id into path and stop (SIGSTOP)
 //                               until the test sends SIGCONT
@@ -66,8 +67,14 @@ extern "C" void SDL_GL_SwapWindow(SDL_Window* window) {
     std::fprintf(log, "%d %.6f %.4f\n", swaps, now(), brightness);
     std::fflush(log);
   }
-  static const int delayMs = envInt("VELMORA_SWAP_DELAY_MS", 0);
-  if (delayMs > 0) usleep(useconds_t(delayMs) * 1000);
+  static const int frameMs = envInt("VELMORA_SWAP_DELAY_MS", 0);
+  static double lastSwap = 0.0;
+  if (frameMs > 0) {
+    const double due = lastSwap + frameMs / 1000.0;
+    const double wait = due - now();
+    if (wait > 0.0) usleep(useconds_t(wait * 1e6));
+    lastSwap = now();
+  }
   real(window);
   if (swaps == envInt("VELMORA_FREEZE_AT_SWAP", 0)) {
     glFinish();
