@@ -21,6 +21,7 @@
 #include "math/random.h"
 #include "parts/part_alpha.h"
 #include "parts/part_beta.h"
+#include "set_up_part.h"
 
 namespace {
 
@@ -58,28 +59,10 @@ class UndriftedShader final : public Rendition {
   }
 };
 
-struct SetUpPart {
-  std::unique_ptr<DemoApp> app = std::make_unique<DemoApp>();
-  std::unique_ptr<DemoPart> part;
-};
-
 constexpr int kPixels = 160;
 
 class LineLayersTest : public GlSuite<kPixels> {
  protected:
-  template <typename Part>
-  static SetUpPart setUp() {
-    SetUpPart s;
-    s.part = std::make_unique<Part>();
-    char here[4096];
-    EXPECT_NE(getcwd(here, sizeof here), nullptr);
-    EXPECT_EQ(chdir(VELMORA_BINARY_DIR "/data"), 0) << "the generated data folder";
-    seedRandom(5);
-    s.part->setUp(s.app.get());
-    EXPECT_EQ(chdir(here), 0);
-    return s;
-  }
-
   static LineDrawsPerLayer frameAt(SetUpPart& s, const Rendition& rendition, double T) {
     s.part->partTime = T;
     s.part->lastFrameDelta = 1.0 / 60;
@@ -139,7 +122,7 @@ int litPixels(const std::vector<GLubyte>& a) {
 TEST_F(LineLayersTest, LinesComeFromExactlyTheLayersOpenAtTheMoment) {
   const std::map<double, std::set<int>> expected{{9.5, {5, 10, 15, 20}}, {25.0, {11, 18}}, {29.0, {6, 18, 20}}};
   for (bool shader : {true, false}) {
-    SetUpPart s = shader ? setUp<PartAlpha>() : setUp<PartBeta>();
+    SetUpPart s = shader ? setUpPart<PartAlpha>() : setUpPart<PartBeta>();
     const Rendition& rendition = shader ? shaderRendition() : fixedFunctionRendition();
     for (const auto& [T, layers] : expected) {
       SCOPED_TRACE(std::string(shader ? "shader " : "fixed function ") + std::to_string(T));
@@ -168,8 +151,8 @@ TEST_F(LineLayersTest, LinesComeFromExactlyTheLayersOpenAtTheMoment) {
 // and streams move.
 TEST_F(LineLayersTest, TheFixedFunctionLinesAreTheShaderLinesUndrifted) {
   constexpr double T = 19.5;
-  SetUpPart alpha = setUp<PartAlpha>();
-  SetUpPart beta = setUp<PartBeta>();
+  SetUpPart alpha = setUpPart<PartAlpha>();
+  SetUpPart beta = setUpPart<PartBeta>();
   const UndriftedShader undrifted;
   const auto drifted = lineLayersPicture(alpha, shaderRendition(), T);
   const auto straight = lineLayersPicture(alpha, undrifted, T);

@@ -15,6 +15,7 @@
 #include "math/random.h"
 #include "parts/part_alpha.h"
 #include "parts/part_beta.h"
+#include "set_up_part.h"
 
 namespace {
 
@@ -26,29 +27,8 @@ struct DrawsPerLayer final : LayerObserver {
   void afterLayer(int32_t number) override { draws[number] += glDrawCounts().elementDraws - before; }
 };
 
-struct SetUpPart {
-  std::unique_ptr<DemoApp> app = std::make_unique<DemoApp>();
-  std::unique_ptr<DemoPart> part;
-  std::vector<double> randomAfter;
-};
-
 class PartsTest : public GlSuite<128> {
  protected:
-  template <typename Part>
-  static SetUpPart setUp() {
-    SetUpPart s;
-    s.part = std::make_unique<Part>();
-    char here[4096];
-    EXPECT_NE(getcwd(here, sizeof here), nullptr);
-    EXPECT_EQ(chdir(VELMORA_BINARY_DIR "/data"), 0) << "the generated data folder";
-    seedRandom(5);
-    s.part->setUp(s.app.get());
-    for (int i = 0; i < 8; ++i) s.randomAfter.push_back(random01());
-    EXPECT_EQ(chdir(here), 0);
-    EXPECT_FALSE(s.app->textures.loadingFailed());
-    return s;
-  }
-
   static std::map<int, int> drawsAt(SetUpPart& s, const Rendition& rendition, double T) {
     s.part->partTime = T;
     s.part->lastFrameDelta = 1.0 / 60;
@@ -65,9 +45,9 @@ class PartsTest : public GlSuite<128> {
 TEST_F(PartsTest, BothSetUpsPrepareTheSameGeometryAndLeaveTheGeneratorAlike) {
   std::vector<std::string> messages;
   setDiagnosticWriter([&](DiagnosticLevel, const std::string& line) { messages.push_back(line); });
-  SetUpPart alpha = setUp<PartAlpha>();
-  SetUpPart again = setUp<PartAlpha>();
-  SetUpPart beta = setUp<PartBeta>();
+  SetUpPart alpha = setUpPart<PartAlpha>();
+  SetUpPart again = setUpPart<PartAlpha>();
+  SetUpPart beta = setUpPart<PartBeta>();
   setDiagnosticWriter({});
   EXPECT_TRUE(messages.empty()) << messages.front();
 
@@ -102,7 +82,7 @@ TEST_F(PartsTest, BothSetUpsPrepareTheSameGeometryAndLeaveTheGeneratorAlike) {
 // rendition only) the water.
 TEST_F(PartsTest, EachRenditionDrawsTheMeshesOfTheOpenWindows) {
   for (bool shader : {true, false}) {
-    SetUpPart s = shader ? setUp<PartAlpha>() : setUp<PartBeta>();
+    SetUpPart s = shader ? setUpPart<PartAlpha>() : setUpPart<PartBeta>();
     const Rendition& rendition = shader ? shaderRendition() : fixedFunctionRendition();
     SCOPED_TRACE(shader ? "shader" : "fixed function");
     const int man = objects(s, 0);
