@@ -183,9 +183,8 @@ TEST_F(LineLayersTest, TheFixedFunctionLinesAreTheShaderLinesUndrifted) {
 
 // The benchmark's "before" case flushes the same layers through
 // glBegin/glVertex: it must light exactly the pixels the batch lights, or
-// the comparison times two different pictures. 12.5 s has the body wires,
-// the segments and the streams; 29 s the second wire layer and the closing
-// effect.
+// the comparison times two different pictures. The benchmark's moments:
+// layers 5, 6, 10 and 20 draw at 12.5 s, 6, 18 and 20 at 29 s.
 TEST_F(LineLayersTest, ImmediateFlushesLightTheSamePixelsAsTheBatch) {
   SetUpPart alpha = setUp<PartAlpha>();
   SetUpPart beta = setUp<PartBeta>();
