@@ -4,7 +4,10 @@
 // additive blending, waited for with glFinish. Needs a display and the
 // generated data: run under xvfb-run from anywhere. The segments counter
 // is the number of line segments one frame draws, L5 .. L20 each layer's
-// share.
+// share. Each moment is drawn twice: batched as the demo does, and with
+// the batch flushing through glBegin/glVertex as the layers were drawn
+// before it ("immediate"). Run with --benchmark_repetitions=5
+// --benchmark_enable_random_interleaving=true and compare the medians.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -97,7 +100,8 @@ void drawLineLayers(Part& p, const Rendition& rendition, double T) {
 }
 
 // First argument: part time in milliseconds; second: 0 shader rendition
-// (PartAlpha, drifting), 1 fixed function (PartBeta).
+// (PartAlpha, drifting), 1 fixed function (PartBeta); third: 1 flushes the
+// line batch through immediate mode.
 void BM_LineLayers(benchmark::State& state) {
   if (!ensureContext()) return state.SkipWithError("no GL context");
   const double T = double(state.range(0)) / 1000.0;
@@ -105,11 +109,13 @@ void BM_LineLayers(benchmark::State& state) {
   Part& p = fixed ? setUpPart<PartBeta>() : setUpPart<PartAlpha>();
   if (p.part->curvePaths.empty()) return state.SkipWithError("the generated data did not load");
   const Rendition& rendition = fixed ? fixedFunctionRendition() : shaderRendition();
+  sceneLineBatch().setImmediate(state.range(2) == 1);
   for (auto _ : state) {
     lastSegments.clear();
     drawLineLayers(p, rendition, T);
     glFinish();
   }
+  sceneLineBatch().setImmediate(false);
   std::uint64_t all = 0;
   for (auto [number, n] : lastSegments) {
     state.counters["L" + std::to_string(number)] = double(n);
@@ -119,7 +125,7 @@ void BM_LineLayers(benchmark::State& state) {
 }
 BENCHMARK(BM_LineLayers)
     ->MeasureProcessCPUTime()
-    ->ArgNames({"T_ms", "fixed"})
-    ->ArgsProduct({{12500, 29000}, {0, 1}})
+    ->ArgNames({"T_ms", "fixed", "immediate"})
+    ->ArgsProduct({{12500, 29000}, {0, 1}, {1, 0}})
     ->Unit(benchmark::kMillisecond);
 }  // namespace

@@ -29,10 +29,21 @@ void LineBatch::stripVertex(const FlagVec3& p, const LineColour& colour) {
 
 void LineBatch::flush() {
   if (count_ == 0) return;
-  // A colour array leaves the current colour undefined after the draw.
+  // Both ways set the current colour per vertex; the caller's survives.
   glPushAttrib(GL_CURRENT_BIT | GL_LINE_BIT);
-  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glLineWidth(width_);
+  if (immediate_)
+    drawImmediate();
+  else
+    drawArrays();
+  glPopAttrib();
+  drawnSegments_ += count_ / 2;
+  ++drawCalls_;
+  count_ = 0;
+}
+
+void LineBatch::drawArrays() {
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
   // Arrays another module left on would be read with stale pointers.
@@ -42,8 +53,14 @@ void LineBatch::flush() {
   glColorPointer(4, GL_FLOAT, sizeof(Vertex), &vertices_[0].r);
   glDrawArrays(GL_LINES, 0, GLsizei(count_));
   glPopClientAttrib();
-  glPopAttrib();
-  drawnSegments_ += count_ / 2;
-  ++drawCalls_;
-  count_ = 0;
+}
+
+void LineBatch::drawImmediate() {
+  glBegin(GL_LINES);
+  for (std::size_t k = 0; k < count_; ++k) {
+    const Vertex& v = vertices_[k];
+    glColor4f(v.r, v.g, v.b, v.a);
+    glVertex3f(v.x, v.y, v.z);
+  }
+  glEnd();
 }

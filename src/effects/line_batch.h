@@ -34,6 +34,10 @@ class LineBatch {
   void setWidth(float width) { width_ = width; }
   float width() const { return width_; }
 
+  // Immediate-mode flushes (see above); off by default.
+  void setImmediate(bool immediate) { immediate_ = immediate; }
+  bool immediate() const { return immediate_; }
+
   void segment(const FlagVec3& a, const FlagVec3& b, const LineColour& colour) { segment(a, colour, b, colour); }
   // Colours are interpolated along the segment.
   void segment(const FlagVec3& a, const LineColour& colourA, const FlagVec3& b, const LineColour& colourB);
@@ -49,7 +53,8 @@ class LineBatch {
   std::size_t pendingSegments() const { return count_ / 2; }
   std::size_t capacity() const { return vertices_.size() / 2; }
 
-  // Running totals since construction, for tests and benchmarks.
+  // Running totals since construction, for tests and benchmarks; an
+  // immediate-mode flush counts as one draw call.
   std::uint64_t drawnSegments() const { return drawnSegments_; }
   std::uint64_t drawCalls() const { return drawCalls_; }
 
@@ -59,11 +64,14 @@ class LineBatch {
     float r, g, b, a;
   };
   void put(const FlagVec3& p, const LineColour& c);
+  void drawArrays();
+  void drawImmediate();
 
   std::vector<Vertex> vertices_;
   std::size_t count_ = 0;
   float width_ = 1.0f;
   bool stripOpen_ = false;
+  bool immediate_ = false;
   Vertex stripLast_{};
   std::uint64_t drawnSegments_ = 0;
   std::uint64_t drawCalls_ = 0;

@@ -93,21 +93,28 @@ TEST_F(LineBatchTest, StripsJoinTheirVerticesInOrder) {
 }
 
 TEST_F(LineBatchTest, LeavesTheCurrentColourAndWidthAlone) {
-  glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
-  LineBatch batch(4);
-  batch.setWidth(3.0f);
-  batch.flush();  // empty: no draw at all
-  EXPECT_EQ(batch.drawCalls(), 0u);
-  batch.segment({1, 0, 0, 0}, {1, 10, 10, 0}, {1, 0, 0, 1});
-  batch.flush();
-  GLfloat colour[4], width = 0;
-  glGetFloatv(GL_CURRENT_COLOR, colour);
-  glGetFloatv(GL_LINE_WIDTH, &width);
-  EXPECT_FLOAT_EQ(colour[0], 0.25f);
-  EXPECT_FLOAT_EQ(colour[2], 0.75f);
-  EXPECT_EQ(width, 1.0f);
-  GLboolean arrayOn = GL_TRUE;
-  glGetBooleanv(GL_VERTEX_ARRAY, &arrayOn);
-  EXPECT_EQ(arrayOn, GL_FALSE);
+  for (bool immediate : {false, true}) {
+    SCOPED_TRACE(immediate ? "immediate" : "batched");
+    glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
+    LineBatch batch(4);
+    batch.setImmediate(immediate);
+    batch.setWidth(3.0f);
+    batch.flush();  // empty: no draw at all
+    EXPECT_EQ(batch.drawCalls(), 0u);
+    batch.segment({1, 0, 0, 0}, {1, 10, 10, 0}, {1, 0, 0, 1});
+    batch.flush();
+    EXPECT_EQ(batch.drawCalls(), 1u);
+    EXPECT_EQ(batch.drawnSegments(), 1u);
+    GLfloat colour[4], width = 0;
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    glGetFloatv(GL_LINE_WIDTH, &width);
+    EXPECT_FLOAT_EQ(colour[0], 0.25f);
+    EXPECT_FLOAT_EQ(colour[2], 0.75f);
+    EXPECT_EQ(width, 1.0f);
+    GLboolean arrayOn = GL_TRUE;
+    glGetBooleanv(GL_VERTEX_ARRAY, &arrayOn);
+    EXPECT_EQ(arrayOn, GL_FALSE);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  }
 }
 }  // namespace

@@ -16,6 +16,7 @@
 #include "choreography/rendition.h"
 #include "choreography/scene_layers.h"
 #include "demo/demo_app.h"
+#include "effects/line_batch.h"
 #include "gl_call_counter.h"
 #include "gl_test_context.h"
 #include "math/random.h"
@@ -160,6 +161,32 @@ TEST_F(LineLayersTest, TheFixedFunctionLinesAreTheShaderLinesUndrifted) {
   EXPECT_GT(litPixels(fixed), kPixels * kPixels / 20);
   EXPECT_EQ(differingPixels(fixed, straight), 0);
   EXPECT_GT(differingPixels(drifted, straight), kPixels * kPixels / 100);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// The benchmark's "before" case flushes the same layers through
+// glBegin/glVertex: it must light exactly the pixels the batch lights, or
+// the comparison times two different pictures. The benchmark's moments:
+// layers 5, 6, 10 and 20 draw at 12.5 s, 6, 18 and 20 at 29 s.
+TEST_F(LineLayersTest, ImmediateFlushesLightTheSamePixelsAsTheBatch) {
+  SetUpPart alpha = setUp<PartAlpha>();
+  SetUpPart beta = setUp<PartBeta>();
+  LineBatch& batch = sceneLineBatch();
+  for (bool shader : {true, false}) {
+    SetUpPart& s = shader ? alpha : beta;
+    const Rendition& rendition = shader ? shaderRendition() : fixedFunctionRendition();
+    for (double T : {12.5, 29.0}) {
+      SCOPED_TRACE(std::string(shader ? "shader " : "fixed function ") + std::to_string(T));
+      const auto batched = lineLayersPicture(s, rendition, T);
+      const std::uint64_t drawn = batch.drawnSegments();
+      batch.setImmediate(true);
+      const auto immediate = lineLayersPicture(s, rendition, T);
+      batch.setImmediate(false);
+      EXPECT_GT(batch.drawnSegments(), drawn);
+      EXPECT_GT(litPixels(batched), kPixels * kPixels / 50);
+      EXPECT_EQ(differingPixels(immediate, batched), 0);
+    }
+  }
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 }  // namespace
