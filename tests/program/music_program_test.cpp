@@ -71,8 +71,9 @@ TEST_F(MusicProgramTest, PlaysToItsOwnEndWithTheTrackHeardInOrder) {
 
   const std::vector<double> times = run.frameTimes();
   ASSERT_FALSE(times.empty());
+  // The run ends in the first frame past 33.5 s, however long that frame
+  // took on a loaded machine.
   EXPECT_GT(times.back(), 33.5);
-  EXPECT_LT(times.back(), 33.7);
   for (size_t i = 0; i + 1 < times.size(); ++i) ASSERT_LT(times[i], 33.5) << "frame " << i;
   RecordProperty("frames", static_cast<int>(times.size()));
   std::printf("frames: %zu, end at demo time %.4f s\n", times.size(), times.back());
