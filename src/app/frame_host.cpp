@@ -96,8 +96,8 @@ std::optional<int> playFrame(ProcessState& s) {
   LiveStepClock clock(s.clock, s.live);
   const FrameEnd end =
       runFrame(s.director, s.timeline, s.inputs, controls, ports, clock, musicPlays(s) ? &s.music : nullptr);
-  // A frame that goes on is logged once it is shown (frameShown); the last
-  // one is never swapped.
+  // A frame that goes on is logged once it is shown (frameShown); the one
+  // that ends the run here, before the loop shows it and returns.
   if (end == FrameEnd::None) return std::nullopt;
   logFrame(s);
   if (end == FrameEnd::FadedOut) copyTextToClipboard(s.shell.clipboardText);

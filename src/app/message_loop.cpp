@@ -28,7 +28,12 @@ int runMessageLoop(ShellState& shell, DirectorState& director, FrameInputs& inpu
     // The quit request is taken once no other event is waiting.
     if (shell.quitPosted) break;
     if (shell.active) {
-      if (const std::optional<int> code = runFrame()) return *code;
+      if (const std::optional<int> code = runFrame()) {
+        // The frame that ends the run is drawn: show it, or a slow frame
+        // rate leaves Escape's fade on screen short of black.
+        platformSwapBuffers(shell.gl);
+        return *code;
+      }
     } else {
       sleepMilliseconds(kMinimisedPauseMs);
     }
