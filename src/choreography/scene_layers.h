@@ -9,7 +9,7 @@ using LayerFunction = void (*)(SceneFrame& frame);
 
 struct LayerDrawing {
   int32_t number;
-  LayerFunction draw;  // null: nothing drawn yet for this layer
+  LayerFunction draw;  // null draws nothing
   const char* file;    // where the drawing lives, under src/; "" when none
 };
 

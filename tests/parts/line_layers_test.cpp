@@ -169,8 +169,8 @@ TEST_F(LineLayersTest, TheFixedFunctionLinesAreTheShaderLinesUndrifted) {
 // the comparison times two different pictures. The benchmark's moments:
 // layers 5, 6, 10 and 20 draw at 12.5 s, 6, 18 and 20 at 29 s.
 TEST_F(LineLayersTest, ImmediateFlushesLightTheSamePixelsAsTheBatch) {
-  SetUpPart alpha = setUp<PartAlpha>();
-  SetUpPart beta = setUp<PartBeta>();
+  SetUpPart alpha = setUpPart<PartAlpha>();
+  SetUpPart beta = setUpPart<PartBeta>();
   LineBatch& batch = sceneLineBatch();
   for (bool shader : {true, false}) {
     SetUpPart& s = shader ? alpha : beta;
