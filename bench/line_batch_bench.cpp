@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_window.h"
 #include "effects/line_batch.h"
 #include "math/random.h"
 #include "platform/gl_window.h"
@@ -23,14 +24,7 @@ constexpr int kWidth = 800, kHeight = 600;
 
 bool ensureContext() {
   static bool ready = [] {
-    std::string error;
-    if (!platformInitVideo(error)) return false;
-    static PlatformGl gl;
-    GlWindowRequest request;
-    request.title = "line batch bench";
-    WindowFailure failure = WindowFailure::None;
-    if (!platformCreateWindow(gl, request, failure) || !platformCreateContext(gl) || !platformMakeCurrent(gl))
-      return false;
+    if (!openBenchWindow("line batch bench")) return false;
     glViewport(0, 0, kWidth, kHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

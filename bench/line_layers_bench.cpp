@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_window.h"
 #include "choreography/layer_windows.h"
 #include "choreography/line_layers.h"
 #include "choreography/mesh_layers.h"
@@ -37,18 +38,7 @@ namespace {
 constexpr int kWidth = 800, kHeight = 600;
 constexpr int kLineLayers[] = {5, 6, 10, 11, 15, 18, 20};
 
-bool ensureContext() {
-  static bool ready = [] {
-    std::string error;
-    if (!platformInitVideo(error)) return false;
-    static PlatformGl gl;
-    GlWindowRequest request;
-    request.title = "line layers bench";
-    WindowFailure failure = WindowFailure::None;
-    return platformCreateWindow(gl, request, failure) && platformCreateContext(gl) && platformMakeCurrent(gl);
-  }();
-  return ready;
-}
+bool ensureContext() { return openBenchWindow("line layers bench"); }
 
 struct Part {
   std::unique_ptr<DemoApp> app = std::make_unique<DemoApp>();

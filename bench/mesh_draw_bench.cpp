@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_window.h"
 #include "core/diagnostics.h"
 #include "demo/demo_app.h"
 #include "effects/mesh_drawing.h"
@@ -57,16 +58,7 @@ std::array<double, 4> measure(const MeshScene& scene) {
 // meshes and a program pair. Null when any of it is missing.
 Bench* bench() {
   static Bench* made = []() -> Bench* {
-    std::string error;
-    if (!platformInitVideo(error)) return nullptr;
-    static PlatformGl gl;
-    GlWindowRequest request;
-    request.title = "mesh draw bench";
-    request.width = 64;
-    request.height = 64;
-    WindowFailure failure = WindowFailure::None;
-    if (!platformCreateWindow(gl, request, failure) || !platformCreateContext(gl) || !platformMakeCurrent(gl))
-      return nullptr;
+    if (!openBenchWindow("mesh draw bench", 64, 64)) return nullptr;
     auto& ext = glExtensionTable;
     GLuint buffers[2] = {0, 0}, framebuffer = 0;
     ext.glGenRenderbuffers(2, buffers);

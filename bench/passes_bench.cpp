@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_window.h"
 #include "demo/demo_app.h"
 #include "effects/mesh_sampling.h"
 #include "gpu/offscreen_target.h"
@@ -80,17 +81,8 @@ void frameScene(DemoApp& app, int sceneIndex) {
 
 Bench* bench() {
   static Bench* made = []() -> Bench* {
+    if (!openBenchWindow("passes bench")) return nullptr;
     std::string error;
-    if (!platformInitVideo(error)) return nullptr;
-    static PlatformGl gl;
-    GlWindowRequest request;
-    request.title = "passes bench";
-    request.width = 800;
-    request.height = 600;
-    WindowFailure failure = WindowFailure::None;
-    if (!platformCreateWindow(gl, request, failure) || !platformCreateContext(gl) || !platformMakeCurrent(gl)) {
-      return nullptr;
-    }
     auto* b = new Bench;
     if (!createOffscreenTarget(b->target, error)) return nullptr;
     if (chdir(VELMORA_BINARY_DIR "/data") != 0) return nullptr;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench_window.h"
 #include "core/diagnostics.h"
 #include "gpu/cg_shader_set.h"
 #include "gpu/gl_entry_points.h"
@@ -19,20 +20,9 @@ const std::string kVertexFile = std::string(VELMORA_SOURCE_DIR) + "/tests/gpu/pr
 const std::string kFragmentFile = std::string(VELMORA_SOURCE_DIR) + "/tests/gpu/programs/projection_fragment.glsl";
 
 bool ensureContext() {
-  static bool ready = [] {
-    // Measure the compiler, not the driver's cache of earlier runs.
-    setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
-    std::string error;
-    if (!platformInitVideo(error)) return false;
-    static PlatformGl gl;
-    GlWindowRequest request;
-    request.title = "shader compile bench";
-    request.width = 64;
-    request.height = 64;
-    WindowFailure failure = WindowFailure::None;
-    return platformCreateWindow(gl, request, failure) && platformCreateContext(gl) && platformMakeCurrent(gl);
-  }();
-  return ready;
+  // Measure the compiler, not the driver's cache of earlier runs.
+  setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
+  return openBenchWindow("shader compile bench", 64, 64);
 }
 
 CgShaderSet& shaderSet() {

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "bench_window.h"
 #include "gpu/texture_table.h"
 #include "platform/gl_window.h"
 
@@ -15,20 +16,7 @@ namespace {
 
 const std::string kData = std::string(VELMORA_BINARY_DIR) + "/data/";
 
-bool ensureContext() {
-  static bool ready = [] {
-    std::string error;
-    if (!platformInitVideo(error)) return false;
-    static PlatformGl gl;
-    GlWindowRequest request;
-    request.title = "texture load bench";
-    request.width = 64;
-    request.height = 64;
-    WindowFailure failure = WindowFailure::None;
-    return platformCreateWindow(gl, request, failure) && platformCreateContext(gl) && platformMakeCurrent(gl);
-  }();
-  return ready;
-}
+bool ensureContext() { return openBenchWindow("texture load bench", 64, 64); }
 
 template <typename Load>
 void measure(benchmark::State& state, const std::string& file, Load load) {
