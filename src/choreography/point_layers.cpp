@@ -56,11 +56,11 @@ int pointCount(double rate, double fade, std::size_t available) {
 
 double twinkleFade(double T) { return clamp01(T - 6.0); }
 
-std::vector<PointSprite> twinklingLayout(std::span<const FlagVec3> points, double T) {
+void twinklingLayout(std::span<const FlagVec3> points, double T, std::vector<PointSprite>& sprites) {
   seedLayout(32000);
   const double fade = twinkleFade(T);
   const int count = pointCount(1300.0, fade, points.size());
-  std::vector<PointSprite> sprites(static_cast<std::size_t>(count));
+  sprites.assign(static_cast<std::size_t>(count), PointSprite{});
   for (int k = 0; k < count; ++k) {
     FlagVec3 p = points[static_cast<std::size_t>(k)];
     p.x += float(0.1 * std::sin(random01() * T));
@@ -74,17 +74,21 @@ std::vector<PointSprite> twinklingLayout(std::span<const FlagVec3> points, doubl
     const double brightness = clamp01(std::sin(w * 0.3141592653589793)) * fade;
     sprites[static_cast<std::size_t>(k)] = PointSprite{p, float(brightness)};
   }
+}
+
+std::vector<PointSprite> twinklingLayout(std::span<const FlagVec3> points, double T) {
+  std::vector<PointSprite> sprites;
+  twinklingLayout(points, T, sprites);
   return sprites;
 }
 
 double driftFade(double T) { return clamp01((T - 11.0) * 0.5) * (1.0 - clamp01(T - 20.0)); }
 
-std::vector<PointSprite> driftingLayout(std::span<const FlagVec3> points, double T) {
+void driftingLayout(std::span<const FlagVec3> points, double T, std::vector<PointSprite>& sprites) {
   seedLayout(33002);
   const double fade = driftFade(T);
   const int count = pointCount(1800.0, fade, points.size());
-  std::vector<PointSprite> sprites;
-  sprites.reserve(static_cast<std::size_t>(count));
+  sprites.clear();
   for (int j = 0; j < count; ++j) {
     // Later points start later and move slower: the cloud peels off in order.
     const double q = ease(clamp01((0.001 * j + 0.2) * (T - 11.3) * 0.23), 1.0);
@@ -95,6 +99,11 @@ std::vector<PointSprite> driftingLayout(std::span<const FlagVec3> points, double
     p = p * float(2.0 * (2.0 - q));
     sprites.push_back(PointSprite{p, float(q * fade)});
   }
+}
+
+std::vector<PointSprite> driftingLayout(std::span<const FlagVec3> points, double T) {
+  std::vector<PointSprite> sprites;
+  driftingLayout(points, T, sprites);
   return sprites;
 }
 
@@ -109,10 +118,27 @@ FacingAxes facingAxes(const CameraView& camera) {
   return {right, up};
 }
 
+namespace {
+// The frames' sprite storage: filled anew every frame, allocated once
+// (layers are drawn on the rendering thread only).
+std::vector<PointSprite>& frameSprites() {
+  static std::vector<PointSprite> sprites = [] {
+    std::vector<PointSprite> reserved;
+    reserved.reserve(kMostPoints);
+    return reserved;
+  }();
+  return sprites;
+}
+}  // namespace
+
 void drawTwinklingPoints(SceneFrame& frame) {
-  drawSprites(frame, twinklingLayout(frame.assets.surfacePoints, frame.T), kTwinkleHalfSize, kTwinkleRed);
+  std::vector<PointSprite>& sprites = frameSprites();
+  twinklingLayout(frame.assets.surfacePoints, frame.T, sprites);
+  drawSprites(frame, sprites, kTwinkleHalfSize, kTwinkleRed);
 }
 
 void drawDriftingPoints(SceneFrame& frame) {
-  drawSprites(frame, driftingLayout(frame.assets.surfacePoints, frame.T), kDriftHalfSize, kDriftRed);
+  std::vector<PointSprite>& sprites = frameSprites();
+  driftingLayout(frame.assets.surfacePoints, frame.T, sprites);
+  drawSprites(frame, sprites, kDriftHalfSize, kDriftRed);
 }

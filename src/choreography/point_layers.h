@@ -29,12 +29,15 @@ double twinkleFade(double T);
 // Layer 8 at part time T: re-seeds the generator, so every frame at one T
 // gives the same sprites. One sprite per emitted point.
 std::vector<PointSprite> twinklingLayout(std::span<const FlagVec3> points, double T);
+// The same into `sprites` (emptied first), whose storage the frame reuses.
+void twinklingLayout(std::span<const FlagVec3> points, double T, std::vector<PointSprite>& sprites);
 
 // Layer 9's fade: in over two seconds from 11 s, out over the last second
 // of its window.
 double driftFade(double T);
 // Layer 9 at part time T: the emitted points that have begun to move.
 std::vector<PointSprite> driftingLayout(std::span<const FlagVec3> points, double T);
+void driftingLayout(std::span<const FlagVec3> points, double T, std::vector<PointSprite>& sprites);
 
 // The two axes of a sprite facing the camera, unit length.
 struct FacingAxes {
