@@ -45,6 +45,10 @@ Summary summarise(const std::vector<double>& ms) {
   return {percentile(ms, 0.5), percentile(ms, 0.95), percentile(ms, 0.99),
           ms.empty() ? 0.0 : *std::max_element(ms.begin(), ms.end())};
 }
+
+double outsideLayersMean(const BenchFigures& f) {
+  return f.outsideLayersFrames > 0 ? f.outsideLayersMs / f.outsideLayersFrames : 0.0;
+}
 }  // namespace
 
 double percentile(std::vector<double> samples, double share) {
@@ -76,6 +80,8 @@ std::string benchReport(const BenchFigures& f) {
     text += format("  %2.0f ", number) + layerName(number);
     text += format(": %.2f ms, %.0f frames\n", frames > 0 ? ms / frames : 0.0, frames);
   }
+  text += format("  outside the layers (passes, copies, glow, composition): %.2f ms, %.0f frames\n",
+                 outsideLayersMean(f), f.outsideLayersFrames);
   return text;
 }
 
@@ -101,6 +107,7 @@ std::string benchJson(const BenchFigures& f) {
          format(", \"meanMs\": %.3f, \"frames\": %.0f}", frames > 0 ? ms / frames : 0.0, frames);
     first = false;
   }
-  j += "\n  ]\n}\n";
+  j += format("\n  ],\n  \"outsideLayers\": {\"meanMs\": %.3f, \"frames\": %.0f}\n}\n", outsideLayersMean(f),
+              f.outsideLayersFrames);
   return j;
 }

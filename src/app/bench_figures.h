@@ -17,6 +17,11 @@ struct BenchFigures {
   std::map<int32_t, double> layerMs;
   std::map<int32_t, int> layerFrames;
   std::string layerClock;  // how the layers were timed
+  // The frames drawn layer by layer: their whole time minus their layers'
+  // time, summed, and how many there were. What the passes, the copies,
+  // the glow and the composition cost beside the layers.
+  double outsideLayersMs = 0.0;
+  int outsideLayersFrames = 0;
 };
 
 // The value below which `share` (0..1) of the samples lie: the nearest rank

@@ -32,13 +32,17 @@ class LayerTimer final : public LayerObserver {
   }
   void afterLayer(int32_t number) override {
     glFinish();
-    figures_.layerMs[number] += msSince(began_);
+    const double ms = msSince(began_);
+    figures_.layerMs[number] += ms;
     figures_.layerFrames[number] += 1;
+    total_ += ms;
   }
+  double total() const { return total_; }
 
  private:
   BenchFigures& figures_;
   Clock::time_point began_;
+  double total_ = 0.0;
 };
 
 bool stopAsked() {
@@ -81,7 +85,13 @@ int runBench(ProcessState& s, const RenderRequest& r) {
       // part time.
       FixedStepClock still(FrameGrid(grid.time(n), r.fps));
       s.part->layerObserver = &timer;
+      const double layersBefore = timer.total();
+      glFinish();
+      const Clock::time_point again = Clock::now();
       renderFrame(s, still);
+      glFinish();
+      figures.outsideLayersMs += msSince(again) - (timer.total() - layersBefore);
+      figures.outsideLayersFrames += 1;
       s.part->layerObserver = nullptr;
     }
     platformMakeCurrent(s.shell.gl);

@@ -28,12 +28,17 @@ TEST(BenchFigures, TheReportAndTheJsonCarryTheSameFigures) {
   f.layerMs = {{1, 30.0}, {14, 8.0}};
   f.layerFrames = {{1, 3}, {14, 2}};
   f.layerClock = "CPU";
+  f.outsideLayersMs = 9.0;
+  f.outsideLayersFrames = 2;
   const std::string text = benchReport(f);
   EXPECT_NE(text.find("median 20.00, 95th 40.00, 99th 40.00, max 40.00"), std::string::npos) << text;
   EXPECT_NE(text.find("slowest moments: 0.50 s (40.0 ms) 1.50 s (30.0 ms) 1.00 s (20.0 ms)"), std::string::npos)
       << text;
   EXPECT_NE(text.find(" 1 copies: 10.00 ms, 3 frames"), std::string::npos) << text;
   EXPECT_NE(text.find("14 water: 4.00 ms, 2 frames"), std::string::npos) << text;
+  EXPECT_NE(text.find("outside the layers (passes, copies, glow, composition): 4.50 ms, 2 frames"),
+            std::string::npos)
+      << text;
 
   const std::string json = benchJson(f);
   EXPECT_NE(json.find("\"device\": \"llvmpipe \\\"test\\\"\""), std::string::npos) << json;
