@@ -71,7 +71,7 @@ void PartAlpha::setUp(DemoApp* app) { setUpPart(*this, *app, RenditionKind::shad
 void PartAlpha::drawPartFrame(OffscreenTarget* target, DemoApp* app, FrameInputs*) {
   currentPart = this;
   placeCameraAndLight(*app, *target);
-  shadowScenePass(*app, *target, nullptr, drawAlphaScenes, 0, 32, 0, app->camera, app->camera, true, 800, sceneTexture);
+  scenePass(*app, *target, drawAlphaScenes, 0, app->camera, app->camera, true, 800, sceneTexture);
   app->screenQuadWidth = 800;
   glowPass(*app, *target, sceneTexture, glowTexture, 128, 0.69, 2, blurProgram);
   app->screenQuadWidth = 512;

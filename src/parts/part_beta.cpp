@@ -24,7 +24,7 @@ void PartBeta::drawPartFrame(OffscreenTarget* target, DemoApp* app, FrameInputs*
   currentPart = this;
   placeCameraAndLight(*app, *target);
   // Straight into the window: no depth pass, nothing copied.
-  shadowScenePass(*app, *target, nullptr, drawBetaScenes, 0, 32, 0, app->camera, app->camera, false, 800, sceneTexture);
+  scenePass(*app, *target, drawBetaScenes, 0, app->camera, app->camera, false, 800, sceneTexture);
   seedRandom(static_cast<uint32_t>(static_cast<int64_t>(partTime * 10000000.0)));
   currentPart = nullptr;
 }

@@ -157,7 +157,16 @@ void projectiveDraw(DemoApp& app, int decalTexture, int lightTexture, int slot, 
 
 void projectiveScenePass(DemoApp& app, int sceneIndex, int decalTexture, int lightTexture, int slot,
                          const CameraView& camera, const CameraView& light, double time) {
-  projectiveDraw(app, decalTexture, lightTexture, slot, camera, light, [&](unsigned decalName, unsigned lightName) {
-    drawMeshSceneCg(app, sceneIndex, kMeshDrawFlags, time, decalName, lightName, slot);
-  });
+  // One reference captured: std::function keeps a lambda that small in
+  // place, so a mesh drawn every frame costs the heap nothing.
+  struct Scene {
+    DemoApp& app;
+    int index;
+    int slot;
+    double time;
+  } scene{app, sceneIndex, slot, time};
+  projectiveDraw(
+      app, decalTexture, lightTexture, slot, camera, light, [&scene](unsigned decalName, unsigned lightName) {
+        drawMeshSceneCg(scene.app, scene.index, kMeshDrawFlags, scene.time, decalName, lightName, scene.slot);
+      });
 }

@@ -166,6 +166,11 @@ void shadowScenePass(DemoApp& app, const OffscreenTarget& target, SceneCallback 
                      SceneCallback sceneCallback, int depthTexture, int depthSize, int slot, const CameraView& camera,
                      const CameraView& light, bool toTexture, int width, int colourTexture) {
   depthPass(app, target, depthCallback, depthTexture, depthSize, slot, light);
+  scenePass(app, target, sceneCallback, slot, camera, light, toTexture, width, colourTexture);
+}
+
+void scenePass(DemoApp& app, const OffscreenTarget& target, SceneCallback sceneCallback, int slot,
+               const CameraView& camera, const CameraView& light, bool toTexture, int width, int colourTexture) {
   cameraPass(app, target, sceneCallback, slot, camera, light, toTexture, width, colourTexture);
   glDisable(GL_POLYGON_OFFSET_FILL);
   glDisable(GL_CULL_FACE);

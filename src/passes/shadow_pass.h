@@ -42,3 +42,10 @@ PassSize shadowPassCopySize(int32_t resolutionMode, int width);
 void shadowScenePass(DemoApp& app, const OffscreenTarget& target, SceneCallback depthCallback,
                      SceneCallback sceneCallback, int depthTexture, int depthSize, int slot, const CameraView& camera,
                      const CameraView& light, bool toTexture, int width, int colourTexture);
+
+// The same pass without the depth pass, for frames with nothing to draw
+// from the light: a frame drawn straight into the window then never
+// switches to the offscreen context, and one drawn to texture clears its
+// depth once instead of twice.
+void scenePass(DemoApp& app, const OffscreenTarget& target, SceneCallback sceneCallback, int slot,
+               const CameraView& camera, const CameraView& light, bool toTexture, int width, int colourTexture);

@@ -36,8 +36,7 @@ TEST(BenchFigures, TheReportAndTheJsonCarryTheSameFigures) {
       << text;
   EXPECT_NE(text.find(" 1 copies: 10.00 ms, 3 frames"), std::string::npos) << text;
   EXPECT_NE(text.find("14 water: 4.00 ms, 2 frames"), std::string::npos) << text;
-  EXPECT_NE(text.find("outside the layers (passes, copies, glow, composition): 4.50 ms, 2 frames"),
-            std::string::npos)
+  EXPECT_NE(text.find("outside the layers (passes, copies, glow, composition): 4.50 ms, 2 frames"), std::string::npos)
       << text;
 
   const std::string json = benchJson(f);

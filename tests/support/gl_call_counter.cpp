@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <dlfcn.h>
 
+#include <utility>
+
 namespace {
 GlDrawCounts counts;
 
@@ -14,7 +16,14 @@ Function next(const char* name) {
 }  // namespace
 
 const GlDrawCounts& glDrawCounts() { return counts; }
-void resetGlDrawCounts() { counts = GlDrawCounts{}; }
+// The list keeps its room: code whose allocations are being counted
+// should not see the counter's own.
+void resetGlDrawCounts() {
+  std::vector<int> room = std::move(counts.indexCounts);
+  room.clear();
+  counts = GlDrawCounts{};
+  counts.indexCounts = std::move(room);
+}
 
 extern "C" {
 
