@@ -87,22 +87,6 @@ TEST_P(JpegCorpusPicture, MatchesDjpegAndBothPathsAgree) {
 INSTANTIATE_TEST_SUITE_P(Corpus, JpegCorpusPicture, ::testing::ValuesIn(kDecodable),
                          [](const ::testing::TestParamInfo<const char*>& p) { return std::string(p.param); });
 
-TEST(JpegCorpus, RefusesArithmeticCmykAndTwelveBit) {
-  REQUIRE_CORPUS(dir);
-  EXPECT_EQ(decodeJpeg(readFile(dir + "/refuse_arithmetic.jpg")).constructError, kJpegArithmetic);
-  EXPECT_EQ(decodeJpeg(readFile(dir + "/refuse_cmyk.jpg")).constructError, kJpegComponentCount);
-
-  // No 12-bit encoder is at hand: raise the precision byte of a real frame header.
-  std::vector<std::uint8_t> bytes = readFile(dir + "/base_420.jpg");
-  bool patched = false;
-  for (std::size_t i = 0; i + 4 < bytes.size() && !patched; ++i)
-    if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) bytes[i + 4] = 12, patched = true;
-  ASSERT_TRUE(patched);
-  const DecodedPicture p = decodeJpeg(bytes);
-  EXPECT_EQ(p.constructError, kJpegPrecision);
-  EXPECT_EQ(p.beginResult, -1);
-}
-
 TEST(JpegCorpus, FindsSoiBehindUpTo511BytesOfGarbage) {
   REQUIRE_CORPUS(dir);
   const std::vector<std::uint8_t> clean = readFile(dir + "/base_422.jpg");

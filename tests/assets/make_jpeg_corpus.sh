@@ -88,8 +88,7 @@ jpegtran -progressive restart_7.jpg > prog_from_restart.jpg
 
 for f in *.jpg; do djpeg -nosmooth -dct fast -pnm "$f" > "${f%.jpg}.pnm"; done
 
-# The kinds the decoder refuses (no reference output).
-enc refuse_arithmetic photo.ppm -quality 90 -arithmetic
+# A kind the decoder refuses (no reference output), for the inspect tool.
 convert photo.ppm -colorspace CMYK -quality 90 refuse_cmyk.jpg
 
 rm -f ./*.ppm ./*.txt

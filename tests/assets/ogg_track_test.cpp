@@ -46,7 +46,7 @@ class OggTrackTest : public ::testing::Test {
   static inline fs::path dir;
 };
 
-TEST_F(OggTrackTest, DecodesTheWholeTrackIntoMemory) {
+TEST_F(OggTrackTest, DecodesTheWholeTrackIntoMemoryKeepingItsRateAndLayout) {
   PcmTrack track;
   std::string error;
   ASSERT_TRUE(decodeOggTrack(path("stereo.ogg"), track, error)) << error;
@@ -56,11 +56,6 @@ TEST_F(OggTrackTest, DecodesTheWholeTrackIntoMemory) {
   int16_t peak = 0;
   for (int16_t s : track.samples) peak = std::max<int16_t>(peak, static_cast<int16_t>(std::abs(s)));
   EXPECT_GT(peak, 3000);  // noise, not silence
-}
-
-TEST_F(OggTrackTest, MonoTracksKeepTheirRateAndLayout) {
-  PcmTrack track;
-  std::string error;
   ASSERT_TRUE(decodeOggTrack(path("mono.ogg"), track, error)) << error;
   EXPECT_EQ(track.rate, 22050);
   EXPECT_EQ(track.channels, 1);
@@ -84,17 +79,18 @@ TEST_F(OggTrackTest, TruncatedTrackEitherDecodesWhatIsThereOrFails) {
     write("cut.ogg", whole.substr(0, cut));
     PcmTrack track;
     std::string error;
-    if (decodeOggTrack(path("cut.ogg"), track, error)) {
+    const bool decoded = decodeOggTrack(path("cut.ogg"), track, error);
+    if (decoded) {
       EXPECT_GT(track.frames(), 0u) << cut;
       EXPECT_LE(track.frames(), 88200u) << cut;
     } else {
       EXPECT_FALSE(error.empty()) << cut;
     }
+    // Half a track is what there is of it, not a failure.
+    if (cut == whole.size() / 2) {
+      EXPECT_TRUE(decoded) << error;
+      EXPECT_LT(track.frames(), 88200u);
+    }
   }
-  write("cut.ogg", whole.substr(0, whole.size() / 2));
-  PcmTrack half;
-  std::string error;
-  ASSERT_TRUE(decodeOggTrack(path("cut.ogg"), half, error)) << error;
-  EXPECT_LT(half.frames(), 88200u);
 }
 }  // namespace

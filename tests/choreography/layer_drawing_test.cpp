@@ -58,18 +58,6 @@ class LayerDrawingTest : public GlSuite<kSize> {
 
   SceneFrame frameAt(double T) { return SceneFrame{*app, fixedFunctionRendition(), T, 1.0 / 60, {}, {}}; }
 
-  static std::vector<unsigned char> picture() {
-    std::vector<unsigned char> rgb(kSize * kSize * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
-  }
-  static int litPixels(const std::vector<unsigned char>& rgb) {
-    int lit = 0;
-    for (size_t i = 0; i < rgb.size(); i += 3) lit += rgb[i] + rgb[i + 1] + rgb[i + 2] > 0;
-    return lit;
-  }
-
   std::unique_ptr<DemoApp> app;
   std::vector<GLuint> names;
 };
@@ -84,7 +72,7 @@ TEST_F(LayerDrawingTest, TheSkyBoxIsSixQuadsUntilItHasFadedAndTheFogIsOffAfterwa
     drawFogAndBackdrop(frame);
     EXPECT_EQ(glDrawCounts().begins, 6) << T;
     // Seen through the fog, but seen.
-    EXPECT_GT(litPixels(picture()), kSize * kSize / 2) << T;
+    EXPECT_GT(litPixels(windowRgb()), kSize * kSize / 2) << T;
     EXPECT_FALSE(glIsEnabled(GL_FOG));
   }
   glClear(GL_COLOR_BUFFER_BIT);
@@ -92,7 +80,7 @@ TEST_F(LayerDrawingTest, TheSkyBoxIsSixQuadsUntilItHasFadedAndTheFogIsOffAfterwa
   SceneFrame gone = frameAt(30.6);
   drawFogAndBackdrop(gone);
   EXPECT_EQ(glDrawCounts().begins, 0);
-  EXPECT_EQ(litPixels(picture()), 0);
+  EXPECT_EQ(litPixels(windowRgb()), 0);
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
@@ -110,7 +98,7 @@ TEST_F(LayerDrawingTest, TwinklingPointsAreOneBatchLaidOutAlikeAtOneTime) {
     resetGlDrawCounts();
     drawTwinklingPoints(frame);
     EXPECT_EQ(glDrawCounts().begins, 1);
-    return picture();
+    return windowRgb();
   };
   const auto first = draw(12.0);
   EXPECT_GT(litPixels(first), 50);
@@ -135,7 +123,7 @@ TEST_F(LayerDrawingTest, TheScatteredCopiesAreDrawnAlikeAtOneTime) {
     SceneFrame frame = frameAt(T);
     resetGlDrawCounts();
     drawManCopies(frame);
-    return std::pair{picture(), glDrawCounts().indexCounts};
+    return std::pair{windowRgb(), glDrawCounts().indexCounts};
   };
   const auto [first, counts] = draw(12.0);
   EXPECT_GT(litPixels(first), 20);

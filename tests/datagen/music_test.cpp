@@ -1,11 +1,13 @@
 #include <cmath>
-#include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include <gtest/gtest.h>
-#include <vorbis/vorbisfile.h>
 
+#include "assets/ogg_track.h"
 #include "datagen.h"
 #include "music.h"
+#include "test_support.h"
 
 using namespace datagen;
 
@@ -38,37 +40,23 @@ TEST(Loudness, GateIgnoresSilence) {
   EXPECT_TRUE(std::isinf(integratedLoudness(Track{44100, std::vector<float>(44100), std::vector<float>(44100)})));
 }
 
-// Decodes the encoded track from memory, as the demo's player would.
+// The encoded track as the demo's player decodes it.
 Track decode(const Bytes& ogg, int& channels, long& rate) {
-  struct Src {
-    const Bytes* b;
-    std::size_t pos = 0;
-  } src{&ogg};
-  ov_callbacks cb{};
-  cb.read_func = [](void* p, std::size_t size, std::size_t n, void* ds) -> std::size_t {
-    auto* s = static_cast<Src*>(ds);
-    const std::size_t want = std::min(size * n, s->b->size() - s->pos);
-    std::memcpy(p, s->b->data() + s->pos, want);
-    s->pos += want;
-    return want / size;
-  };
-  OggVorbis_File vf;
-  if (ov_open_callbacks(&src, &vf, nullptr, 0, cb) != 0) throw std::runtime_error("not an ogg vorbis stream");
-  channels = ov_info(&vf, -1)->channels;
-  rate = ov_info(&vf, -1)->rate;
+  const auto path = datagen_test::scratchPath("velmora.ogg");
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(ogg.data()), std::streamsize(ogg.size()));
+  PcmTrack pcm;
+  std::string error;
+  const bool decoded = decodeOggTrack(path.string(), pcm, error);
+  std::filesystem::remove(path);
+  if (!decoded) throw std::runtime_error(error);
+  channels = pcm.channels;
+  rate = pcm.rate;
   Track t;
-  t.rate = static_cast<int>(rate);
-  for (;;) {
-    float** pcm;
-    int section;
-    const long n = ov_read_float(&vf, &pcm, 4096, &section);
-    if (n <= 0) break;
-    for (long i = 0; i < n; ++i) {
-      t.left.push_back(pcm[0][i]);
-      t.right.push_back(pcm[channels > 1 ? 1 : 0][i]);
-    }
+  t.rate = pcm.rate;
+  for (std::size_t i = 0; i < pcm.frames(); ++i) {
+    t.left.push_back(pcm.samples[i * std::size_t(channels)] / 32768.0f);
+    t.right.push_back(pcm.samples[i * std::size_t(channels) + (channels > 1 ? 1 : 0)] / 32768.0f);
   }
-  ov_clear(&vf);
   return t;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "effects/outline_tracer.h"
 #include "test_support.h"
 
 using namespace datagen;
@@ -9,10 +10,15 @@ using namespace datagen_test;
 
 namespace {
 
-// Paths the demo keeps from one picture: the grey tracer's single grey
-// pixels (count <= 3) are cleared by the demo, so only longer ones count.
-std::vector<int> kept(std::vector<int> paths, bool grey) {
-  if (grey) paths.erase(std::remove_if(paths.begin(), paths.end(), [](int n) { return n <= 3; }), paths.end());
+// The point counts of the paths the demo keeps from one picture, traced by
+// the demo's own tracers: the grey tracer's single grey pixels (count <= 3)
+// are cleared by the demo, so only longer ones count.
+std::vector<int> kept(std::vector<std::uint8_t> rgb, int width, int height, bool grey) {
+  std::vector<SplinePath> traced;
+  (grey ? traceGreyOutlines : traceBrightOutlines)(rgb.data(), width, height, traced);
+  std::vector<int> paths;
+  for (const SplinePath& p : traced)
+    if (!grey || p.count > 3) paths.push_back(p.count);
   std::sort(paths.begin(), paths.end());
   return paths;
 }
@@ -30,7 +36,7 @@ TEST_P(OutlinePictureTest, TracersFindTheDrawnOutlinesAfterEncoding) {
   // what the demo's own decoder produces
   for (J_DCT_METHOD method : {JDCT_ISLOW, JDCT_IFAST}) {
     const Decoded d = decodeJpeg(bytes, method);
-    const auto paths = kept(trace(d.rgb, d.width, d.height, op.grey), op.grey);
+    const auto paths = kept(d.rgb, d.width, d.height, op.grey);
     EXPECT_EQ(paths, intended) << GetParam() << " with dct method " << method;
   }
 }

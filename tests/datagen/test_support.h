@@ -1,6 +1,6 @@
 #pragma once
-// Helpers shared by the data generator tests: decoding with libjpeg and the
-// demo's outline-following rules, written out independently of the generator.
+// Helpers shared by the data generator tests: decoding with libjpeg,
+// independently of the generator's own encoder.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -57,45 +57,6 @@ inline Decoded decodeJpeg(const std::vector<std::uint8_t>& bytes, J_DCT_METHOD m
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
   return d;
-}
-
-// The demo's tracers: column-major scan for start pixels, mark each visited
-// pixel below the follow threshold, step to the first neighbour above it.
-// Returns the point count of every traced path.
-inline std::vector<int> trace(std::vector<std::uint8_t> rgb, int w, int h, bool grey) {
-  auto red = [&](int x, int y) -> std::uint8_t& { return rgb[(static_cast<std::size_t>(y) * w + x) * 3]; };
-  auto above = [&](int x, int y) {
-    if (x < 0 || y < 0 || x >= w || y >= h) return false;
-    return grey ? red(x, y) > 220 : red(x, y) > 200;
-  };
-  static const int brightOrder[8][2] = {{0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}};
-  static const int greyOrder[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
-  std::vector<int> paths;
-  for (int x = 0; x < w; ++x)
-    for (int y = 0; y < h; ++y) {
-      const std::uint8_t r = red(x, y);
-      const bool start = grey ? (r > 110 && r < 145) : r == 255;
-      if (!start) continue;
-      int count = 0, cx = x, cy = y;
-      for (;;) {
-        red(cx, cy) = grey ? 180 : 128;
-        ++count;
-        bool moved = false;
-        const int n = grey ? 4 : 8;
-        for (int k = 0; k < n && !moved; ++k) {
-          const int dx = grey ? greyOrder[k][0] : brightOrder[k][0];
-          const int dy = grey ? greyOrder[k][1] : brightOrder[k][1];
-          if (above(cx + dx, cy + dy)) {
-            cx += dx;
-            cy += dy;
-            moved = true;
-          }
-        }
-        if (!moved) break;
-      }
-      paths.push_back(count);
-    }
-  return paths;
 }
 
 }  // namespace datagen_test

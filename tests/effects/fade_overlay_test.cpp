@@ -17,10 +17,7 @@ class FadeOverlayTest : public GlSuite<64> {
     glClear(GL_COLOR_BUFFER_BIT);
   }
   static bool everyPixelBelow(int limit) {
-    std::array<unsigned char, kSize * kSize * 3> rgb{};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    for (unsigned char c : rgb)
+    for (unsigned char c : windowRgb())
       if (c > limit) return false;
     return true;
   }

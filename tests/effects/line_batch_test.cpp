@@ -23,13 +23,6 @@ class LineBatchTest : public GlSuite<kSize> {
     glBlendFunc(GL_ONE, GL_ONE);
   }
 
-  static std::vector<unsigned char> frame() {
-    std::vector<unsigned char> rgb(kSize * kSize * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
-  }
-
   // A fan of crossing lines with a colour per end, the additive case where
   // overlaps show double counting.
   struct Line {
@@ -60,14 +53,14 @@ TEST_F(LineBatchTest, DrawsTheSamePixelsAsImmediateMode) {
   }
   glEnd();
   glLineWidth(1.0f);
-  const auto immediate = frame();
+  const auto immediate = windowRgb();
 
   glClear(GL_COLOR_BUFFER_BIT);
   LineBatch batch(5);  // full several times over: flushes on its own
   batch.setWidth(2.0f);
   for (const Line& l : fan()) batch.segment(l.a, l.ca, l.b, l.cb);
   batch.flush();
-  EXPECT_EQ(frame(), immediate);
+  EXPECT_EQ(windowRgb(), immediate);
   EXPECT_EQ(batch.drawnSegments(), 24u);
   EXPECT_EQ(batch.drawCalls(), 5u);
   EXPECT_EQ(batch.pendingSegments(), 0u);

@@ -1,6 +1,6 @@
-// The opening and closing effects drawn for real, under the cameras the
-// parts fly at those times, with the generated pictures and their traced
-// outlines. With VELMORA_SHOT_DIR set, every moment of both renditions is
+// The opening and closing effects drawn for real, under the camera the
+// parts fly at those times, with the pictures and traced outlines of the
+// part's set-up. With VELMORA_SHOT_DIR set, every moment of both renditions is
 // also written there as PNG, with a contact sheet of all of them.
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,57 +23,13 @@
 #include "effects/line_batch.h"
 #include "effects/look_at_camera.h"
 #include "effects/opening_effect.h"
-#include "effects/outline_tracer.h"
 #include "gl_call_counter.h"
 #include "gl_test_context.h"
-#include "math/ease.h"
+#include "parts/camera_programme.h"
+#include "parts/part_beta.h"
 
 namespace {
 constexpr int kWidth = 800, kHeight = 600;
-const std::string kData = std::string(VELMORA_BINARY_DIR) + "/data/";
-
-// The parts' camera programme where the two effects run: its first three
-// views (T < 12.3) and its last chain (T > 24.2, fully blended in by then).
-FlagVec3 v(double x, double y, double z) { return {1, float(x), float(y), float(z)}; }
-void blend(CameraView& c, const CameraView& to, double w) {
-  for (auto [from, target] : {std::pair{&c.eye, &to.eye}, {&c.centre, &to.centre}, {&c.up, &to.up}})
-    *from = *from + (*target - *from) * float(w);
-}
-CameraView cameraAt(double t) {
-  CameraView c;
-  if (t < 12.3) {
-    const double h0 = (7.0 - 1.4 * t) * 0.03 + 2.4, a = -0.2 * t - 0.3, b = -1.4 - 0.8 * t;
-    c = {v(-0.165, h0, 1.84), v(-0.165, h0, 0.0), v(1, 0, 0)};
-    blend(c, {v(8 * std::sin(a), 8 * std::cos(a), 11.0), v(0, 0, 0.5 * t - 5.6), v(0, 0, 1)},
-          ease(clamp01((t - 6.3) * 0.29), 1.3));
-    blend(c, {v(5 * std::sin(b), 5 * std::cos(b), 8.0), v(0, 0.8, 0), v(0, 0, 1)}, ease(clamp01((t - 9.0) * 0.3), 1.0));
-    return c;
-  }
-  const double g = -2.0 - 0.3 * t, u = std::max(0.0, 4.8 * (t - 23.0)), w = std::max(0.0, t - 32.4);
-  c = {v(66 * std::sin(g), 66 * std::cos(g), 175.0 - 10.0 * (t - 20.0)), v(6.0 - u, 0, 52.0), v(0, 0, 1)};
-  blend(c, {v(-5.0, 0.0, 29.6), v(0, 0, -90.0), v(0, 0.1, 1.0)}, ease(clamp01((t - 25.5) * 0.2), 1.0));
-  blend(c, {v(1.0, 0.0, 29.6), v(0, 0, -90.0), v(0, 1, 0)}, ease(clamp01((t - 29.5) * 0.3), 1.0));
-  blend(c, {v(-8.0, 4.2, 20.0 - 2.7 * w * w), v(-8.0, 4.2, -90.0), v(1, 0, 0)}, ease(clamp01((t - 31.0) * 0.3), 1.0));
-  return c;
-}
-
-// The parts' outline set-up: which picture feeds which array and how its
-// paths are resampled; paths with too few points are emptied.
-struct OutlineSource {
-  const char* file;
-  bool grey;
-  size_t target;
-  int minPoints;  // kept only above this; -1 keeps every path untouched
-  std::vector<std::pair<int, int>> resampling;
-};
-const OutlineSource kOutlineSources[] = {
-    {"cardinal.jpg", false, 0, 6, {{20, 3}}},
-    {"drovtrace.jpg", false, 4, -1, {}},
-    {"flower.jpg", false, 1, 16, {{10, 3}, {40, 3}}},
-    {"horse3.jpg", false, 5, 15, {{20, 3}}},
-    {"cave1.jpg", false, 2, 6, {{20, 2}}},
-    {"pcb.jpg", true, 3, 3, {}},
-};
 
 struct Lit {
   int count = 0;
@@ -84,35 +41,21 @@ struct Lit {
 
 class LineEffectsTest : public ::testing::Test {
  protected:
+  // The pictures and traced outlines the effects read, from the part's own
+  // set-up on the generated data.
   static void SetUpTestSuite() {
     ASSERT_TRUE(gl.open(kWidth, kHeight)) << gl.error();
     ASSERT_TRUE(gl.makeCurrent());
     app = std::make_unique<DemoApp>();
-    TextureTable& textures = app->textures;
-    textures.loadJpegTexture(kData + "textures/blob41b.jpg", 10);
-    textures.loadJpegTexture(kData + "textures/bg03.jpg", 200);
-    textures.loadJpegTexture(kData + "textures/fteri.jpg", 202);
-    textures.loadJpegTexture(kData + "textures/fteri2.jpg", 203);
-    textures.loadJpegTextureWithAlpha(kData + "textures/horse.jpg", kData + "textures/horsea.jpg", 205);
-    textures.loadJpegTextureWithAlpha(kData + "textures/pcb.jpg", kData + "textures/pcb2.jpg", 206);
-    for (const OutlineSource& s : kOutlineSources) {
-      int w = 0, h = 0;
-      std::vector<uint8_t> rgb = textures.loadJpegPixels(kData + "textures/" + s.file, w, h);
-      auto& paths = outlines[s.target];
-      (s.grey ? traceGreyOutlines : traceBrightOutlines)(rgb.data(), w, h, paths);
-      for (SplinePath& p : paths) {
-        p.closed = false;
-        if (s.minPoints < 0) continue;
-        if (p.count <= s.minPoints) {
-          p = SplinePath(3);
-          continue;
-        }
-        for (auto [count, steps] : s.resampling) p.resampleByArcLength(count, steps);
-      }
-    }
-    ASSERT_FALSE(textures.loadingFailed()) << "the generated data is missing under " << kData;
+    part = std::make_unique<PartBeta>();
+    const std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(VELMORA_BINARY_DIR "/data");
+    part->setUp(app.get());
+    std::filesystem::current_path(here);
+    ASSERT_FALSE(app->textures.loadingFailed()) << "the generated data is missing under " VELMORA_BINARY_DIR "/data";
   }
   static void TearDownTestSuite() {
+    part.reset();
     app.reset();
     gl.close();
   }
@@ -130,15 +73,16 @@ class LineEffectsTest : public ::testing::Test {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(75.0, 1.0, t <= 16.2 ? 0.01 : 0.1, t <= 16.2 ? 180.0 : 500.0);
+    const ClipPlanes clip = clipPlanesAt(t);
+    gluPerspective(75.0, 1.0, clip.nearPlane, clip.farPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    app->camera = cameraAt(t);
+    runCameraProgramme(t, app->camera);
     lookAtCamera(*app);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     glDepthMask(GL_FALSE);
-    const EffectFrame frame{.time = t, .textureBase = 0, .app = *app, .lines = lines, .outlines = outlines};
+    const EffectFrame frame{.time = t, .textureBase = 0, .app = *app, .lines = lines, .outlines = part->outlinePaths};
     if (effect == Effect::Opening)
       drawOpeningEffect(twin == Twin::Shader ? kOpeningShaderLook : kOpeningFixedLook, frame);
     else
@@ -182,30 +126,29 @@ class LineEffectsTest : public ::testing::Test {
 
   static inline GlTestContext gl;
   static inline std::unique_ptr<DemoApp> app;
+  static inline std::unique_ptr<PartBeta> part;
   static inline LineBatch lines;
-  static inline std::array<std::vector<SplinePath>, 6> outlines;
 };
 
-TEST_F(LineEffectsTest, OpeningDrawsUntilTenAndNotAfter) {
+// Each effect keeps to its own time, whatever window the caller opens:
+// the opening draws until 10 s inclusive, the closing only after 28 s.
+TEST_F(LineEffectsTest, OpeningDrawsUntilTenAndClosingOnlyAfterTwentyEight) {
+  struct Case {
+    Effect effect;
+    double t;
+    bool draws;
+  };
+  const Case cases[] = {{Effect::Opening, 10.0, true},  {Effect::Opening, 10.0001, false},
+                        {Effect::Closing, 9.0, false},  {Effect::Closing, 27.9, false},
+                        {Effect::Closing, 28.0, false}, {Effect::Closing, 28.5, true}};
   for (Twin twin : {Twin::Shader, Twin::Fixed}) {
-    EXPECT_GT(drawsAt(Effect::Opening, twin, 10.0), 0);
-    EXPECT_GT(glDrawCounts().arrayDraws, 0);  // its ribbons are still out
-    EXPECT_GT(lit(readBack(), 0).count, 0);
-
-    EXPECT_EQ(drawsAt(Effect::Opening, twin, 10.0001), 0);
-    EXPECT_EQ(lit(readBack(), 0).count, 0);
-  }
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST_F(LineEffectsTest, ClosingDrawsOnlyAfterTwentyEight) {
-  for (Twin twin : {Twin::Shader, Twin::Fixed}) {
-    for (double t : {9.0, 27.9, 28.0}) {
-      EXPECT_EQ(drawsAt(Effect::Closing, twin, t), 0) << t;
-      EXPECT_EQ(lit(readBack(), 0).count, 0) << t;
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::to_string(c.t) + (twin == Twin::Shader ? " shader" : " fixed"));
+      EXPECT_EQ(drawsAt(c.effect, twin, c.t) > 0, c.draws);
+      EXPECT_EQ(lit(readBack(), 0).count > 0, c.draws);
     }
-    EXPECT_GT(drawsAt(Effect::Closing, twin, 28.5), 0);
-    EXPECT_GT(lit(readBack(), 0).count, 0);
+    EXPECT_GT(drawsAt(Effect::Opening, twin, 10.0), 0);
+    EXPECT_GT(glDrawCounts().arrayDraws, 0);  // the opening's ribbons are still out at its end
   }
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

@@ -134,10 +134,9 @@ class MeshDrawing : public GlSuite<96> {
   }
 
   static Mask coverage() {
-    std::vector<GLubyte> rgba(std::size_t(kSize) * kSize * 4);
-    glReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    const std::vector<GLubyte> rgb = windowRgb();
     Mask mask(std::size_t(kSize) * kSize);
-    for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = rgba[4 * i] + rgba[4 * i + 1] + rgba[4 * i + 2] > 0;
+    for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = rgb[3 * i] + rgb[3 * i + 1] + rgb[3 * i + 2] > 0;
     return mask;
   }
 
@@ -407,13 +406,12 @@ TEST_F(MeshDrawing, TranslucentDrawsLeaveNoHoles) {
     glColor4f(1, 1, 1, 0.5f);
     app->meshDraw.alpha = 0.5;
     shader ? drawShader() : drawFixed();
-    std::vector<GLubyte> rgba(std::size_t(kSize) * kSize * 4);
-    glReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    const std::vector<GLubyte> rgb = windowRgb();
     int holes = 0, covered = 0;
     for (std::size_t i = 0; i < solid.size(); ++i) {
       if (!solid[i]) continue;
       ++covered;
-      if (std::abs(int(rgba[4 * i]) - 128) > 2) ++holes;
+      if (std::abs(int(rgb[3 * i]) - 128) > 2) ++holes;
     }
     EXPECT_GT(covered, kSize * kSize / 40) << shader;
     EXPECT_EQ(holes, 0) << (shader ? "shader" : "fixed function") << " variant, of " << covered;

@@ -94,10 +94,7 @@ class LineLayersTest : public GlSuite<kPixels> {
     }
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
-    std::vector<GLubyte> rgb(size_t(kPixels * kPixels * 3));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kPixels, kPixels, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
+    return windowRgb();
   }
 };
 
@@ -105,13 +102,6 @@ int differingPixels(const std::vector<GLubyte>& a, const std::vector<GLubyte>& b
   int n = 0;
   for (size_t i = 0; i < a.size(); i += 3)
     if (a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2]) ++n;
-  return n;
-}
-
-int litPixels(const std::vector<GLubyte>& a) {
-  int n = 0;
-  for (size_t i = 0; i < a.size(); i += 3)
-    if (a[i] + a[i + 1] + a[i + 2] > 0) ++n;
   return n;
 }
 

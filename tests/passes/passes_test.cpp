@@ -322,42 +322,37 @@ TEST_F(PassesTest, ToTextureCopiesTheScreenRegionAndLeavesTheWindow) {
   EXPECT_TRUE(messages_.empty()) << messages_.front();
 }
 
-TEST_F(PassesTest, GlowWithoutBlurPassesBlendsTheScreenOverTheOldGlowOnce) {
+// The glow first blends the screen over the old glow, once. With no blur
+// passes, or with passes but no blur program (said once, not every frame),
+// that blend is what stays.
+TEST_F(PassesTest, WithoutBlurPassesOrTheirProgramTheGlowIsTheScreenBlendedOverTheOldGlowOnce) {
   fillTexture(kColourTexture, OffscreenTarget::kSize, {255, 0, 0});
-  fillTexture(kGlowTexture, 128, {0, 0, 255});
-  loadFragmentOnly(*app_, effect("fragment_Blur256.cpp"), kBlurSlot);
   app_->screenQuadWidth = 800;
+  auto glowCentre = [&](int passes, int blurSlot) {
+    fillTexture(kGlowTexture, 128, {0, 0, 255});
+    glowPass(*app_, target_, kColourTexture, kGlowTexture, 128, 0.5, passes, blurSlot);
+    EXPECT_EQ(pipelineBinding(), 0);
+    setCameraProjection(*app_, target_);
+    return texel(readTexture(kGlowTexture, 128), 128, 64, 64);
+  };
+  loadFragmentOnly(*app_, effect("fragment_Blur256.cpp"), kBlurSlot);
+  const Rgb blended = glowCentre(0, kBlurSlot);
+  EXPECT_NEAR(blended.r, 128, 2);
+  EXPECT_EQ(blended.g, 0);
+  EXPECT_NEAR(blended.b, 128, 2);
+  EXPECT_TRUE(messages_.empty()) << messages_.front();
 
-  glowPass(*app_, target_, kColourTexture, kGlowTexture, 128, 0.5, 0, kBlurSlot);
-
-  EXPECT_EQ(pipelineBinding(), 0);
-  setCameraProjection(*app_, target_);
-  const Rgb centre = texel(readTexture(kGlowTexture, 128), 128, 64, 64);
-  EXPECT_NEAR(centre.r, 128, 2);
-  EXPECT_EQ(centre.g, 0);
-  EXPECT_NEAR(centre.b, 128, 2);
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST_F(PassesTest, WithoutItsBlurProgramTheGlowStaysUnblurredAndSaysSoOnce) {
-  fillTexture(kColourTexture, OffscreenTarget::kSize, {255, 0, 0});
-  fillTexture(kGlowTexture, 128, {0, 0, 255});
+  constexpr int kMissingBlurSlot = 4;
   const std::string missing = effect("no_such_blur.cpp");
-  loadFragmentOnly(*app_, missing, kBlurSlot);
+  loadFragmentOnly(*app_, missing, kMissingBlurSlot);
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_NE(messages_[0].find(missing), std::string::npos) << messages_[0];
-  app_->screenQuadWidth = 800;
-
   for (int frame = 0; frame < 2; ++frame) {
-    fillTexture(kGlowTexture, 128, {0, 0, 255});
-    glowPass(*app_, target_, kColourTexture, kGlowTexture, 128, 0.5, 2, kBlurSlot);
-    setCameraProjection(*app_, target_);
     // The blur passes draw nothing and copy back the blend they found.
-    const Rgb centre = texel(readTexture(kGlowTexture, 128), 128, 64, 64);
+    const Rgb centre = glowCentre(2, kMissingBlurSlot);
     EXPECT_NEAR(centre.r, 128, 2) << "frame " << frame;
     EXPECT_NEAR(centre.b, 128, 2) << "frame " << frame;
   }
-  EXPECT_EQ(pipelineBinding(), 0);
   EXPECT_EQ(messages_.size(), 1u) << "said once";
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

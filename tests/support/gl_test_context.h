@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 // A hidden window with a compatibility-profile GL context on the test
 // display, for GL tests that read back what they drew.
@@ -72,6 +73,22 @@ class GlSuite : public ::testing::Test {
     GLubyte rgba[4] = {0, 0, 0, 0};
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return {rgba[0], rgba[1], rgba[2]};
+  }
+
+  // The whole window as RGB, rows from the bottom.
+  static std::vector<unsigned char> windowRgb() {
+    std::vector<unsigned char> rgb(std::size_t(kSize) * kSize * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    return rgb;
+  }
+
+  // Pixels of an RGB picture that are not black.
+  static int litPixels(const std::vector<unsigned char>& rgb) {
+    int lit = 0;
+    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) lit += rgb[i] + rgb[i + 1] + rgb[i + 2] > 0;
+    return lit;
   }
 
   static inline GlTestContext gl;
