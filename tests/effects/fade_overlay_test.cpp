@@ -27,8 +27,8 @@ class FadeOverlayTest : public GlSuite<64> {
 // left in the matrices: a pixel ortho, a perspective looking away, a texture
 // matrix, culling with the quad's back towards the camera.
 TEST_F(FadeOverlayTest, TheFullFadeIsBlackUnderAnyLeftoverViewAndKeepsTheMatrices) {
-  using Setup = void (*)();
-  const Setup leftovers[] = {
+  using Leftover = void (*)();
+  const Leftover leftovers[] = {
       [] { glOrtho(0, 800, 600, 0, -1, 1); },
       [] {
         gluPerspective(75.0, 1.0, 0.01, 180.0);
@@ -39,7 +39,7 @@ TEST_F(FadeOverlayTest, TheFullFadeIsBlackUnderAnyLeftoverViewAndKeepsTheMatrice
         glCullFace(GL_FRONT_AND_BACK);
       },
   };
-  for (Setup leftover : leftovers) {
+  for (Leftover leftover : leftovers) {
     resetState();
     glMatrixMode(GL_PROJECTION);
     leftover();

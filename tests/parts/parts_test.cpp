@@ -97,7 +97,9 @@ TEST_F(PartsTest, EachRenditionDrawsTheMeshesOfTheOpenWindows) {
     EXPECT_EQ(late[12], objects(s, 2));
     EXPECT_EQ(late[13], objects(s, 4));
     EXPECT_EQ(late.count(14), shader ? 1u : 0u);
-    if (shader) EXPECT_EQ(late[14], 1);
+    if (shader) {
+      EXPECT_EQ(late[14], 1);
+    }
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
   }
 }
