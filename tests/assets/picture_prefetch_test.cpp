@@ -100,20 +100,6 @@ TEST(PicturePrefetch, HandsOutWhatInlineDecodingGivesFailuresIncludedAndSaysNoth
   EXPECT_FALSE(prefetch.take(tempPath("other.jpg"), RowOrder::BottomFirst).has_value());
 }
 
-TEST(PicturePrefetch, DamageIsReportedByWhoeverTakesThePicture) {
-  const std::string damaged = damagedPicture();
-  PicturePrefetch prefetch({{damaged, RowOrder::TopFirst}}, 1);
-  const std::optional<PictureRead> taken = prefetch.take(damaged, RowOrder::TopFirst);
-  ASSERT_TRUE(taken.has_value());
-  EXPECT_LT(taken->linesDecoded, 64);
-
-  DiagnosticLines log;
-  reportPictureDamage(damaged, *taken);
-  ASSERT_EQ(log.lines.size(), 1u);
-  EXPECT_NE(log.lines[0].find(damaged), std::string::npos) << log.lines[0];
-  EXPECT_NE(log.lines[0].find(std::to_string(taken->linesDecoded) + " of 64 lines"), std::string::npos) << log.lines[0];
-}
-
 TEST(PicturePrefetch, AKeptPictureIsHandedOutAsOftenAsAskedAndTheSameListedTwiceTwice) {
   const std::string kept = gradientPicture("kept.jpg", 20, 12);
   const std::string twice = gradientPicture("twice.jpg", 9, 30);
