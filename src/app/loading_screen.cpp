@@ -6,8 +6,10 @@
 #include "effects/billboard.h"
 
 bool drawLoadingScreen(TextureTable& textures, PlatformGl& gl, double level) {
-  // Every frame loads the picture afresh; the copy of the frame before is
-  // of no further use, so it does not stay behind in video memory.
+  // Every frame loads the picture afresh (at start-up from the decoded copy
+  // the prefetch keeps, so no frame waits on the decoder); the copy of the
+  // frame before is of no further use, so it does not stay behind in video
+  // memory.
   const GLuint previous = textures.name(kLoadingTexture);
   textures.loadJpegTexture(kLoadingPicture, kLoadingTexture);
   if (textures.loadingFailed()) return false;

@@ -14,6 +14,10 @@ std::unique_ptr<DemoPart> createPart(PartKind kind) {
   return std::make_unique<PartBeta>();
 }
 
+RenditionKind renditionOf(PartKind kind) {
+  return kind == PartKind::Alpha ? RenditionKind::shader : RenditionKind::fixedFunction;
+}
+
 bool mentionsFragmentPrograms(std::string_view extensions) {
   return extensions.find("fragment_program") != std::string_view::npos;
 }

@@ -2,6 +2,7 @@
 #include <memory>
 #include <string_view>
 
+#include "choreography/layer_windows.h"
 #include "parts/demo_part.h"
 
 // The two renditions: Alpha through fragment programs, Beta with the fixed
@@ -12,6 +13,8 @@ enum class PartKind { Alpha, Beta };
 PartKind choosePart(bool slowCard, bool fragmentSupport);
 
 std::unique_ptr<DemoPart> createPart(PartKind kind);
+// What the part of that kind sets up and draws.
+RenditionKind renditionOf(PartKind kind);
 
 // Whether the extension string names fragment programs.
 bool mentionsFragmentPrograms(std::string_view extensions);

@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/classify_gpu.h"
 #include "app/demo_seek.h"
@@ -13,6 +15,7 @@
 #include "core/diagnostics.h"
 #include "effects/billboard.h"
 #include "gpu/gl_entry_points.h"
+#include "parts/part_set_up.h"
 #include "platform/gl_window.h"
 #include "platform/message_box.h"
 
@@ -82,6 +85,25 @@ bool fadeLoadingScreen(ProcessState& s, bool in) {
   return true;
 }
 
+// The loading picture and the set-up's pictures decode on worker threads
+// from before the first loading frame, so the set-up mostly uploads; the
+// loading picture is decoded once for all the frames that show it. What
+// start-up did not take is freed when it ends, however it ends.
+class StartUpPrefetch {
+ public:
+  StartUpPrefetch(TextureTable& textures, PartKind kind) : textures_(textures) {
+    std::vector<PictureRequest> pictures{{kLoadingPicture, RowOrder::BottomFirst, false, true}};
+    for (PictureRequest& p : setUpPictures(renditionOf(kind))) pictures.push_back(std::move(p));
+    textures_.prefetch(std::move(pictures));
+  }
+  ~StartUpPrefetch() { textures_.endPrefetch(); }
+  StartUpPrefetch(const StartUpPrefetch&) = delete;
+  StartUpPrefetch& operator=(const StartUpPrefetch&) = delete;
+
+ private:
+  TextureTable& textures_;
+};
+
 // A picture that could not be loaded has shown its message already.
 void endForMissingPicture(ProcessState& s) { s.startUpExit = 0; }
 }  // namespace
@@ -103,8 +125,10 @@ void startUp(ProcessState& s) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   s.app.textures.textureBase = 0;  // twice on purpose: each step of the start-up sets what it relies on
 
+  const PartKind partKind = choosePart(s.shell.slowCard, fragmentSupport);
+  const StartUpPrefetch prefetch(s.app.textures, partKind);
   if (!fadeLoadingScreen(s, true)) return endForMissingPicture(s);
-  s.part = createPart(choosePart(s.shell.slowCard, fragmentSupport));
+  s.part = createPart(partKind);
   s.part->setUp(&s.app);
   if (s.app.textures.loadingFailed()) return endForMissingPicture(s);
   // What the card offers, whichever part plays.

@@ -26,7 +26,7 @@ void copyLine(const std::uint8_t* line, int bytesPerPixel, int width, bool mirro
 }
 }  // namespace
 
-PictureRead readJpegPicture(const std::string& fileName, RowOrder order, bool mirrored) {
+PictureRead decodeJpegPicture(const std::string& fileName, RowOrder order, bool mirrored) {
   PictureRead result;
   FileInputStream stream;
   if (!stream.open(fileName.c_str())) {
@@ -58,12 +58,20 @@ PictureRead readJpegPicture(const std::string& fileName, RowOrder order, bool mi
              &picture.pixels[rowBytes(picture.width, 3) * std::size_t(y)]);
     ++result.linesDecoded;
   }
-  if (result.linesDecoded < picture.height) {
-    result.errorCode = decoder.errorCode;
-    reportWarning(fileName, "damaged picture (decoder code " + std::to_string(decoder.errorCode) +
-                                "): " + std::to_string(result.linesDecoded) + " of " + std::to_string(picture.height) +
-                                " lines decoded, the rest left black");
-  }
+  if (result.linesDecoded < picture.height) result.errorCode = decoder.errorCode;
+  return result;
+}
+
+void reportPictureDamage(const std::string& fileName, const PictureRead& read) {
+  if (read.failure != PictureFailure::None || read.linesDecoded >= read.picture.height) return;
+  reportWarning(fileName, "damaged picture (decoder code " + std::to_string(read.errorCode) +
+                              "): " + std::to_string(read.linesDecoded) + " of " + std::to_string(read.picture.height) +
+                              " lines decoded, the rest left black");
+}
+
+PictureRead readJpegPicture(const std::string& fileName, RowOrder order, bool mirrored) {
+  PictureRead result = decodeJpegPicture(fileName, order, mirrored);
+  reportPictureDamage(fileName, result);
   return result;
 }
 

@@ -33,8 +33,14 @@ struct PictureRead {
 };
 
 // Decodes the whole file. A greyscale picture comes out as grey RGB.
-// `mirrored` flips every row left to right.
+// `mirrored` flips every row left to right. A picture damaged past its
+// header is reported on stderr (reportPictureDamage).
 PictureRead readJpegPicture(const std::string& fileName, RowOrder order, bool mirrored = false);
+// The same, silent: safe on any thread, each call with a decoder of its own.
+PictureRead decodeJpegPicture(const std::string& fileName, RowOrder order, bool mirrored = false);
+// Names the file and the lines lost when `read` came out damaged; says
+// nothing otherwise.
+void reportPictureDamage(const std::string& fileName, const PictureRead& read);
 
 // The RGBA pixels of a colour picture (bottom row first) with the green
 // channel of `alpha` (top row first) as alpha; both must have the same

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -38,6 +40,19 @@ std::uint32_t TextureTable::name(int number) const {
 
 void TextureTable::bindTexture(int number) const { glBindTexture(GL_TEXTURE_2D, name(number)); }
 
+void TextureTable::prefetch(std::vector<PictureRequest> pictures) {
+  prefetch_.reset();
+  prefetch_ = std::make_unique<PicturePrefetch>(std::move(pictures));
+}
+
+PictureRead TextureTable::readPicture(const std::string& fileName, RowOrder order, bool mirrored) {
+  std::optional<PictureRead> taken;
+  if (prefetch_) taken = prefetch_->take(fileName, order, mirrored);
+  PictureRead read = taken ? std::move(*taken) : decodeJpegPicture(fileName, order, mirrored);
+  reportPictureDamage(fileName, read);
+  return read;
+}
+
 bool TextureTable::stop(const char* caption, const std::string& fileName) {
   failed_ = true;
   showMessage(caption, fileName, MessageIcon::Information);
@@ -65,7 +80,7 @@ bool TextureTable::upload(int index, int internalFormat, unsigned format, int wi
 
 void TextureTable::loadJpegTexture(const std::string& fileName, int index) {
   if (failed_) return;
-  PictureRead read = readJpegPicture(fileName, RowOrder::BottomFirst);
+  PictureRead read = readPicture(fileName, RowOrder::BottomFirst);
   if (read.failure != PictureFailure::None) {
     logFailure(fileName, read);
     stop(read.failure == PictureFailure::Open ? kOpenCaption : kCaption, fileName);
@@ -77,13 +92,13 @@ void TextureTable::loadJpegTexture(const std::string& fileName, int index) {
 
 void TextureTable::loadJpegTextureWithAlpha(const std::string& colourName, const std::string& alphaName, int index) {
   if (failed_) return;
-  PictureRead colour = readJpegPicture(colourName, RowOrder::BottomFirst);
+  PictureRead colour = readPicture(colourName, RowOrder::BottomFirst);
   if (colour.failure != PictureFailure::None) {
     logFailure(colourName, colour);
     stop(kCaption, colourName);
     return;
   }
-  PictureRead alpha = readJpegPicture(alphaName, RowOrder::TopFirst);
+  PictureRead alpha = readPicture(alphaName, RowOrder::TopFirst);
   if (alpha.failure != PictureFailure::None) {
     logFailure(alphaName, alpha);
     stop(kCaption, alphaName);
@@ -103,7 +118,7 @@ void TextureTable::loadJpegTextureWithAlpha(const std::string& colourName, const
 
 void TextureTable::loadNormalMapTexture(const std::string& fileName, int index) {
   if (failed_) return;
-  PictureRead read = readJpegPicture(fileName, RowOrder::TopFirst);
+  PictureRead read = readPicture(fileName, RowOrder::TopFirst);
   if (read.failure != PictureFailure::None) {
     logFailure(fileName, read);
     stop(kCaption, fileName);
@@ -131,7 +146,7 @@ void TextureTable::createBlankTexture(int index, int width, int height) {
 std::vector<std::uint8_t> TextureTable::loadJpegPixels(const std::string& fileName, int& width, int& height) {
   width = height = 0;
   if (failed_) return {};
-  PictureRead read = readJpegPicture(fileName, RowOrder::BottomFirst, true);
+  PictureRead read = readPicture(fileName, RowOrder::BottomFirst, true);
   if (read.failure != PictureFailure::None) {
     logFailure(fileName, read);
     stop(kCaption, fileName);

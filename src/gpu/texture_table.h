@@ -1,8 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "assets/picture_prefetch.h"
 #include "assets/scene_loading.h"
 
 // The application's textures, addressed by number, and the loaders that
@@ -18,6 +20,10 @@
 // nothing, and whoever drives the loading ends the run once it sees
 // loadingFailed(). A picture damaged further in loads with the damaged
 // rows black. Every call needs the GL context current.
+//
+// A loader takes its picture from the prefetch when one holds it, decoded
+// ahead on worker threads, and decodes it itself otherwise; either way the
+// texture, the messages and their order are the same.
 class TextureTable : public MeshTextureLoader {
  public:
   static constexpr int kSize = 300000;
@@ -49,10 +55,20 @@ class TextureTable : public MeshTextureLoader {
 
   bool loadingFailed() const { return failed_; }
 
+  // Starts decoding `pictures` on worker threads for the loaders to take;
+  // ends any prefetch before.
+  void prefetch(std::vector<PictureRequest> pictures);
+  // Frees what was not taken and joins the workers.
+  void endPrefetch() { prefetch_.reset(); }
+  const PicturePrefetch* prefetched() const { return prefetch_.get(); }
+
  private:
   std::uint32_t* entry(int index);
   bool stop(const char* caption, const std::string& fileName);
   bool upload(int index, int internalFormat, unsigned format, int width, int height, const void* pixels);
+  // From the prefetch or decoded here; a damaged picture is reported now.
+  PictureRead readPicture(const std::string& fileName, RowOrder order, bool mirrored = false);
 
   bool failed_ = false;
+  std::unique_ptr<PicturePrefetch> prefetch_;
 };

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <string>
+#include <utility>
 
 #include "demo/demo_app.h"
 #include "effects/mesh_sampling.h"
@@ -76,6 +77,13 @@ constexpr OutlineSource kOutlines[] = {
     {"textures//flower.jpg", false, 1, 16, 10, 3, 40, 3}, {"textures//horse3.jpg", false, 5, 15, 20, 3, 0, 0},
     {"textures//cave1.jpg", false, 2, 6, 20, 2, 0, 0},    {"textures//pcb.jpg", true, 3, 3, 0, 0, 0, 0},
 };
+
+// The fixed-function rendition's base pictures, which its meshes wear.
+struct BasePicture {
+  int number;
+  const char* file;
+};
+constexpr BasePicture kBasePictures[] = {{123, "meshes/edafos.jpg"}, {124, "meshes/man_goni.jpg"}};
 
 void clampEdges() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -181,12 +189,29 @@ void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind) {
   if (programs) {
     loadFragmentOnly(app, "cgeffects/fragment_Blur256.cpp", part.blurProgram);
   } else {
-    textures.loadJpegTexture("meshes/edafos.jpg", 123);
-    textures.loadJpegTexture("meshes/man_goni.jpg", 124);
+    for (const BasePicture& base : kBasePictures) textures.loadJpegTexture(base.file, base.number);
   }
   for (int i = 0; i < 6; ++i) textures.loadJpegTexture(kSkyFiles[i], 80 + i);
   loadCausticFrames(app, kCausticFirstNumber);
   sampleTheMan(part, app);
   growCurvePaths(part.curvePaths, part.surfacePoints.data(), int32_t(part.surfacePoints.size()));
   part.speedBias = -0.6;
+}
+
+std::vector<PictureRequest> setUpPictures(RenditionKind kind) {
+  std::vector<PictureRequest> pictures;
+  const auto add = [&](std::string file, RowOrder order, bool mirrored = false) {
+    pictures.push_back(PictureRequest{std::move(file), order, mirrored});
+  };
+  for (const Picture& p : kPictures) {
+    add(p.colour, RowOrder::BottomFirst);
+    if (p.alpha != nullptr) add(p.alpha, RowOrder::TopFirst);
+  }
+  for (const OutlineSource& source : kOutlines) add(source.file, RowOrder::BottomFirst, true);
+  if (kind == RenditionKind::fixedFunction) {
+    for (const BasePicture& base : kBasePictures) add(base.file, RowOrder::BottomFirst);
+  }
+  for (const char* sky : kSkyFiles) add(sky, RowOrder::BottomFirst);
+  for (int k = 0; k < kCausticFrameCount; ++k) add(causticFrameFile(k), RowOrder::BottomFirst);
+  return pictures;
 }

@@ -1,4 +1,7 @@
 #pragma once
+#include <vector>
+
+#include "assets/picture_prefetch.h"
 #include "choreography/layer_windows.h"
 
 class DemoPart;
@@ -13,3 +16,8 @@ struct DemoApp;
 // context current; a picture that cannot be loaded stops the loading (the
 // texture table says so) and the caller ends the run.
 void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind);
+
+// Every picture setUpPart loads through the texture table for `kind`, in
+// the order it loads them, in the form it asks for each: the list to
+// decode ahead. The meshes' own pictures are not in it.
+std::vector<PictureRequest> setUpPictures(RenditionKind kind);

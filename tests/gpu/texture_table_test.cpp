@@ -246,4 +246,91 @@ TEST_F(TextureTableTest, EveryOtherFailureSaysJpgBangWithTheFileThatFailed) {
   }
 }
 
+// The start-up's loading: the pictures decoded ahead on worker threads,
+// taken in load order. Textures, pixels, messages and the point where the
+// loading stops are those of the loading that decodes each picture itself.
+TEST_F(TextureTableTest, PrefetchedLoadingMatchesInlineLoadingUpToTheFirstFailure) {
+  TestPicture heights(24, 10);
+  for (int x = 0; x < 24; ++x) heights.fill(x, 0, x + 1, 10, std::uint8_t(x * 10), 0, 0);
+  const std::string ramp = tempPath("ramp.jpg");
+  writeTestJpeg(ramp, heights);
+  const std::string colour = quadrantPicture(32, 16);
+  const std::string alpha = quadrantPicture(32, 17);  // one row more: the alpha picture is named
+  const std::string good = quadrantPicture(20, 12);
+  // Restart markers every block, one dropped: the picture loads, named on stderr.
+  TestPicture grey(16, 64);
+  grey.fill(0, 0, 16, 64, 200, 200, 200);
+  std::vector<std::uint8_t> bytes = encodeTestJpeg(grey, 1);
+  for (std::size_t i = 0, seen = 0; i + 1 < bytes.size(); ++i)
+    if (bytes[i] == 0xFF && bytes[i + 1] >= 0xD0 && bytes[i + 1] <= 0xD7 && ++seen == 8) {
+      bytes.erase(bytes.begin() + long(i), bytes.begin() + long(i) + 2);
+      break;
+    }
+  const std::string damaged = tempPath("damaged.jpg");
+  writeBytes(damaged, bytes);
+  const std::string foreign = tempPath("foreign.jpg");
+  writeBytes(foreign, {'G', 'I', 'F', '8', '9', 'a'});
+  const std::string missing = tempPath("missing.jpg");
+
+  struct Loaded {
+    std::string log;
+    std::vector<Texels> textures;
+    std::vector<std::uint8_t> pixels;
+    bool failed = false;
+  };
+  const auto load = [&](TextureTable& t) {
+    Loaded out;
+    ::testing::internal::CaptureStderr();
+    t.loadJpegTexture(good, 1);
+    t.loadJpegTextureWithAlpha(colour, colour, 2);
+    t.loadNormalMapTexture(ramp, 3);
+    int w = 0, h = 0;
+    out.pixels = t.loadJpegPixels(good, w, h);
+    t.loadJpegTexture(damaged, 4);
+    t.loadJpegTextureWithAlpha(colour, alpha, 5);  // sizes differ: the loading stops here
+    t.loadJpegTexture(foreign, 6);
+    t.loadJpegTexture(missing, 7);
+    out.log = ::testing::internal::GetCapturedStderr();
+    for (int i = 1; i <= 4; ++i) out.textures.push_back(readBack(t.textures[std::size_t(i)]));
+    out.failed = t.loadingFailed();
+    EXPECT_EQ(t.textures[5], 0u);
+    return out;
+  };
+
+  const Loaded direct = load(*table);
+  TextureTable prefetched;
+  // Listed as the loading will ask, the failing ones included.
+  prefetched.prefetch({{good},
+                       {colour},
+                       {colour, RowOrder::TopFirst},
+                       {ramp, RowOrder::TopFirst},
+                       {good, RowOrder::BottomFirst, true},
+                       {damaged},
+                       {colour},
+                       {alpha, RowOrder::TopFirst},
+                       {foreign},
+                       {missing}});
+  const Loaded ahead = load(prefetched);
+
+  EXPECT_TRUE(direct.failed);
+  EXPECT_TRUE(ahead.failed);
+  EXPECT_EQ(ahead.log, direct.log);
+  EXPECT_NE(direct.log.find(damaged), std::string::npos) << direct.log;
+  EXPECT_NE(direct.log.find("Jpg !: " + alpha + "\n"), std::string::npos) << direct.log;
+  EXPECT_EQ(direct.log.find(foreign), std::string::npos) << direct.log;
+  EXPECT_EQ(direct.log.find(missing), std::string::npos) << direct.log;
+  EXPECT_TRUE(ahead.pixels == direct.pixels);
+  ASSERT_EQ(ahead.textures.size(), direct.textures.size());
+  for (std::size_t i = 0; i < direct.textures.size(); ++i) {
+    EXPECT_GT(direct.textures[i].width, 0) << "texture " << i + 1;
+    EXPECT_EQ(ahead.textures[i].width, direct.textures[i].width) << "texture " << i + 1;
+    EXPECT_TRUE(ahead.textures[i].data == direct.textures[i].data) << "texture " << i + 1;
+  }
+  // The two pictures after the stop were never taken; ending frees them.
+  ASSERT_NE(prefetched.prefetched(), nullptr);
+  EXPECT_EQ(prefetched.prefetched()->untaken(), 2u);
+  prefetched.endPrefetch();
+  EXPECT_EQ(prefetched.prefetched(), nullptr);
+}
+
 }  // namespace

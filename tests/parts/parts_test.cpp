@@ -15,6 +15,8 @@
 #include "math/random.h"
 #include "parts/part_alpha.h"
 #include "parts/part_beta.h"
+#include "parts/part_set_up.h"
+#include "passes/caustic_frames.h"
 #include "set_up_part.h"
 
 namespace {
@@ -80,6 +82,48 @@ TEST_F(PartsTest, BothSetUpsPrepareTheSameGeometryAndLeaveTheGeneratorAlike) {
 // The layers draw in their windows and nowhere else: at 8 s the base man,
 // the nine copies and the heart; at 25 s man_gon, the ground and (shader
 // rendition only) the water.
+// Level 0 of texture `number`, RGBA.
+std::vector<std::uint8_t> texels(const SetUpPart& s, int number) {
+  GLint width = 0, height = 0;
+  glBindTexture(GL_TEXTURE_2D, s.app->textures.name(number));
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+  std::vector<std::uint8_t> data(std::size_t(width) * std::size_t(height) * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, data.data());
+  return data;
+}
+
+// Start-up decodes the set-up's pictures ahead from its list: each
+// rendition takes every picture on its list, and sets up as it does
+// decoding each picture itself.
+TEST_F(PartsTest, EachSetUpTakesEveryPictureItsListDecodesAheadAndComesOutTheSame) {
+  std::vector<std::string> messages;
+  setDiagnosticWriter([&](DiagnosticLevel, const std::string& line) { messages.push_back(line); });
+  SetUpPart alpha = setUpPart<PartAlpha>(setUpPictures(RenditionKind::shader));
+  SetUpPart beta = setUpPart<PartBeta>(setUpPictures(RenditionKind::fixedFunction));
+  SetUpPart direct = setUpPart<PartBeta>();
+  setDiagnosticWriter({});
+  EXPECT_TRUE(messages.empty()) << messages.front();
+
+  for (const SetUpPart* s : {&alpha, &beta}) {
+    ASSERT_NE(s->app->textures.prefetched(), nullptr);
+    EXPECT_EQ(s->app->textures.prefetched()->untaken(), 0u);
+    s->app->textures.endPrefetch();
+  }
+  EXPECT_EQ(beta.randomAfter, direct.randomAfter);
+  EXPECT_EQ(beta.part->outlineTraceCount, direct.part->outlineTraceCount);
+  for (std::size_t list = 0; list < direct.part->outlinePaths.size(); ++list) {
+    EXPECT_EQ(beta.part->outlinePaths[list].size(), direct.part->outlinePaths[list].size()) << "outline list " << list;
+  }
+  // Plain, with alpha, the base pictures, the sky and the caustics.
+  for (int number : {40, 25, 206, 123, 124, 80, 85, kCausticFirstNumber, kCausticFirstNumber + 15}) {
+    const std::vector<std::uint8_t> want = texels(direct, number);
+    EXPECT_FALSE(want.empty()) << "texture " << number;
+    EXPECT_TRUE(texels(beta, number) == want) << "texture " << number;
+  }
+}
+
 TEST_F(PartsTest, EachRenditionDrawsTheMeshesOfTheOpenWindows) {
   for (bool shader : {true, false}) {
     SetUpPart s = shader ? setUpPart<PartAlpha>() : setUpPart<PartBeta>();

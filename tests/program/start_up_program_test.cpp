@@ -177,6 +177,36 @@ TEST_F(StartUpProgramTest, MissingOrForeignLoadingPictureNamesItAndEndsWithZero)
   EXPECT_TRUE(run.frameTimes().empty());
 }
 
+// The set-up's pictures are decoded ahead, on worker threads, yet a failure
+// is told where the loading meets it: the first picture to fail in load
+// order is the one named, after the loading picture has faded in, and the
+// run ends with 0 before the production's first frame.
+TEST_F(StartUpProgramTest, FirstSetUpPictureToFailInLoadOrderIsTheOneNamed) {
+  namespace fs = std::filesystem;
+  const std::string data = run.dataWithOwn("textures");
+  for (const auto& entry : fs::directory_iterator(fs::path(VELMORA_DATA_DIR) / "textures"))
+    fs::create_symlink(entry.path(), fs::path(data) / "textures" / entry.path().filename());
+  const fs::path early = fs::path(data) / "textures/blob41b.jpg";     // among the first pictures
+  const fs::path late = fs::path(data) / "textures/1night_negy.jpg";  // the sky, near the end
+  fs::remove(late);
+  fs::remove(early);
+  std::ofstream(early, std::ios::binary) << "GIF89a, not a JPEG at all";
+  {
+    auto p = start(data);
+    EXPECT_EQ(p->waitExit(30.0), 0) << p->err();
+    EXPECT_NE(p->err().find("Jpg !: textures/blob41b.jpg\n"), std::string::npos) << p->err();
+    EXPECT_EQ(p->err().find("1night_negy"), std::string::npos) << p->err();
+    EXPECT_TRUE(run.frameTimes().empty());
+    EXPECT_EQ(swaps().size(), std::size_t(kFadeFrames));  // faded in, never out
+  }
+  fs::remove(early);
+  fs::create_symlink(fs::path(VELMORA_DATA_DIR) / "textures/blob41b.jpg", early);
+  auto p = start(data, {"--slow-gpu"});
+  EXPECT_EQ(p->waitExit(30.0), 0) << p->err();
+  EXPECT_NE(p->err().find("Jpg: textures/1night_negy.jpg\n"), std::string::npos) << p->err();
+  EXPECT_TRUE(run.frameTimes().empty());
+}
+
 // Fragment programs without separable programs cannot bind a program pair
 // by stage: that card plays the fixed-function rendition, told the same.
 TEST_F(StartUpProgramTest, CardWithoutSeparableProgramsIsToldItHasNoFragmentPrograms) {
