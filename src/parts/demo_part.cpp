@@ -63,7 +63,7 @@ void DemoPart::drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* a
 }
 
 SceneFrame DemoPart::sceneFrame(DemoApp& app, const Rendition& rendition) {
-  SceneFrame frame{app, rendition, partTime, lastFrameDelta};
+  SceneFrame frame{app, rendition, partTime, lastFrameDelta, {}, {}};
   SceneAssets& a = frame.assets;
   a.surfacePoints = surfacePoints;
   a.curvePaths = curvePaths;
