@@ -71,6 +71,29 @@ void drawScreenCopyBillboard(int32_t width, const double& angle, const double& s
   quad(0.0, 0.0, e.u, e.v);
 }
 
+NdcRect facingBillboardRect(const double& sx, const double& sy) {
+  // Read as floats, as loadFacingMatrix reads them, so both agree.
+  GLfloat modelview[16], projection[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  auto corner = [&](double x, double y, double& ndcX, double& ndcY) {
+    // The facing matrix keeps the modelview's last column and row.
+    const double eye[4] = {x * sx + modelview[12], y * sy + modelview[13], modelview[14],
+                           x * sx * modelview[3] + y * sy * modelview[7] + modelview[15]};
+    double clip[4];
+    for (int r = 0; r < 4; ++r) {
+      clip[r] = projection[r] * eye[0] + projection[4 + r] * eye[1] + projection[8 + r] * eye[2] +
+                projection[12 + r] * eye[3];
+    }
+    ndcX = clip[0] / clip[3];
+    ndcY = clip[1] / clip[3];
+  };
+  NdcRect rect{};
+  corner(-1.0, -1.0, rect.x0, rect.y0);
+  corner(1.0, 1.0, rect.x1, rect.y1);
+  return rect;
+}
+
 void drawBillboardQuadrant(int32_t quadrant, const double& sx, const double& sy) {
   loadFacingMatrix();
   glScalef(static_cast<float>(sx), static_cast<float>(sy), 0.0f);

@@ -27,6 +27,15 @@ TextureExtent screenCopyExtent(int32_t width, int32_t mode);
 // (sx, sy) and rolled by angle. The caller pushes and pops the matrix.
 void drawBillboard(const double& angle, const double& sx, const double& sy);
 void drawScreenCopyBillboard(int32_t width, const double& angle, const double& sx, const double& sy);
+// Where drawBillboard(0, sx, sy) would put its corners (-1,-1) and (1,1)
+// under the current matrices, in normalised device coordinates; for
+// drawing what it would show some other way. Assumes a projection without
+// skew, as every perspective is, so that the facing quad lands as an
+// axis-aligned rectangle.
+struct NdcRect {
+  double x0, y0, x1, y1;
+};
+NdcRect facingBillboardRect(const double& sx, const double& sy);
 // One quarter of a 2 x 2 atlas, no roll; quadrants outside 0..3 draw nothing.
 void drawBillboardQuadrant(int32_t quadrant, const double& sx, const double& sy);
 

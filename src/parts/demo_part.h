@@ -108,6 +108,8 @@ class DemoPart {
   int32_t spareTexture = 0;
   int32_t blobTexture = 0;
   int32_t blurProgram = 0;
+  // The window's composition in one pass; -1 where the part has none.
+  int32_t composeProgram = -1;
   std::array<int32_t, 5> projectionPrograms{};
 
   // The state every part starts playing from.

@@ -167,6 +167,7 @@ void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind) {
   part.glowTexture2 = 7;
   part.blobTexture = 9;
   part.blurProgram = 0;
+  part.composeProgram = programs ? 24 : -1;
   part.projectionPrograms = {2, 6, 12, 18, 20};
   part.sceneIndexes = {0, 1, 2, 3, 4};
   part.pairListA = {808, 809, 280, 281, 1072, 1073, 16, 17, 1852, 1853, 1864, 1865, 346, 347};
@@ -188,6 +189,7 @@ void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind) {
   part.timeAccumulator = 0.0;
   if (programs) {
     loadFragmentOnly(app, "cgeffects/fragment_Blur256.cpp", part.blurProgram);
+    loadFragmentOnly(app, "cgeffects/fragment_compose.cpp", part.composeProgram);
   } else {
     for (const BasePicture& base : kBasePictures) textures.loadJpegTexture(base.file, base.number);
   }

@@ -1,6 +1,9 @@
 // Whole frames of both parts, as the director draws them: what they cost
 // the heap and which surfaces they touch.
+#include <GL/glu.h>
+
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <new>
 #include <vector>
@@ -12,6 +15,8 @@
 #include "gpu/offscreen_target.h"
 #include "parts/part_alpha.h"
 #include "parts/part_beta.h"
+#include "parts/window_composition.h"
+#include "passes/gl_state_helpers.h"
 #include "set_up_part.h"
 
 namespace {
@@ -101,6 +106,61 @@ TEST_F(PartFramesTest, TheFixedFunctionPartLeavesTheOffscreenSurfaceAlone) {
     EXPECT_EQ(pixel(x, y)[1], 255) << x << ", " << y;
   }
   makeWindowCurrent(target_);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// The one-pass composition shows what the quads would, but for rounding:
+// the ghosts placed and grown alike (both stretches that move them), the
+// first one replacing what is under it, the glow added, bright sums
+// saturating.
+TEST_F(PartFramesTest, TheGhostsInOnePassLookAsTheyDoQuadByQuad) {
+  SetUpPart s = setUpPart<PartAlpha>();
+  DemoPart& part = *s.part;
+  ASSERT_NE(s.app->cgShaders.programs[size_t(part.composeProgram)].program, 0u);
+  std::vector<GLubyte> scene(1024 * 1024 * 3), glow(128 * 128 * 3);
+  for (int y = 0; y < 1024; ++y) {
+    for (int x = 0; x < 1024; ++x) {
+      GLubyte* p = &scene[size_t(y * 1024 + x) * 3];
+      p[0] = GLubyte(x / 4);
+      p[1] = GLubyte(y / 4);
+      p[2] = GLubyte(128 + 127 * std::sin(x / 37.0) * std::cos(y / 23.0));
+    }
+  }
+  for (size_t i = 0; i < glow.size(); ++i) glow[i] = GLubyte(160 + (i % 96));
+  uploadRgbTexture(s.app->textures.name(part.sceneTexture), 1024, 1024, scene.data());
+  uploadRgbTexture(s.app->textures.name(part.glowTexture), 128, 128, glow.data());
+
+  auto picture = [&](double t, bool onePass) {
+    part.partTime = t;
+    setCameraProjection(*s.app, target_);
+    gluLookAt(1.675, 0.03833, 0, 0, 0.03833, 0, 0, 1, 0);
+    glClearColor(0.1f, 0.2f, 0.3f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    if (onePass) {
+      composeWindow(part, *s.app);
+    } else {
+      composeWindowQuadByQuad(part, *s.app);
+    }
+    std::vector<GLubyte> rgb(kSize * kSize * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glDisable(GL_BLEND);
+    return rgb;
+  };
+  for (double t : {14.0, 17.0, 22.6}) {
+    const std::vector<GLubyte> one = picture(t, true), quads = picture(t, false);
+    int worst = 0;
+    double sum = 0.0;
+    for (size_t i = 0; i < one.size(); ++i) {
+      const int d = std::abs(int(one[i]) - int(quads[i]));
+      worst = std::max(worst, d);
+      sum += d;
+    }
+    EXPECT_LE(worst, 3) << "at " << t << " s";
+    EXPECT_LT(sum / double(one.size()), 0.5) << "at " << t << " s";
+  }
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 }  // namespace
