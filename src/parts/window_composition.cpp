@@ -30,7 +30,7 @@ struct Look {
   bool ghosts() const { return spread >= 0.001; }
 };
 
-Look lookAt(const DemoPart& part) {
+Look lookOf(const DemoPart& part) {
   const double t = part.partTime;
   const GreyLevel level = greyLevelAt(t, part.eventTimes);
   return {t, level.grey, level.dim, ghostSpreadAt(t), std::clamp(3.0 * t, 0.0, 1.0)};
@@ -134,7 +134,7 @@ bool composeInOnePass(const DemoPart& part, DemoApp& app, const Look& look) {
 }  // namespace
 
 void composeWindowQuadByQuad(const DemoPart& part, DemoApp& app) {
-  const Look look = lookAt(part);
+  const Look look = lookOf(part);
   bindTextureNumber(app, part.sceneTexture);
   glEnable(GL_TEXTURE_2D);
   glPushMatrix();
@@ -164,7 +164,7 @@ void composeWindowQuadByQuad(const DemoPart& part, DemoApp& app) {
 }
 
 void composeWindow(const DemoPart& part, DemoApp& app) {
-  const Look look = lookAt(part);
+  const Look look = lookOf(part);
   if (!look.ghosts() || !composeInOnePass(part, app, look)) {
     composeWindowQuadByQuad(part, app);
     return;
