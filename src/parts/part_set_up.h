@@ -9,9 +9,9 @@ struct DemoApp;
 
 // The set-up both parts share, step for step; `kind` says which rendition
 // will play. The shader rendition loads the five projection pairs (each
-// with its mesh) the glow's blur and the composition; the fixed-function one loads the four
-// meshes it draws and the two base pictures they wear, and opens no shader
-// file. Every texture number, file, seed and constant is otherwise the
+// with its mesh), the glow's blur and the window's composition; the
+// fixed-function one loads the four meshes it draws and the two base
+// pictures they wear, and opens no shader file. Every texture number, file, seed and constant is otherwise the
 // same, so both leave the random generator in the same state. Needs the GL
 // context current; a picture that cannot be loaded stops the loading (the
 // texture table says so) and the caller ends the run.
