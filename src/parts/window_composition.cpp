@@ -11,16 +11,17 @@
 #include "parts/composition_levels.h"
 #include "parts/demo_part.h"
 #include "passes/gl_state_helpers.h"
+#include "passes/projection_pass.h"
 
 namespace {
 constexpr double kCopyScale = 1.3;
 constexpr int kGhosts = 4;  // copies k = -2 .. 1, the first opaque
 
-// Indexes into the program's rows of the parameter table.
-constexpr int kSceneIndex = 0;
-constexpr int kGlowIndex = 1;
-constexpr int kExtentIndex = 2;
-constexpr int kGlowColourIndex = 3;
+// Indexes into the program's rows of the parameter table, beside the
+// decal's (kDecalIndex), which holds the scene copy.
+constexpr int kGlowIndex = 0;
+constexpr int kExtentIndex = 3;
+constexpr int kGlowColourIndex = 4;
 
 struct Look {
   double t;
@@ -80,12 +81,7 @@ bool composeInOnePass(const DemoPart& part, DemoApp& app, const Look& look) {
   const TextureExtent extent = screenCopyExtent(800, screenCopyMode);
   const std::array<double, 3> g = glowColour(look);
 
-  cg.disableVertexProfile();
-  cg.enableFragmentProfile();
-  cg.bindProgram(slot);
-  cg.lookUpParameter(slot, kSceneIndex, "decal");
-  cg.setTextureParameter(slot, kSceneIndex, textureTable(app).name(part.sceneTexture));
-  cg.enableTextureParameter(slot, kSceneIndex);
+  bindFragmentWithDecal(app, slot, part.sceneTexture);
   cg.lookUpParameter(slot, kGlowIndex, "light");
   cg.setTextureParameter(slot, kGlowIndex, textureTable(app).name(part.glowTexture));
   cg.enableTextureParameter(slot, kGlowIndex);

@@ -143,9 +143,7 @@ TEST_F(PartFramesTest, TheGhostsInOnePassLookAsTheyDoQuadByQuad) {
     } else {
       composeWindowQuadByQuad(part, *s.app);
     }
-    std::vector<GLubyte> rgb(kSize * kSize * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    std::vector<GLubyte> rgb = windowRgb();
     glDisable(GL_BLEND);
     return rgb;
   };
