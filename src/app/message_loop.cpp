@@ -11,7 +11,9 @@ constexpr int kMinimisedPauseMs = 10;
 }  // namespace
 
 void latchEndRequest(ShellState& shell, double demoTime) {
-  if (shell.keys[vk::Escape] && !shell.endRequested) {
+  const bool escape = shell.keys[vk::Escape] || shell.pressedSinceFrame[vk::Escape];
+  shell.pressedSinceFrame = {};
+  if (escape && !shell.endRequested) {
     shell.endRequested = true;
     shell.endStartTime = demoTime;
   }

@@ -19,6 +19,9 @@ struct ShellState {
   bool slowCard = false;
   bool active = true;
   std::array<bool, 256> keys{};
+  // Keys pressed since the last frame read them, whatever their release
+  // did since: a tap shorter than a slow frame still counts.
+  std::array<bool, 256> pressedSinceFrame{};
   bool endRequested = false;
   double endStartTime = 0.0;
   bool leftButtonDown = false;

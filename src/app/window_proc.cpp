@@ -59,6 +59,7 @@ void windowProc(ShellState& shell, FrameInputs& inputs, const PlatformEvent& eve
     case EventKind::KeyUp:
       if (event.virtualKey > 0 && event.virtualKey < 256) {
         shell.keys[static_cast<size_t>(event.virtualKey)] = event.kind == EventKind::KeyDown;
+        if (event.kind == EventKind::KeyDown) shell.pressedSinceFrame[static_cast<size_t>(event.virtualKey)] = true;
       }
       if (event.kind == EventKind::KeyDown) notePlaybackKey(shell.playback, event.virtualKey, event.repeat);
       return;

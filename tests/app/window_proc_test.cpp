@@ -122,6 +122,20 @@ TEST(EndRequest, EscapeLatchesOnceWithTheTimeOfTheFirstPress) {
   EXPECT_TRUE(shell.endRequested);
   EXPECT_EQ(shell.endStartTime, 4.0);
 }
+
+// A tap whose press and release both arrive between two slow frames still
+// ends the run, once; the next frame no longer sees it.
+TEST(EndRequest, ATapBetweenTwoFramesIsNotLost) {
+  ShellState shell;
+  FrameInputs inputs;
+  windowProc(shell, inputs, key(EventKind::KeyDown, vk::Escape), 0.1);
+  windowProc(shell, inputs, key(EventKind::KeyUp, vk::Escape), 0.1);
+  EXPECT_FALSE(shell.keys[vk::Escape]);
+  latchEndRequest(shell, 9.0);
+  EXPECT_TRUE(shell.endRequested);
+  EXPECT_EQ(shell.endStartTime, 9.0);
+  EXPECT_FALSE(shell.pressedSinceFrame[vk::Escape]);
+}
 }  // namespace
 
 namespace {
