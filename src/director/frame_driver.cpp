@@ -43,6 +43,44 @@ double musicPull(double frameDelta) {
   if (frameDelta <= kFrameOfThirty) return kMusicPull;
   return 1.0 - std::pow(1.0 - kMusicPull, std::min(frameDelta, 1.0) / kFrameOfThirty);
 }
+// Frames are shown a draw after their music is read, so each is drawn for
+// the music heard then: the median of the last few clock steps, which a
+// single slow frame does not move. Capped so that one stall cannot send the
+// picture far ahead.
+constexpr double kLongestLead = 0.25;
+
+double predictLead(DirectorState& state, double step) {
+  static_assert(DirectorState::kLeadFrames == 3, "the median below takes three steps");
+  auto& steps = state.recentSteps;
+  steps[size_t(state.stepsSeen % 3)] = step;
+  ++state.stepsSeen;
+  const double a = steps[0], b = steps[1], c = steps[2];
+  double median = std::max(std::min(a, b), std::min(std::max(a, b), c));
+  if (state.stepsSeen == 1) median = a;
+  if (state.stepsSeen == 2) median = std::max(a, b);
+  return std::min(median, kLongestLead);
+}
+
+// Demo time is the music clock (pulled toward the heard music by a share
+// of the distance each frame, as it always has been) plus the predicted
+// lead. A change in the lead is taken at once, so that frames slowing down
+// do not show the past for as many frames as the pull would take.
+void lockToMusic(DirectorState& state, MusicChannel& music) {
+  const double step = state.frameDelta;
+  const double heard = static_cast<double>(music.position()) / static_cast<double>(music.frequency());
+  state.musicTime = heard;
+  const double end = static_cast<double>(music.length()) / static_cast<double>(music.frequency());
+  const bool first = state.stepsSeen == 0;
+  // Never ahead of the track's end: nothing is heard after it.
+  const double lead = std::min(predictLead(state, step), std::max(0.0, end - heard));
+  const double clockBefore = state.demoTime - (first ? lead : state.lead);
+  const double clock = clockBefore + step + (heard - step - clockBefore) * musicPull(step);
+  // Demo time never runs backwards: when the frames speed up, the picture
+  // holds still until the music catches up with it.
+  const double drawn = std::max(clock + lead, state.demoTime);
+  state.frameDelta = drawn - state.demoTime;
+  state.lead = drawn - clock;
+}
 }  // namespace
 
 FrameEnd runFrame(DirectorState& state, Timeline& timeline, FrameInputs& inputs, const FrameControls& controls,
@@ -58,10 +96,7 @@ FrameEnd runFrame(DirectorState& state, Timeline& timeline, FrameInputs& inputs,
 
   if (controls.musicEnabled) {
     reseedFromDemoTime(state.demoTime);
-    if (clock.locksToMusic() && music != nullptr) {
-      state.musicTime = static_cast<double>(music->position()) / static_cast<double>(music->frequency());
-      state.frameDelta += (state.musicTime - state.demoTime) * musicPull(state.frameDelta);
-    }
+    if (clock.locksToMusic() && music != nullptr) lockToMusic(state, *music);
   }
 
   inputs.unity = 1.0;

@@ -35,3 +35,5 @@ uint32_t MusicPlayback::position() { return static_cast<uint32_t>(soundPosition(
 int MusicPlayback::frequency() { return soundFrequency(); }
 
 void MusicPlayback::setVolume(int volume) { soundSetVolume(volume); }
+
+uint32_t MusicPlayback::length() { return static_cast<uint32_t>(std::min<size_t>(track_.frames(), UINT32_MAX)); }

@@ -10,6 +10,9 @@ struct MusicChannel {
   virtual uint32_t position() = 0;         // samples of the track heard so far
   virtual int frequency() = 0;             // Hz
   virtual void setVolume(int volume) = 0;  // 0..255
+  // Samples in the whole track; the largest value when it is not known.
+  virtual uint32_t length() { return UINT32_MAX; }
+
  protected:
   ~MusicChannel() = default;
 };
@@ -32,6 +35,7 @@ class MusicPlayback final : public MusicChannel {
   uint32_t position() override;
   int frequency() override;
   void setVolume(int volume) override;
+  uint32_t length() override;
 
   const PcmTrack& track() const { return track_; }
 

@@ -38,7 +38,9 @@ struct FakeMusic final : MusicChannel {
   uint32_t samples = 0;
   int rate = 44100;
   std::vector<int> volumes;
+  uint32_t trackLength = UINT32_MAX;
   uint32_t position() override { return samples; }
+  uint32_t length() override { return trackLength; }
   int frequency() override { return rate; }
   void setVolume(int v) override { volumes.push_back(v); }
 };
@@ -77,8 +79,9 @@ TEST_F(FrameDriverTest, OneSecondBehindTheMusicAddsFifteenPercent) {
   EXPECT_NEAR(state.frameDelta, 0.02 + 0.15, 1e-7);
   EXPECT_NEAR(state.demoTime, 2.0 + 0.17, 1e-7);
   EXPECT_DOUBLE_EQ(state.musicTime, 3.0);
-  // A slow frame (0.1 s, three frames of 1/30 s) closes as much of the
-  // distance as three frames of 1/30 s would: 1 - 0.85^3.
+  // A slow first frame (0.1 s, three frames of 1/30 s) closes as much of
+  // the distance as three frames of 1/30 s would: 1 - 0.85^3.
+  state.stepsSeen = 0;
   state.demoTime = 2.0;
   music.samples = 3 * 44100;
   ports.step = 0.1;
@@ -110,6 +113,39 @@ TEST_F(FrameDriverTest, SlowFramesCatchUpWithLateMusicWithinASecond) {
     }
   }
   EXPECT_GT(checked, 30);
+}
+
+// Each frame is shown one frame's time after its music is read. When the
+// frames slow down from 50 to 100 ms, three frames later every frame is
+// drawn for the music heard when it is shown again; one stalled frame of
+// 400 ms in between does not throw the next ones off; demo time never runs
+// backwards when they speed up again; and near the track's end no frame is
+// drawn for music after it.
+TEST_F(FrameDriverTest, FramesAreDrawnForTheMusicHeardWhenTheyAreShown) {
+  controls.musicEnabled = true;
+  music.samples = 0;
+  auto play = [&](double step, int frames) {
+    ports.step = step;
+    for (int k = 0; k < frames; ++k) {
+      const double before = state.demoTime;
+      music.samples = static_cast<uint32_t>((ports.clock + step) * 44100.0);
+      frame();
+      EXPECT_GE(state.demoTime, before);
+    }
+  };
+  play(0.05, 40);
+  EXPECT_NEAR(state.demoTime, ports.clock + 0.05, 0.001);
+  play(0.1, 3);
+  EXPECT_NEAR(state.demoTime, ports.clock + 0.1, 0.001);
+  play(0.4, 1);
+  play(0.1, 1);
+  EXPECT_NEAR(state.demoTime, ports.clock + 0.1, 0.001);
+  play(0.02, 10);
+  EXPECT_NEAR(state.demoTime, ports.clock + 0.02, 0.001);
+
+  music.trackLength = static_cast<uint32_t>((ports.clock + 0.05) * 44100.0);
+  play(0.1, 1);
+  EXPECT_LE(state.demoTime, ports.clock + 0.05 + 0.001);
 }
 
 TEST_F(FrameDriverTest, MusicOnReseedsFromDemoTimeEveryFrame) {
