@@ -54,12 +54,13 @@ struct OutlineGroup {
   float r, g, b;  // gold-white tints
 };
 
-constexpr std::array<OutlineGroup, 5> kGroups{{
+constexpr std::array<OutlineGroup, 6> kGroups{{
     {0, 0.36f, 3.0f, 0.0f, 0.0021f, -90.0f, 0.4, 2.2, 1.0f, 0.86f, 0.62f},    // cardinal
     {1, -0.62f, 3.05f, 0.0f, 0.0019f, -90.0f, 1.6, 2.4, 1.0f, 0.92f, 0.72f},  // flower
     {5, 0.02f, 2.05f, 0.0f, 0.0024f, -90.0f, 2.6, 2.6, 0.95f, 0.9f, 0.8f},    // horse
     {2, 0.62f, 1.75f, -0.1f, 0.0018f, -90.0f, 3.8, 2.2, 1.0f, 0.8f, 0.55f},   // cave
     {3, -0.2f, 2.4f, -0.3f, 0.0052f, -90.0f, 6.5, 1.5, 1.0f, 0.82f, 0.5f},    // circuit board
+    {4, -0.05f, 2.75f, 0.05f, 0.0020f, -90.0f, 5.0, 2.4, 1.0f, 0.9f, 0.75f},  // signature
 }};
 
 constexpr int kRibbonSamples = 20;
