@@ -1,6 +1,8 @@
 #include "app/render_run.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -71,6 +73,18 @@ std::unique_ptr<FrameSink> openSink(const RenderRequest& r, const FrameGrid& gri
   }
   return openVideoSink(r.out, format, video, error);
 }
+
+// A live viewer never sees a frame without a past: the glow and the
+// ripples build up over the frames before it. The half second before the
+// first frame written is drawn first, on the same grid, and not written.
+constexpr double kWarmUpSeconds = 0.5;
+
+int64_t warmUpFrames(const RenderRequest& r) {
+  const auto wanted = static_cast<int64_t>(std::ceil(kWarmUpSeconds * r.fps));
+  // Nothing is drawn before demo time 0.
+  const auto before = static_cast<int64_t>(std::floor(r.start * r.fps + 1e-7));
+  return std::clamp<int64_t>(before, 0, wanted);
+}
 }  // namespace
 
 int runRender(ProcessState& s, const RenderRequest& r) {
@@ -85,16 +99,22 @@ int runRender(ProcessState& s, const RenderRequest& r) {
   std::unique_ptr<FrameSink> sink = openSink(r, grid, frames, s.shell.musicEnabled, track, error);
   if (!sink) return fail(r, progress, error);
 
-  catchUpTo(s, r.start, r.fps);
-  FixedStepClock clock(grid);
+  const int64_t warmUp = warmUpFrames(r);
+  const FrameGrid drawn(r.start - static_cast<double>(warmUp) / r.fps, r.fps);
+  catchUpTo(s, drawn.time(0), r.fps);
+  FixedStepClock clock(drawn);
   const bool capturing = r.mode == RenderMode::Capture;
   const auto began = std::chrono::steady_clock::now();
   std::vector<uint8_t> rgb;
-  for (int64_t n = 0; n < frames; ++n) {
+  for (int64_t n = -warmUp; n < frames; ++n) {
     if (stopAsked()) return fail(r, progress, "interrupted; nothing was written to \"" + r.out + "\"");
     renderFrame(s, clock);
     // A part may end its frame with its offscreen context current.
     platformMakeCurrent(s.shell.gl);
+    if (n < 0) {
+      platformSwapBuffers(s.shell.gl);
+      continue;
+    }
     readBackBuffer(kWidth, kHeight, rgb);
     if (!sink->write(rgb.data(), kWidth, kHeight, error)) return fail(r, progress, error);
     platformSwapBuffers(s.shell.gl);

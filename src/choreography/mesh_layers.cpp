@@ -67,7 +67,9 @@ void drawBaseMesh(SceneFrame& frame) {
 }
 
 void finishPrologue(SceneFrame& frame) {
-  drawState(frame).faceFraction = 1.0f;
+  // Every layer finds the placement a mesh draw puts back, whether the base
+  // mesh was drawn or not.
+  drawState(frame).resetPlacement();
   glDisable(GL_CULL_FACE);
 }
 

@@ -12,14 +12,16 @@ void drawPrologue(SceneFrame& frame);
 // Layer 0: the man grows face by face under the caustics (and shrinks away
 // after 27.6 s).
 void drawBaseMesh(SceneFrame& frame);
-// After the base mesh, whether drawn or not: every face again, no culling.
+// After the base mesh, whether drawn or not: the placement put back (every
+// face, in place), no culling.
 void finishPrologue(SceneFrame& frame);
 // Layer 1: nine faint copies of the man at seeded places, falling away.
 void drawManCopies(SceneFrame& frame);
 // Layer 2: the heart, lit by the depth texture as its decal.
 void drawHeart(SceneFrame& frame);
-// Layer 3: the camera's view for every later layer; from here on additive
-// blending without depth writes.
+// Layer 3: the camera's view for every later layer; additive blending
+// without depth writes until the scene pass ends (the one layer whose
+// state outlives it).
 void placeCamera(SceneFrame& frame);
 // Layer 12: the faceted man kneels in and fades.
 void drawManGon(SceneFrame& frame);

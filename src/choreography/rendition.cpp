@@ -20,8 +20,12 @@ class ShaderRendition final : public Rendition {
   void drawMesh(SceneFrame& frame, const MeshLook& look) const override {
     DemoApp& app = frame.app;
     const CameraView& light = look.light != nullptr ? *look.light : app.lightView;
+    // The mesh routine switches texturing on and binds its pictures on
+    // several units; the lines and sprites drawn after it must not see them.
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
     projectiveScenePass(app, look.scene, look.decalTexture, look.lightTexture, look.programSlot, app.camera, light,
                         frame.animationTime);
+    glPopAttrib();
   }
 
   bool driftsLines() const override { return true; }

@@ -39,6 +39,8 @@ void drawWater(SceneFrame& frame) {
   const double T = frame.T;
   DemoApp& app = frame.app;
   const RippleStep drop = advanceRipple(frame.water, T, frame.step);
+  // The water is opaque; the layers after it blend as the camera layer set.
+  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
   if (drop.dropped && lightsGround(T)) {
     RippleField& ripple = *frame.water.ripple;
     ripple.normalMap(1.0);
@@ -68,6 +70,6 @@ void drawWater(SceneFrame& frame) {
     look.light = &app.camera;
     frame.rendition.drawMesh(frame, look);
   }
-  glDisable(GL_CULL_FACE);
+  glPopAttrib();
   s.resetPlacement();
 }

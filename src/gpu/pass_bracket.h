@@ -21,7 +21,12 @@ struct PassDescriptor {
   int copyHeight = 0;
 };
 
-// Makes the surface's context current, sets the viewport, clears.
+// Makes the surface's context current, saves its whole attribute state,
+// sets the viewport and clears (colour and depth writes on for the clear,
+// whatever the context had). Everything the pass's drawing changes in the
+// attributes ends with endPass: a pass cannot hand state to the next pass
+// or the next frame.
 void beginPass(const OffscreenTarget& target, const PassDescriptor& pass);
-// The copy, when the pass has one; the surface stays current.
+// The copy, when the pass has one, then the attributes back as beginPass
+// found them; the surface stays current.
 void endPass(const PassDescriptor& pass);

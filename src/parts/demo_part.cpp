@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "demo/demo_app.h"
+#include "gpu/offscreen_target.h"
 #include "math/random.h"
 #include "parts/camera_programme.h"
 #include "parts/part_clock.h"
@@ -48,7 +49,24 @@ bool DemoPart::advancePartTime(double frameDelta) {
   return partTime <= kPartEndTime;
 }
 
+namespace {
+// The offscreen context keeps its own state: the frame's bracket holds
+// there too, or what one frame leaves in it is where the next one starts.
+void pushOffscreenAttributes(const OffscreenTarget* target) {
+  if (target == nullptr || target->pbufferRC == nullptr || !makePbufferCurrent(*target)) return;
+  glPushAttrib(GL_ALL_ATTRIB_BITS);
+  makeWindowCurrent(*target);
+}
+
+void popOffscreenAttributes(const OffscreenTarget* target) {
+  if (target == nullptr || target->pbufferRC == nullptr || !makePbufferCurrent(*target)) return;
+  glPopAttrib();
+  makeWindowCurrent(*target);
+}
+}  // namespace
+
 void DemoPart::drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app, FrameInputs* inputs) {
+  pushOffscreenAttributes(target);
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   if (advancePartTime(*frameDelta)) {
     lastFrameDelta = *frameDelta;
@@ -58,7 +76,9 @@ void DemoPart::drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* a
     if (app != nullptr) app->inputs = inputs;
     drawPartFrame(target, app, inputs);
   }
+  if (target != nullptr && target->windowRC != nullptr) makeWindowCurrent(*target);
   glPopAttrib();
+  popOffscreenAttributes(target);
   glFlush();
 }
 

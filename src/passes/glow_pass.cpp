@@ -64,6 +64,8 @@ void glowPass(DemoApp& app, const OffscreenTarget& target, int sourceTexture, in
   bindFragmentWithDecal(app, blurSlot, glowTexture);
   for (int pass = 0; pass < passes; ++pass) {
     beginPass(target, blur);
+    glDisable(GL_DEPTH_TEST);
+    glColor3f(1, 1, 1);  // the blur keeps the colour the program is given
     drawQuad(kCover);
     endPass(blur);
   }

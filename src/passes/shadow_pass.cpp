@@ -139,7 +139,8 @@ void cameraPass(DemoApp& app, const OffscreenTarget& target, SceneCallback scene
   multiplyLookAt(camera);
   loadLightTextureMatrix(app, light);
   cg.setTextureMatrixParameter(slot, kModelViewLightProjIndex);
-  glMatrixMode(GL_MODELVIEW);
+  // The pair holds the light's matrix now; the layers start from identity.
+  resetTextureMatrix();
   glDisable(GL_TEXTURE_2D);
   cg.setParameter3f(slot, kCameraPosIndex, app.camera.eye.x, app.camera.eye.y, app.camera.eye.z);
   cg.setParameter3f(slot, kLightPosIndex, light.eye.x, light.eye.y, light.eye.z);
