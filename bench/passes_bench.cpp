@@ -18,6 +18,7 @@
 
 #include "bench_window.h"
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "effects/mesh_sampling.h"
 #include "gpu/offscreen_target.h"
 #include "math/matrix4d.h"
@@ -96,7 +97,7 @@ Bench* bench() {
                       kDepthTexture, 16, p.slot);
     }
     loadFragmentOnly(app, "cgeffects/fragment_Blur256.cpp", kBlurSlot);
-    loadCausticFrames(app, kCausticFirstNumber);
+    loadCausticFrames(app, kCausticFirstPicture);
     if (textureTable(app).loadingFailed()) return nullptr;
     app.screenQuadWidth = 800;
     app.nearPlane = 0.1;

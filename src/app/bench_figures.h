@@ -6,7 +6,7 @@
 
 // What `--bench` measured over one whole run, and how it is told.
 struct BenchFigures {
-  std::string rendition;  // "alpha" or "beta"
+  std::string rendition;  // renditionName of what was measured
   std::string device;     // the GL renderer string
   int fps = 30;
   // Draw time of each frame in milliseconds, and the demo time it showed.

@@ -57,7 +57,7 @@ int runBench(ProcessState& s, const RenderRequest& r) {
   constexpr int kLayerSampleEvery = 10;
   catchInterrupts();
   BenchFigures figures;
-  figures.rendition = s.shell.slowCard || s.part->fragmentProgramsAvailable == 0 ? "beta" : "alpha";
+  figures.rendition = std::string(renditionName(s.rendition));
   const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
   figures.device = renderer != nullptr ? renderer : "unknown";
   figures.fps = r.fps;

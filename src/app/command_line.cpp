@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "core/rendition_kind.h"
 #include "director/frame_driver.h"
 
 namespace {
@@ -91,7 +92,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                                    "no sound, and print the draw time per frame and per layer");
   benchOption->excludes(shotOption)->excludes(captureOption)->excludes(start);
   app.add_option("--rendition", rendition, "With --bench: alpha (shader, the default) or beta (fixed function)")
-      ->check(CLI::IsMember({"alpha", "beta"}))
+      ->check(CLI::IsMember({std::string(renditionName(RenditionKind::shader)),
+                             std::string(renditionName(RenditionKind::fixedFunction))}))
       ->needs(benchOption);
   app.add_option("--bench-json", o.render.out, "With --bench: write the figures as JSON to FILE")
       ->type_name("FILE")
@@ -113,7 +115,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     } else if (bench) {
       o.render.mode = RenderMode::Bench;
       if (fps->count() == 0) o.render.fps = 30;
-      if (rendition == "beta") o.slowGpu = true;
+      if (rendition == renditionName(RenditionKind::fixedFunction)) o.slowGpu = true;
     } else if (!capture.empty() || captureOption->count() > 0) {
       o.render.mode = RenderMode::Capture;
       o.render.out = capture;

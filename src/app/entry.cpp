@@ -14,6 +14,7 @@
 #include "app/setup_choice.h"
 #include "app/start_up.h"
 #include "core/diagnostics.h"
+#include "core/picture_size.h"
 #include "platform/gl_window.h"
 #include "platform/message_box.h"
 #include "platform/setup_dialog.h"
@@ -66,7 +67,8 @@ int renderNotStarted(const RenderRequest& render) {
 
 int play(ProcessState& s, const RenderRequest& render) {
   const bool rendering = render.mode != RenderMode::Live;
-  if (!openGLWindow(s.shell, kWindowTitle, 800, 600, 32, s.shell.fullscreen, [&s] { startUp(s); })) {
+  if (!openGLWindow(s.shell, kWindowTitle, kPictureWidth, kPictureHeight, 32, s.shell.fullscreen,
+                    [&s] { startUp(s); })) {
     return rendering ? renderNotStarted(render) : 0;
   }
   int code = 0;

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "demo/texture_numbers.h"
 #include "effects/billboard.h"
 
 bool drawLoadingScreen(TextureTable& textures, PlatformGl& gl, double level) {

@@ -4,7 +4,6 @@
 #include "platform/gl_window.h"
 
 // Where the loading picture lives in the texture table.
-inline constexpr int kLoadingTexture = 12345;
 inline constexpr const char* kLoadingPicture = "textures/loading.jpg";
 
 // One frame of the loading screen: the loading picture as a square in the

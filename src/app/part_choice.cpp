@@ -4,18 +4,14 @@
 #include "parts/part_alpha.h"
 #include "parts/part_beta.h"
 
-PartKind choosePart(bool slowCard, bool fragmentSupport) {
-  if (slowCard) return PartKind::Beta;
-  return fragmentSupport ? PartKind::Alpha : PartKind::Beta;
+RenditionKind chooseRendition(bool slowCard, bool fragmentSupport) {
+  if (slowCard) return RenditionKind::fixedFunction;
+  return fragmentSupport ? RenditionKind::shader : RenditionKind::fixedFunction;
 }
 
-std::unique_ptr<DemoPart> createPart(PartKind kind) {
-  if (kind == PartKind::Alpha) return std::make_unique<PartAlpha>();
+std::unique_ptr<DemoPart> createPart(RenditionKind kind) {
+  if (kind == RenditionKind::shader) return std::make_unique<PartAlpha>();
   return std::make_unique<PartBeta>();
-}
-
-RenditionKind renditionOf(PartKind kind) {
-  return kind == PartKind::Alpha ? RenditionKind::shader : RenditionKind::fixedFunction;
 }
 
 bool mentionsFragmentPrograms(std::string_view extensions) {

@@ -2,19 +2,16 @@
 #include <memory>
 #include <string_view>
 
-#include "choreography/layer_windows.h"
+#include "core/rendition_kind.h"
 #include "parts/demo_part.h"
 
-// The two renditions: Alpha through fragment programs, Beta with the fixed
-// function alone.
-enum class PartKind { Alpha, Beta };
+// "Slow graphics card" always gets the fixed function; otherwise the card
+// decides.
+RenditionKind chooseRendition(bool slowCard, bool fragmentSupport);
 
-// "Slow graphics card" always gets Beta; otherwise the card decides.
-PartKind choosePart(bool slowCard, bool fragmentSupport);
-
-std::unique_ptr<DemoPart> createPart(PartKind kind);
-// What the part of that kind sets up and draws.
-RenditionKind renditionOf(PartKind kind);
+// The part that plays the rendition: PartAlpha for the shader rendition,
+// PartBeta for the fixed function.
+std::unique_ptr<DemoPart> createPart(RenditionKind kind);
 
 // Whether the extension string names fragment programs.
 bool mentionsFragmentPrograms(std::string_view extensions);

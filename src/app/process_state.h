@@ -6,6 +6,7 @@
 #include "app/frame_clock.h"
 #include "app/live_playback.h"
 #include "app/shell_state.h"
+#include "core/rendition_kind.h"
 #include "demo/demo_app.h"
 #include "director/director_state.h"
 #include "director/frame_inputs.h"
@@ -25,6 +26,7 @@ struct ProcessState {
   OffscreenTarget offscreen;
   MusicPlayback music;
   std::unique_ptr<DemoPart> part;
+  RenditionKind rendition = RenditionKind::shader;  // what the part plays
 
   // Where playback begins (demo time), and whether sound is played at all:
   // rendering plays none.

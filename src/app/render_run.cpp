@@ -12,6 +12,7 @@
 #include "capture/frame_sink.h"
 #include "capture/progress_line.h"
 #include "core/diagnostics.h"
+#include "core/picture_size.h"
 #include "director/music.h"
 #include "gpu/frame_readback.h"
 #include "platform/events.h"
@@ -20,8 +21,8 @@
 #include "platform/system.h"
 
 namespace {
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
+constexpr int kWidth = kPictureWidth;
+constexpr int kHeight = kPictureHeight;
 
 const char* jobName(const RenderRequest& r) { return r.mode == RenderMode::Shot ? "shot" : "capture"; }
 

@@ -91,9 +91,9 @@ bool fadeLoadingScreen(ProcessState& s, bool in) {
 // start-up did not take is freed when it ends, however it ends.
 class StartUpPrefetch {
  public:
-  StartUpPrefetch(TextureTable& textures, PartKind kind) : textures_(textures) {
+  StartUpPrefetch(TextureTable& textures, RenditionKind kind) : textures_(textures) {
     std::vector<PictureRequest> pictures{{kLoadingPicture, RowOrder::BottomFirst, false, true}};
-    for (PictureRequest& p : setUpPictures(renditionOf(kind))) pictures.push_back(std::move(p));
+    for (PictureRequest& p : setUpPictures(kind)) pictures.push_back(std::move(p));
     textures_.prefetch(std::move(pictures));
   }
   ~StartUpPrefetch() { textures_.endPrefetch(); }
@@ -125,10 +125,10 @@ void startUp(ProcessState& s) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   s.app.textures.textureBase = 0;  // twice on purpose: each step of the start-up sets what it relies on
 
-  const PartKind partKind = choosePart(s.shell.slowCard, fragmentSupport);
-  const StartUpPrefetch prefetch(s.app.textures, partKind);
+  s.rendition = chooseRendition(s.shell.slowCard, fragmentSupport);
+  const StartUpPrefetch prefetch(s.app.textures, s.rendition);
   if (!fadeLoadingScreen(s, true)) return endForMissingPicture(s);
-  s.part = createPart(partKind);
+  s.part = createPart(s.rendition);
   s.part->setUp(&s.app);
   if (s.app.textures.loadingFailed()) return endForMissingPicture(s);
   // What the card offers, whichever part plays.

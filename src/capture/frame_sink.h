@@ -4,6 +4,7 @@
 #include <string>
 
 #include "assets/ogg_track.h"
+#include "core/picture_size.h"
 
 // Where rendered frames go: every frame once, in order, then finish. A sink
 // that is destroyed unfinished leaves nothing behind under the result's name.
@@ -21,8 +22,8 @@ enum class CaptureFormat { PngFolder, Mp4, Matroska, WebM };
 CaptureFormat captureFormatOf(const std::string& out);
 
 struct VideoSettings {
-  int width = 800;
-  int height = 600;
+  int width = kPictureWidth;
+  int height = kPictureHeight;
   int fps = 60;
   // The stretch of the track to mux, in frames of the track; no sound when
   // `track` is null.

@@ -4,6 +4,7 @@
 
 #include "choreography/scene_frame.h"
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "effects/billboard.h"
 #include "math/ease.h"
 
@@ -35,7 +36,7 @@ void drawFogAndBackdrop(SceneFrame& frame) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glRotated(6.0 * T, 0.3, 1.0, -0.5);
-    drawSkyBox(frame.app.textures, kSkyFirstTexture, skyBoxSize(T));
+    drawSkyBox(frame.app.textures, kSkyFirstPicture, skyBoxSize(T));
     glPopMatrix();
   }
   glDisable(GL_FOG);

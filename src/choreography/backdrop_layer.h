@@ -8,9 +8,6 @@ struct SceneFrame;
 // units and the fog thins, so the world opens wide; from 28.6 s the box
 // fades out, and from 30.6 s it is not drawn at all.
 
-// The first of the six sky pictures, in the order +x, -x, +y, -y, +z, -z.
-inline constexpr int32_t kSkyFirstTexture = 80;
-
 double fogDensity(double T);
 double skyBoxSize(double T);
 // What the sky box's colour is multiplied by; it is skipped at 0.0001 or less.

@@ -3,10 +3,13 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <numbers>
 
+#include "choreography/layer_windows.h"
 #include "choreography/point_layers.h"
 #include "choreography/scene_frame.h"
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "effects/billboard.h"
 #include "math/ease.h"
 #include "passes/gl_state_helpers.h"
@@ -14,9 +17,6 @@
 namespace {
 // Pictures the part loads: the clouds (with alpha), the soft blob, the two
 // wing pictures.
-constexpr int kCloudPicture = 25;
-constexpr int kBlobPicture = 10;
-constexpr int kWingPicture = 202;
 constexpr int kWingPicture2 = 203;
 
 // Night colours: a violet veil, a cold blue light, pale violet wings and
@@ -31,9 +31,11 @@ constexpr Tint kLineTint{0.45f, 0.27f, 0.22f};
 
 FlagVec3 at(double x, double y, double z) { return FlagVec3{1, float(x), float(y), float(z)}; }
 
-// In over `in` seconds from `from`, out over `out` seconds up to `to`.
-double window(double T, double from, double in, double to, double out) {
-  return ease(clamp01((T - from) / in), 1.0) * (1.0 - ease(clamp01((T - (to - out)) / out), 1.0));
+// In over `in` seconds from the start of layer `number`'s window, out over
+// `out` seconds up to its end. These layers open alike in both renditions.
+double fadeWithin(int32_t number, double T, double in, double out) {
+  const TimeSpan& w = layerWindow(number, RenditionKind::shader).open;
+  return ease(clamp01((T - w.from) / in), 1.0) * (1.0 - ease(clamp01((T - (w.to - out)) / out), 1.0));
 }
 
 void drawFacing(const BillboardPlace& b, Tint tint) {
@@ -45,9 +47,7 @@ void drawFacing(const BillboardPlace& b, Tint tint) {
   glPopMatrix();
 }
 
-// Textured, no culling, added onto the picture without writing depth. The
-// water layer turns blending off, so the layers after it cannot rely on
-// layer 3's.
+// Textured, no culling, added onto the picture without writing depth.
 void beginQuads(SceneFrame& frame, int picture) {
   glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glDisable(GL_CULL_FACE);
@@ -64,7 +64,7 @@ void endQuads() { glPopAttrib(); }
 
 std::array<BillboardPlace, 2> cameraQuads(double T) {
   std::array<BillboardPlace, 2> quads;
-  const double fade = window(T, 9.9, 2.0, 22.0, 1.5);
+  const double fade = fadeWithin(4, T, 2.0, 1.5);
   // The veil turns slowly behind the figure; the light breathes above it.
   quads[0] = BillboardPlace{at(0.0, -1.0, -6.0), 12.0, 4.0 * T, 0.9 * fade};
   quads[1] = BillboardPlace{at(1.6, 2.6, 3.2), 1.6 + 0.3 * std::sin(1.2 * T), 0.0, 0.7 * fade};
@@ -73,9 +73,9 @@ std::array<BillboardPlace, 2> cameraQuads(double T) {
 
 std::array<BillboardPlace, 2> wingBillboards(double T) {
   std::array<BillboardPlace, 2> wings;
-  const double fade = window(T, 17.0, 1.5, 30.0, 2.0);
+  const double fade = fadeWithin(16, T, 1.5, 2.0);
   // The wings open out from the figure's back and beat slowly.
-  const double open = ease(clamp01((T - 17.0) * 0.4), 1.0);
+  const double open = ease(clamp01((T - layerWindow(16, RenditionKind::shader).open.from) * 0.4), 1.0);
   const double beat = 6.0 * std::sin(1.1 * T);
   wings[0] = BillboardPlace{at(-9.0 * open, 0.0, 44.0), 18.0 * open, 20.0 + beat, fade};
   wings[1] = BillboardPlace{at(9.0 * open, 0.0, 44.0), 18.0 * open, -20.0 - beat, fade};
@@ -88,8 +88,8 @@ BillboardPlace lineLight(double T, int i) {
   const FlagVec3 from = at(-70.0, -40.0, 8.0);
   const FlagVec3 to = at(70.0, 40.0, 14.0);
   const double position = std::fmod(double(i) / kLineLights + 0.05 * T, 1.0);
-  const double along = std::sin(position * 3.141592653589793);
-  const double fade = window(T, 17.99999, 1.0, 30.2, 2.0);
+  const double along = std::sin(position * std::numbers::pi);
+  const double fade = fadeWithin(17, T, 1.0, 2.0);
   BillboardPlace b;
   b.centre = from + (to - from) * float(position);
   b.halfSize = 2.0 + 1.5 * along;

@@ -92,3 +92,8 @@ const LayerInfo* findLayer(int32_t number) {
     if (layer.number == number) return &layer;
   return nullptr;
 }
+
+const LayerWindow& layerWindow(int32_t number, RenditionKind kind) {
+  const LayerInfo* layer = findLayer(number);
+  return (layer != nullptr ? *layer : kLayers[0]).window(kind);
+}

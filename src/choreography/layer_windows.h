@@ -3,6 +3,8 @@
 #include <limits>
 #include <span>
 
+#include "core/rendition_kind.h"
+
 // When each layer of the choreography is drawn, as data: the same table
 // serves both renditions, the scene code, the docs and the tests.
 
@@ -36,11 +38,6 @@ struct LayerWindow {
   }
 };
 
-// The shader rendition draws meshes through the projection passes into the
-// offscreen target; the fixed-function rendition draws the same
-// choreography straight into the window.
-enum class RenditionKind : int32_t { shader = 0, fixedFunction = 1 };
-
 struct LayerInfo {
   int32_t number;          // 0 is the prologue's base mesh
   const char* name;        // short, for tables and benchmarks
@@ -55,3 +52,8 @@ std::span<const LayerInfo> choreographyLayers();
 
 // The row of layer `number`; null for a number not in the table.
 const LayerInfo* findLayer(int32_t number);
+
+// Layer `number`'s window in a rendition, for the fades inside the layers'
+// bodies, which read their edges here rather than repeat them. The number
+// must be in the table.
+const LayerWindow& layerWindow(int32_t number, RenditionKind kind);

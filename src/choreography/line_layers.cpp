@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <initializer_list>
+#include <numbers>
 
 #include "choreography/mesh_layers.h"
 #include "choreography/rendition.h"
@@ -19,7 +20,6 @@
 #include "math/random.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
 
 // Gold-white: the colour of every line layer, before its brightness.
 constexpr LineColour kGold{1.0f, 0.84f, 0.58f, 1.0f};
@@ -42,6 +42,17 @@ constexpr std::array<LinePass, 2> kPasses{{{3.0f, 0.22f, 3}, {1.0f, 1.0f, 1}}};
 // `to`, smoothed.
 double fadeWindow(double T, double from, double in, double to, double out) {
   return ease(clamp01((T - from) / in), 1.0) * ease(clamp01((to - T) / out), 1.0);
+}
+
+// Layer `number`'s window as the frame's rendition opens it.
+const TimeSpan& openSpan(const SceneFrame& frame, int32_t number) {
+  return layerWindow(number, frame.rendition.kind()).open;
+}
+
+// In and out with the layer's own window.
+double fadeWithin(const SceneFrame& frame, int32_t number, double in, double out) {
+  const TimeSpan& w = openSpan(frame, number);
+  return fadeWindow(frame.T, w.from, in, w.to, out);
 }
 
 LineColour scaled(const LineColour& c, double k) {
@@ -157,8 +168,6 @@ EffectFrame effectFrame(SceneFrame& frame) {
                      .outlines = frame.assets.outlinePaths};
 }
 
-bool fixedFunction(const SceneFrame& frame) { return frame.rendition.kind() == RenditionKind::fixedFunction; }
-
 // Layer 10's segments.
 constexpr int kSwungSegments = 180;
 constexpr uint32_t kSwungSeed = 10010;
@@ -244,7 +253,7 @@ StreamChoice streamsAt(double T) { return {T<27.0, T> 24.8 && T < 26.5, T < 17.0
 void drawBodyWires(SceneFrame& frame) {
   const double T = frame.T;
   // Cut in on the hit, then settling to a faint glow; out before 20.
-  const double b = 0.16 * fadeWindow(T, 9.2, 0.05, 20.0, 1.2) * (1.0 + 4.0 * accentFlash(T));
+  const double b = 0.16 * fadeWithin(frame, 5, 0.05, 1.2) * (1.0 + 4.0 * accentFlash(T));
   const Bend bend = bendFor(frame, Bend::Rule::b, bodyDrift(T, 1.4));
   drawPasses(b, [&](LineBatch& lines, double k, int sparse) {
     addFaceWires(frame, lines, kManWires, 1.0, bend, scaled(kGold, k), sparse);
@@ -265,14 +274,14 @@ void drawSwungSegments(SceneFrame& frame) {
   const double T = frame.T;
   const std::span<const FlagVec3> roots = frame.assets.surfacePoints;
   const double grow = ease(clamp01((T - 8.0) * 0.5), 1.0);
-  const double b = 0.35 * fadeWindow(T, 8.0, 1.0, 20.7, 1.0) * (1.0 + 2.0 * accentFlash(T));
+  const double b = 0.35 * fadeWithin(frame, 10, 1.0, 1.0) * (1.0 + 2.0 * accentFlash(T));
   const Bend bend = bendFor(frame, Bend::Rule::b, bodyDrift(T, 0.9));
   drawPasses(b, [&](LineBatch& lines, double k, int) {
     seedRandom(kSwungSeed);
     for (int i = 0; i < kSwungSegments; ++i) {
       const size_t at = size_t(i * kSurfaceStride);
       const double length = (0.4 + 1.2 * random01()) * grow;
-      const double phase = random01() * 2.0 * kPi;
+      const double phase = random01() * 2.0 * std::numbers::pi;
       const double rate = 0.6 + 0.8 * random01();
       if (at >= roots.size()) continue;
       // Each segment points up out of the figure's plane, swinging about
@@ -295,7 +304,8 @@ void drawStreams(SceneFrame& frame) {
   const Bend bend = bendFor(frame, Bend::Rule::a, {1.5 * std::sin(0.9 * T), -1.5 * std::sin(0.9 * T + 1.0), 1.2});
   if (run.curvePaths) {
     // Cut in on the drop; out over the last second.
-    const double b = 0.07 * fadeWindow(T, 18.05, 0.05, 27.0, 1.2) * drop;
+    const double from = openSpan(frame, 11).from;
+    const double b = 0.07 * fadeWindow(T, from, 0.05, 27.0, 1.2) * drop;
     drawPasses(b, [&](LineBatch& lines, double k, int) {
       seedRandom(kStreamSeed);
       for (const SplinePath& path : frame.assets.curvePaths) {
@@ -303,7 +313,7 @@ void drawStreams(SceneFrame& frame) {
         const double speed = (n - 1) * (0.3 + 0.4 * random01());
         const double phase = random01();
         if (n < 2) continue;
-        addStream(lines, path, streamAt(n, T - 18.05, speed, phase, 0.4 * (n - 1)), bend, scaled(kGold, k),
+        addStream(lines, path, streamAt(n, T - from, speed, phase, 0.4 * (n - 1)), bend, scaled(kGold, k),
                   [](const FlagVec3& p) { return p; });
       }
     });
@@ -325,17 +335,16 @@ void drawStreams(SceneFrame& frame) {
   }
 }
 
-void drawOpening(SceneFrame& frame) {
-  drawOpeningEffect(fixedFunction(frame) ? kOpeningFixedLook : kOpeningShaderLook, effectFrame(frame));
-}
+void drawOpening(SceneFrame& frame) { drawOpeningEffect(frame.rendition.openingLook(), effectFrame(frame)); }
 
 void drawFacetWires(SceneFrame& frame) {
   const double T = frame.T;
   // In with man_gon, faces following his growth; out with him.
-  const double share = clamp01((T - 19.2) * 0.35);
-  const double facets = 0.08 * fadeWindow(T, 19.0, 1.0, 28.5, 1.3);
+  const double from = openSpan(frame, 18).from;
+  const double share = clamp01((T - openSpan(frame, 12).from) * 0.35);
+  const double facets = 0.08 * fadeWindow(T, from, 1.0, openSpan(frame, 12).to, 1.3);
   // The rocks glow from the drop's climax on and fade with the ground.
-  const double rocks = 0.06 * fadeWindow(T, 19.0, 2.0, 32.4, 1.2);
+  const double rocks = 0.06 * fadeWindow(T, from, 2.0, openSpan(frame, 13).to, 1.2);
   drawPasses(1.0, [&](LineBatch& lines, double k, int sparse) {
     if (facets * k > 0.0005)
       addFaceWires(frame, lines, kFacetWires, share, Bend{}, scaled(kWhiteGold, facets * k), sparse);
@@ -345,17 +354,17 @@ void drawFacetWires(SceneFrame& frame) {
 
 void drawClosingAndWires(SceneFrame& frame) {
   const double T = frame.T;
-  if (T > kClosingEffectStart)
-    drawClosingEffect(fixedFunction(frame) ? kClosingFixedLook : kClosingShaderLook, effectFrame(frame));
+  if (T > kClosingEffectStart) drawClosingEffect(frame.rendition.closingLook(), effectFrame(frame));
   // Early: the man's skin of wires grows with him and goes under the
   // body wires after the hit. Late: it stays when he shrinks away at 27.6
   // and dissolves with the outro.
   double b = 0.0, share = 1.0;
-  if (T <= 21.2) {
+  const LayerWindow& window = layerWindow(20, frame.rendition.kind());
+  if (window.alsoOpen.contains(T)) {
     share = baseFaceFraction(T);
     b = 0.05 * clamp01(T - 6.0) * (1.0 - 0.6 * clamp01((T - 9.2) * 2.0)) * (1.0 - clamp01((T - 20.2)));
   } else {
-    b = 0.09 * clamp01((T - 27.75) * 2.0) * (1.0 - clamp01((T - 31.0) * 0.5));
+    b = 0.09 * clamp01((T - window.open.from) * 2.0) * (1.0 - clamp01((T - 31.0) * 0.5));
   }
   if (b <= 0.001 || share <= 0.0) return;
   LineBatch& lines = sceneLineBatch();

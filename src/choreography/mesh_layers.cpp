@@ -8,6 +8,7 @@
 #include "choreography/rendition.h"
 #include "choreography/scene_frame.h"
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "math/ease.h"
 #include "math/random.h"
 #include "passes/caustic_frames.h"
@@ -15,9 +16,7 @@
 
 namespace {
 // The fixed-function rendition has no projected light: its meshes wear
-// the two base pictures it loads for them.
-constexpr int kGroundPicture = 123;
-constexpr int kFacetPicture = 124;
+// the two base pictures it loads for them (kGroundPicture, kFacetPicture).
 
 // The slot whose fragment program takes the oscillators: the caustic
 // program of the first projection pair.
@@ -135,7 +134,7 @@ void drawHeart(SceneFrame& frame) {
     MeshLook look;
     look.scene = frame.assets.sceneIndexes[1];
     look.decalTexture = frame.assets.depthTexture;
-    look.lightTexture = 1000;
+    look.lightTexture = kUnloadedTexture;
     look.programSlot = frame.assets.projectionPrograms[1];
     look.plainTexture = sceneTextureNumber(look.scene, 0);  // its own muscle picture
     frame.rendition.drawMesh(frame, look);

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "choreography/scene_frame.h"
+#include "choreography/shard_layer.h"
 #include "demo/demo_app.h"
 #include "effects/mesh_drawing.h"
 #include "passes/gl_state_helpers.h"
@@ -29,6 +30,9 @@ class ShaderRendition final : public Rendition {
   }
 
   bool driftsLines() const override { return true; }
+  const OpeningLook& openingLook() const override { return kOpeningShaderLook; }
+  const ClosingLook& closingLook() const override { return kClosingShaderLook; }
+  void drawShardLayer(SceneFrame& frame) const override { drawShards(frame); }
 
   void setProgramAlpha(SceneFrame& frame, int32_t slot, float x, float y, float z) const override {
     CgShaderSet& shaders = frame.app.cgShaders;
@@ -56,6 +60,9 @@ class FixedFunctionRendition final : public Rendition {
   }
 
   bool driftsLines() const override { return false; }
+  const OpeningLook& openingLook() const override { return kOpeningFixedLook; }
+  const ClosingLook& closingLook() const override { return kClosingFixedLook; }
+  void drawShardLayer(SceneFrame& frame) const override { drawDarkeningQuad(frame); }
 
   void setProgramAlpha(SceneFrame&, int32_t, float, float, float) const override {}
 };

@@ -2,6 +2,8 @@
 #include <cstdint>
 
 #include "choreography/layer_windows.h"
+#include "effects/closing_effect.h"
+#include "effects/opening_effect.h"
 
 struct CameraView;
 struct SceneFrame;
@@ -23,6 +25,7 @@ struct MeshLook {
 // choreography; everything else, window for window, is shared.
 class Rendition {
  public:
+  // Which of the two this is: the layer table's windows differ by it.
   virtual RenditionKind kind() const = 0;
   // Draws the mesh with the application's MeshDrawState as it stands.
   virtual void drawMesh(SceneFrame& frame, const MeshLook& look) const = 0;
@@ -31,6 +34,13 @@ class Rendition {
   // Sets the vector parameter "alpha" of the program at `slot`; the fixed
   // function has no programs and ignores it.
   virtual void setProgramAlpha(SceneFrame& frame, int32_t slot, float x, float y, float z) const = 0;
+  // The constants of the opening and closing effects: the fixed function
+  // draws them brighter, having no glow to carry them.
+  virtual const OpeningLook& openingLook() const = 0;
+  virtual const ClosingLook& closingLook() const = 0;
+  // Layer 19: the man broken into shards, or (fixed function) one large
+  // darkening quad.
+  virtual void drawShardLayer(SceneFrame& frame) const = 0;
 
  protected:
   ~Rendition() = default;

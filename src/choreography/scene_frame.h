@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "demo/texture_numbers.h"
 #include "effects/spline_path.h"
 #include "math/flag_vec3.h"
 #include "math/ripple_field.h"
@@ -17,11 +18,11 @@ struct SceneAssets {
   std::span<const FlagVec3> surfacePoints;
   std::span<const SplinePath> curvePaths;
   std::span<const std::vector<SplinePath>> outlinePaths;
-  int32_t sceneTexture2 = 3;  // the refraction copy the water reads
-  int32_t glowTexture = 1;
-  int32_t glowTexture2 = 7;  // the ripple normal map
-  int32_t depthTexture = 5;
-  int32_t blobTexture = 9;
+  int32_t sceneTexture2 = kSceneTexture2;
+  int32_t glowTexture = kGlowTexture;
+  int32_t glowTexture2 = kGlowTexture2;
+  int32_t depthTexture = kDepthTexture;
+  int32_t blobTexture = kBlobAlphaPicture;
   // Program slots of the five projection pairs and the five mesh scenes:
   // man, heart, man_gon, thequad, edafos2.
   std::array<int32_t, 5> projectionPrograms{2, 6, 12, 18, 20};

@@ -34,7 +34,7 @@ constexpr LayerDrawing kDrawings[] = {
     {16, drawWings, "choreography/billboard_layers.cpp"},
     {17, drawLineOfLights, "choreography/billboard_layers.cpp"},
     {18, drawFacetWires, "choreography/line_layers.cpp"},
-    {19, drawShardsOrQuad, "choreography/shard_layer.cpp"},
+    {19, drawShardLayer, "choreography/shard_layer.cpp"},
     {20, drawClosingAndWires, "choreography/line_layers.cpp"},
 };
 }  // namespace

@@ -8,19 +8,20 @@
 #include "choreography/rendition.h"
 #include "choreography/scene_frame.h"
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "effects/billboard.h"
 #include "effects/mesh_sampling.h"
 #include "math/ease.h"
 #include "passes/gl_state_helpers.h"
 
 namespace {
-constexpr int kShadowPicture = 40;
 // The shards' glass: the cold blue of the caustics, a little violet.
 constexpr float kShardRed = 0.2f;
 constexpr float kShardGreen = 0.26f;
 constexpr float kShardBlue = 0.55f;
+}  // namespace
 
-void drawLargeQuad(SceneFrame& frame) {
+void drawDarkeningQuad(SceneFrame& frame) {
   glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
   glEnable(GL_TEXTURE_2D);
   bindTextureNumber(frame.app, kShadowPicture);
@@ -37,6 +38,7 @@ void drawLargeQuad(SceneFrame& frame) {
   glPopAttrib();
 }
 
+namespace {
 // Each shard is its face drawn a fifth smaller about its own middle, so
 // dark cracks run between them; faces turned up to the sky catch more
 // light than those seen edge-on, which gives the glass its facets.
@@ -56,6 +58,7 @@ void emitShard(FlagVec3 a, FlagVec3 b, FlagVec3 c, double brightness) {
     glVertex3f(p.x, p.y, p.z);
   }
 }
+}  // namespace
 
 void drawShards(SceneFrame& frame) {
   const double brightness = shardBrightness(frame.T);
@@ -67,8 +70,7 @@ void drawShards(SceneFrame& frame) {
   glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_CULL_FACE);
-  // Glass that glows: added onto the picture (the water before this layer
-  // leaves blending off), no depth written.
+  // Glass that glows: added onto the picture, no depth written.
   glEnable(GL_BLEND);
   glBlendFunc(GL_ONE, GL_ONE);
   glDepthMask(GL_FALSE);
@@ -87,7 +89,6 @@ void drawShards(SceneFrame& frame) {
   glEnd();
   glPopAttrib();
 }
-}  // namespace
 
 double shardDelay(double T, int face) { return 3.0 * std::sin(7.0 * T + 0.039 * face); }
 
@@ -102,10 +103,4 @@ double shardBrightness(double T) {
 
 FlagVec3 shardCorner(const FlagVec3& v) { return v * 0.65f + FlagVec3{1, 5.6f, -80.0f, 38.0f}; }
 
-void drawShardsOrQuad(SceneFrame& frame) {
-  if (frame.rendition.kind() == RenditionKind::fixedFunction) {
-    drawLargeQuad(frame);
-  } else {
-    drawShards(frame);
-  }
-}
+void drawShardLayer(SceneFrame& frame) { frame.rendition.drawShardLayer(frame); }

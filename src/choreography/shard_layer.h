@@ -3,12 +3,15 @@
 
 struct SceneFrame;
 
-// Layer 19. The shader rendition breaks the man into shards: every face of
-// his mesh, made large and set out over the ground, flickers on and off on
-// its own delay from 20.5 s, flares at 23.5 s and is gone by 25 s. The
-// fixed-function rendition instead darkens the picture through one large
-// quad of the shadow picture (texture 40).
-void drawShardsOrQuad(SceneFrame& frame);
+// Layer 19, as the frame's rendition draws it: one of the two below.
+void drawShardLayer(SceneFrame& frame);
+// The shader rendition breaks the man into shards: every face of his mesh,
+// made large and set out over the ground, flickers on and off on its own
+// delay from 20.5 s, flares at 23.5 s and is gone by 25 s.
+void drawShards(SceneFrame& frame);
+// The fixed-function rendition instead darkens the picture through one
+// large quad of the shadow picture (texture 40).
+void drawDarkeningQuad(SceneFrame& frame);
 
 // The delay of face `face` at part time T, seconds: a fast wave along the
 // face list, so neighbouring faces flicker together.

@@ -4,6 +4,7 @@
 
 #include "choreography/rendition.h"
 #include "choreography/scene_frame.h"
+#include "core/picture_size.h"
 #include "demo/demo_app.h"
 #include "gpu/offscreen_target.h"
 #include "math/ease.h"
@@ -47,7 +48,8 @@ void drawWater(SceneFrame& frame) {
     uploadRgbTexture(app.textures.name(frame.assets.glowTexture2), int(ripple.width), int(ripple.height),
                      ripple.normalBytes.data());
   }
-  if (copiesPicture(T)) copyFramebufferToTexture(app.textures.name(frame.assets.sceneTexture2), 800, 600);
+  if (copiesPicture(T))
+    copyFramebufferToTexture(app.textures.name(frame.assets.sceneTexture2), kPictureWidth, kPictureHeight);
 
   glDisable(GL_BLEND);
   MeshDrawState& s = app.meshDraw;

@@ -9,14 +9,14 @@ struct DemoApp;
 // One object's placement inside a drawn scene.
 struct ObjectPlacement {
   FlagVec3 translate{1, 0, 0, 0};
-  double angle = 0.0;  // degrees; only the shader variant turns by it
+  double angle = 0.0;  // degrees; only the shader rendition turns by it
   FlagVec3 axis{1, 0, 0, 1};
   FlagVec3 scale{1, 1, 1, 1};
   FlagVec3 basis[3];
   bool useBasis = false;
 };
 
-// Extra drawing the shader variant runs beside the meshes, with both
+// Extra drawing the shader rendition runs beside the meshes, with both
 // program stages off: `before` is true when it runs ahead of them.
 using MeshDrawHook = void (*)(DemoApp& app, bool before);
 
@@ -28,7 +28,7 @@ struct MeshDrawState {
   FlagVec3 axis{1, 0, 0, 1};
   FlagVec3 scale{1, 1, 1, 1};
   FlagVec3 basis[3];
-  bool useBasis = false;  // shader variant: basis into the object matrix
+  bool useBasis = false;  // shader rendition: basis into the object matrix
   // Empty, or one placement for every object index that is drawn.
   std::vector<ObjectPlacement> placements;
 
@@ -36,13 +36,13 @@ struct MeshDrawState {
   // blended (GL_SRC_ALPHA, blendDst) where the depth is equal.
   double alpha = 1.0;
   uint32_t blendDst = 0x0303;  // GL_ONE_MINUS_SRC_ALPHA
-  // Depth first even when opaque, then colour unblended; the shader variant
+  // Depth first even when opaque, then colour unblended; the shader rendition
   // clears it once used.
   bool forcePrepass = false;
   // No depth test, GL_SRC_ALPHA / GL_ONE_MINUS_SRC_ALPHA blending.
   bool overlayBlend = false;
 
-  // Texture numbers for the shader variant's "cube" and "oned" samplers;
+  // Texture numbers for the shader rendition's "cube" and "oned" samplers;
   // negative binds nothing.
   int32_t cubeTexture = -1;
   int32_t rampTexture = -1;

@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 
+#include "demo/texture_numbers.h"
 #include "effects/billboard.h"
 #include "effects/effect_frame.h"
 #include "effects/line_batch.h"
@@ -12,8 +14,6 @@
 #include "math/random.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-constexpr int32_t kGlowTexture = 200;
 constexpr int kRingSegments = 72;
 
 // One group, in its own plane (turned by tiltX, then tiltY, then spinning
@@ -61,7 +61,7 @@ double outroFade(double t) { return 1.0 - clamp01((t - 32.6) * 0.55); }
 void groupLines(LineBatch& lines, const ClosingGroup& g, double t, float brightness) {
   seedRandom(g.seed);
   for (int k = 0; k < g.rays; ++k) {
-    const double a = 2.0 * kPi * (k + 0.4 * random01()) / g.rays;
+    const double a = 2.0 * std::numbers::pi * (k + 0.4 * random01()) / g.rays;
     const double inner = 0.12 + 0.25 * random01();
     const double outer = 0.55 + 0.45 * random01();
     const float shade = float(brightness * (0.4 + 0.6 * random01()));
@@ -73,12 +73,12 @@ void groupLines(LineBatch& lines, const ClosingGroup& g, double t, float brightn
   for (int m = 0; m < g.rings; ++m) {
     const double radius = 0.3 + 0.7 * (m + 1) / g.rings * (0.85 + 0.15 * random01());
     const double wobble = 0.03 * random01();
-    const double phase = random01() * 2.0 * kPi;
+    const double phase = random01() * 2.0 * std::numbers::pi;
     const float shade = float(brightness * 0.6);
     const LineColour colour{shade * g.r, shade * g.g, shade * g.b, 1.0f};
     lines.beginStrip();
     for (int i = 0; i <= kRingSegments; ++i) {
-      const double a = 2.0 * kPi * i / kRingSegments;
+      const double a = 2.0 * std::numbers::pi * i / kRingSegments;
       const double rr = radius * (1.0 + wobble * std::sin(7.0 * a + phase + t * 2.0));
       lines.stripVertex({1, float(std::cos(a) * rr), float(std::sin(a) * rr), 0.0f}, colour);
     }
@@ -122,7 +122,7 @@ void drawClosingEffect(const ClosingLook& look, const EffectFrame& frame) {
     glPopMatrix();
 
     glEnable(GL_TEXTURE_2D);
-    bindEffectTexture(frame, kGlowTexture);
+    bindEffectTexture(frame, kBackgroundPicture);
     const float q = float(b * kQuadBrightness * look.quadGain);
     glColor4f(q * g.r, q * g.g, q * g.b, 1.0f);
     drawBillboard(g.spin * t * 0.5, radius * 0.9, radius * 0.9);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "assets/scene_loading.h"
+#include "core/rendition_kind.h"
 #include "demo/demo_app.h"
 #include "gpu/basis_matrix.h"
 #include "gpu/gl_entry_points.h"
@@ -17,8 +18,6 @@ namespace {
 constexpr int kObjectMatrixParameter = 14;
 constexpr double kDegreesPerRadian = 180 * 0.3183098861837907;
 
-enum class Variant { FixedFunction, Shader };
-
 const ObjectPlacement* placementOf(const MeshDrawState& state, int object) {
   // A list that stops short of the object leaves it unplaced rather than
   // reading past the list.
@@ -30,16 +29,16 @@ const ObjectPlacement* placementOf(const MeshDrawState& state, int object) {
 // passes of a translucent draw go through here with the same arguments, so
 // the depth pass and the colour pass place every vertex alike.
 void applyObjectTransform(const MeshDrawState& state, const MeshScene& scene, int object, double time,
-                          Variant variant) {
+                          RenditionKind rendition) {
   const ObjectPlacement* own = placementOf(state, object);
   if (own) glTranslatef(own->translate.x, own->translate.y, own->translate.z);
   glTranslatef(state.translate.x, state.translate.y, state.translate.z);
   if (own) {
-    const double angle = variant == Variant::Shader ? own->angle : state.angle;
+    const double angle = rendition == RenditionKind::shader ? own->angle : state.angle;
     glRotated(angle, own->axis.x, own->axis.y, own->axis.z);
   }
   glRotated(state.angle, state.axis.x, state.axis.y, state.axis.z);
-  if (variant == Variant::Shader) {
+  if (rendition == RenditionKind::shader) {
     if (own && own->useBasis) loadBasisMatrix(own->basis[0], own->basis[1], own->basis[2]);
     if (state.useBasis) loadBasisMatrix(state.basis[0], state.basis[1], state.basis[2]);
   }
@@ -141,7 +140,7 @@ struct SceneDraw {
   const MeshScene& scene;
   const SceneBuffers& buffers;
   double time;
-  Variant variant;
+  RenditionKind rendition;
   int programSlot = 0;
 
   const ObjectBuffers* buffersOf(int object) const {
@@ -152,7 +151,7 @@ struct SceneDraw {
 };
 
 // Places object i and draws it if the draw test lets it through. The
-// shader variant builds the transform on the texture matrix and hands it to
+// shader rendition builds the transform on the texture matrix and hands it to
 // the vertex program; the fixed-function one builds it on the modelview.
 template <typename BeforeDraw>
 void drawObject(const SceneDraw& d, int i, const ArrayUse& use, BeforeDraw&& beforeDraw) {
@@ -160,23 +159,23 @@ void drawObject(const SceneDraw& d, int i, const ArrayUse& use, BeforeDraw&& bef
   const MeshObject& object = d.scene.objects[std::size_t(i)];
   const void* indices = nullptr;
   const bool drawable = pointArraysAt(object, d.buffersOf(i), use, indices);
-  if (d.variant == Variant::Shader) {
+  if (d.rendition == RenditionKind::shader) {
     glExtensionTable.glActiveTextureARB(GL_TEXTURE0);
     glMatrixMode(GL_TEXTURE);
     glPushMatrix();
     glLoadIdentity();
-    applyObjectTransform(state, d.scene, i, d.time, d.variant);
+    applyObjectTransform(state, d.scene, i, d.time, d.rendition);
     d.app.cgShaders.setTextureMatrixParameter(d.programSlot, kObjectMatrixParameter);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
   } else {
     glPushMatrix();
-    applyObjectTransform(state, d.scene, i, d.time, d.variant);
+    applyObjectTransform(state, d.scene, i, d.time, d.rendition);
   }
   beforeDraw(i);
   const int count = drawnIndexCount(object.faceCount(), state.faceFraction);
   if (drawable && count > 0 && objectDrawn(state, i)) glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_SHORT, indices);
-  if (d.variant == Variant::FixedFunction) glPopMatrix();
+  if (d.rendition == RenditionKind::fixedFunction) glPopMatrix();
 }
 
 // Depth only, every shown object, with the arrays it needs and nothing
@@ -288,7 +287,8 @@ bool usesDepthPrepass(const MeshDrawState& state) {
 void drawMeshScene(DemoApp& app, int32_t sceneIndex, int flags, double& time) {
   const MeshScene* scene = app.scene(sceneIndex);
   if (scene == nullptr) return;
-  const SceneDraw d{app, sceneIndex, *scene, app.sceneBuffers[std::size_t(sceneIndex)], time, Variant::FixedFunction};
+  const SceneDraw d{
+      app, sceneIndex, *scene, app.sceneBuffers[std::size_t(sceneIndex)], time, RenditionKind::fixedFunction};
   const MeshDrawState& state = app.meshDraw;
 
   glPushMatrix();
@@ -318,8 +318,8 @@ void drawMeshSceneCg(DemoApp& app, int32_t sceneIndex, int flags, double& time, 
                      uint32_t lightTexture, int programSlot) {
   const MeshScene* scene = app.scene(sceneIndex);
   if (scene == nullptr) return;
-  const SceneDraw d{app,  sceneIndex,      *scene,     app.sceneBuffers[std::size_t(sceneIndex)],
-                    time, Variant::Shader, programSlot};
+  const SceneDraw d{
+      app, sceneIndex, *scene, app.sceneBuffers[std::size_t(sceneIndex)], time, RenditionKind::shader, programSlot};
   MeshDrawState& state = app.meshDraw;
   CgShaderSet& cg = app.cgShaders;
   const int fragmentSlot = programSlot + 1;

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "math/random.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 Matrix4d multiply(const Matrix4d& a, const Matrix4d& b) {
   Matrix4d r;
@@ -36,7 +35,7 @@ void rotate(Matrix4d& m, double degrees, double x, double y, double z) {
   x /= length;
   y /= length;
   z /= length;
-  const double radians = degrees * kPi / 180.0;
+  const double radians = degrees * std::numbers::pi / 180.0;
   const double c = std::cos(radians), s = std::sin(radians), t = 1.0 - c;
   Matrix4d r;
   r.set(x * x * t + c, x * y * t - z * s, x * z * t + y * s, 0,  //

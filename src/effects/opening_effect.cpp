@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 
+#include "demo/texture_numbers.h"
 #include "effects/billboard.h"
 #include "effects/effect_frame.h"
 #include "effects/line_batch.h"
@@ -12,7 +14,6 @@
 #include "math/random.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
 
 // The music: the first bass tick at 6.5 s, beats every half second from
 // 6.0, the first hit at 9.2.
@@ -37,10 +38,10 @@ struct OpeningQuad {
 // Under the opening camera (looking down -z from z = 1.84 at about
 // (-0.17, 2.5)) screen up is +x and screen right is -y.
 constexpr std::array<OpeningQuad, 4> kQuads{{
-    {205, false, 0.02f, 2.05f, -0.05f, 0.62f, 0.0f, 0.9f, 0.8f, 0.7f, 0.08f, 0.0f, 2.6},   // horse ghost
-    {10, true, -0.15f, 2.5f, -0.4f, 1.6f, 3.0f, 1.0f, 0.72f, 0.4f, 0.0f, 0.22f, 6.0},      // warm light
-    {202, false, 0.45f, 3.05f, 0.0f, 0.45f, -4.0f, 0.9f, 0.86f, 0.75f, 0.3f, 0.12f, 0.8},  // feather
-    {206, true, -0.2f, 2.4f, -0.3f, 1.3f, 0.0f, 1.0f, 0.78f, 0.42f, 0.05f, 0.4f, 5.0},     // circuit board
+    {kHorsePicture, false, 0.02f, 2.05f, -0.05f, 0.62f, 0.0f, 0.9f, 0.8f, 0.7f, 0.08f, 0.0f, 2.6},  // horse ghost
+    {kBlobPicture, true, -0.15f, 2.5f, -0.4f, 1.6f, 3.0f, 1.0f, 0.72f, 0.4f, 0.0f, 0.22f, 6.0},     // warm light
+    {kWingPicture, false, 0.45f, 3.05f, 0.0f, 0.45f, -4.0f, 0.9f, 0.86f, 0.75f, 0.3f, 0.12f, 0.8},  // feather
+    {kCircuitPicture, true, -0.2f, 2.4f, -0.3f, 1.3f, 0.0f, 1.0f, 0.78f, 0.42f, 0.05f, 0.4f, 5.0},  // circuit board
 }};
 
 // One traced picture: where its outlines lie and when the pen starts.
@@ -130,7 +131,8 @@ Section section(int n, double since, double trace, double speedScale) {
 // from the path's direction there, narrowing and dimming towards the tail.
 void ribbon(LineBatch& lines, const OutlineGroup& g, const SplinePath& path, Section sec, double width, double wobble,
             double t, const LineColour& colour) {
-  const float c = float(std::cos(g.turn * kPi / 180.0)), s = float(std::sin(g.turn * kPi / 180.0));
+  const float c = float(std::cos(g.turn * std::numbers::pi / 180.0)),
+              s = float(std::sin(g.turn * std::numbers::pi / 180.0));
   std::array<FlagVec3, kRibbonSamples> left, right;
   std::array<LineColour, kRibbonSamples> shade;
   for (int j = 0; j < kRibbonSamples; ++j) {
@@ -174,7 +176,7 @@ void drawRibbons(const OpeningLook& look, const EffectFrame& frame) {
         const int n = std::min(path.count, int(path.points.size()));
         if (n <= 10) continue;
         const double width = kRibbonWidth * rp.widthScale * (0.6 + 0.8 * random01());
-        const double wobble = random01() * 2.0 * kPi;
+        const double wobble = random01() * 2.0 * std::numbers::pi;
         const double pace = 0.8 + 0.4 * random01();
         if (b <= 0.0005) continue;
         const LineColour colour{float(g.r * b), float(g.g * b), float(g.b * b), 1.0f};

@@ -3,7 +3,9 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <numbers>
 
+#include "demo/texture_numbers.h"
 #include "effects/billboard.h"
 #include "effects/effect_frame.h"
 #include "effects/line_batch.h"
@@ -11,7 +13,6 @@
 #include "math/random.h"
 
 namespace {
-constexpr int32_t kBudTexture = 203;
 constexpr double kBudSize = 0.05;
 constexpr double kHaloSize = 0.2;
 constexpr double kBudTurnPerSecond = 14.0;  // degrees; the petals turn slowly
@@ -28,8 +29,7 @@ void budQuad(const FlagVec3& at, double angle, double size, float gain) {
 }  // namespace
 
 FlagVec3 stalkTip(double t) {
-  const double pi = 3.141592653589793;
-  const double g = std::sin(random01() * t) * 0.5 + pi / 2.0;
+  const double g = std::sin(random01() * t) * 0.5 + std::numbers::pi / 2.0;
   const double oy = random01() * 0.5 + 0.2;
   double ox = random01() * 0.3 - 0.3;
   ox = ox + 0.45 * ease(clamp01(t * 0.2), 2.0) - 0.45;
@@ -63,7 +63,7 @@ void drawStalk(const StalkLook& look, const EffectFrame& frame, double t) {
   glEnable(GL_TEXTURE_2D);
   // Faded out, the additive bud would add nothing.
   if (fade > 0.001) {
-    bindEffectTexture(frame, kBudTexture);
+    bindEffectTexture(frame, kBudPicture);
     const double angle = t * kBudTurnPerSecond;
     budQuad(tip, angle, kBudSize, float(look.budGain * fade));
     budQuad(tip, -angle, kHaloSize, float(look.haloGain * fade));

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "core/picture_size.h"
 #include "gpu/gl_entry_points.h"
 #include "platform/gl_contexts.h"
 #include "platform/gl_window.h"
@@ -136,7 +137,7 @@ bool makeWindowCurrent(const OffscreenTarget& target) {
 }
 
 void copyFramebufferToTexture(std::uint32_t textureName, int width, int height) {
-  const int rows = width == 800 ? 600 : height;
+  const int rows = width == kPictureWidth ? kPictureHeight : height;
   glBindTexture(GL_TEXTURE_2D, textureName);
   glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, rows);
 }

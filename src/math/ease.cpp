@@ -1,10 +1,10 @@
 #include "math/ease.h"
 
 #include <cmath>
+#include <numbers>
 
 double ease(double x, double p) {
-  const double pi = 3.141592653589793;
-  const double base = (std::cos(x * pi) + 1.0) * 0.5;
+  const double base = (std::cos(x * std::numbers::pi) + 1.0) * 0.5;
   const double exponent = (p - 1.0) * 0.5 + 1.0;
   return std::pow(1.0 - std::pow(base, exponent), p);
 }

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "math/ease.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-double bump(double x) { return std::sin(kPi * clamp01(x)); }
+double bump(double x) { return std::sin(std::numbers::pi * clamp01(x)); }
 }  // namespace
 
 GreyLevel greyLevelAt(double t, const std::vector<double>& eventTimes) {

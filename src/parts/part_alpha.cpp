@@ -5,6 +5,7 @@
 
 #include "choreography/rendition.h"
 #include "choreography/scene_layers.h"
+#include "core/picture_size.h"
 #include "demo/demo_app.h"
 #include "math/random.h"
 #include "parts/part_set_up.h"
@@ -28,8 +29,8 @@ void PartAlpha::setUp(DemoApp* app) { setUpPart(*this, *app, RenditionKind::shad
 void PartAlpha::drawPartFrame(OffscreenTarget* target, DemoApp* app, FrameInputs*) {
   currentPart = this;
   placeCameraAndLight(*app, *target);
-  scenePass(*app, *target, drawAlphaScenes, 0, app->camera, app->camera, true, 800, sceneTexture);
-  app->screenQuadWidth = 800;
+  scenePass(*app, *target, drawAlphaScenes, 0, app->camera, app->camera, true, kPictureWidth, sceneTexture);
+  app->screenQuadWidth = kPictureWidth;
   glowPass(*app, *target, sceneTexture, glowTexture, 128, 0.69, 2, blurProgram);
   app->screenQuadWidth = 512;
   setCameraProjection(*app, *target);

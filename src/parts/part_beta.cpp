@@ -2,6 +2,7 @@
 
 #include "choreography/rendition.h"
 #include "choreography/scene_layers.h"
+#include "core/picture_size.h"
 #include "demo/demo_app.h"
 #include "math/random.h"
 #include "parts/part_set_up.h"
@@ -24,7 +25,7 @@ void PartBeta::drawPartFrame(OffscreenTarget* target, DemoApp* app, FrameInputs*
   currentPart = this;
   placeCameraAndLight(*app, *target);
   // Straight into the window: no depth pass, nothing copied.
-  scenePass(*app, *target, drawBetaScenes, 0, app->camera, app->camera, false, 800, sceneTexture);
+  scenePass(*app, *target, drawBetaScenes, 0, app->camera, app->camera, false, kPictureWidth, sceneTexture);
   seedRandom(static_cast<uint32_t>(static_cast<int64_t>(partTime * 10000000.0)));
   currentPart = nullptr;
 }

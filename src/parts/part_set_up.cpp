@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "effects/mesh_sampling.h"
 #include "effects/outline_tracer.h"
 #include "math/random.h"
@@ -24,17 +25,17 @@ struct Picture {
 
 // In load order.
 constexpr Picture kPictures[] = {
-    {40, "textures/shadowman.jpg", nullptr, true},
-    {8, "textures/drov.jpg", nullptr, false},
-    {10, "textures/blob41b.jpg", nullptr, false},
-    {9, "textures/blob.jpg", "textures/blob.jpg", false},
-    {25, "textures/clouds3.jpg", "textures/cloud3alpha.jpg", false},
-    {30, "textures/blood1.jpg", "textures/blood1.jpg", false},
-    {200, "textures/bg03.jpg", nullptr, false},
-    {205, "textures/horse.jpg", "textures/horsea.jpg", false},
-    {206, "textures/pcb.jpg", "textures/pcb2.jpg", false},
-    {202, "textures/fteri.jpg", nullptr, false},
-    {203, "textures/fteri2.jpg", nullptr, false},
+    {kShadowPicture, "textures/shadowman.jpg", nullptr, true},
+    {kSignaturePicture, "textures/drov.jpg", nullptr, false},
+    {kBlobPicture, "textures/blob41b.jpg", nullptr, false},
+    {kBlobAlphaPicture, "textures/blob.jpg", "textures/blob.jpg", false},
+    {kCloudPicture, "textures/clouds3.jpg", "textures/cloud3alpha.jpg", false},
+    {kBloodPicture, "textures/blood1.jpg", "textures/blood1.jpg", false},
+    {kBackgroundPicture, "textures/bg03.jpg", nullptr, false},
+    {kHorsePicture, "textures/horse.jpg", "textures/horsea.jpg", false},
+    {kCircuitPicture, "textures/pcb.jpg", "textures/pcb2.jpg", false},
+    {kWingPicture, "textures/fteri.jpg", nullptr, false},
+    {kBudPicture, "textures/fteri2.jpg", nullptr, false},
 };
 
 struct ProjectionPair {
@@ -83,7 +84,7 @@ struct BasePicture {
   int number;
   const char* file;
 };
-constexpr BasePicture kBasePictures[] = {{123, "meshes/edafos.jpg"}, {124, "meshes/man_goni.jpg"}};
+constexpr BasePicture kBasePictures[] = {{kGroundPicture, "meshes/edafos.jpg"}, {kFacetPicture, "meshes/man_goni.jpg"}};
 
 void clampEdges() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -155,19 +156,18 @@ void sampleTheMan(DemoPart& part, DemoApp& app) {
 }  // namespace
 
 void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind) {
-  const bool programs = kind == RenditionKind::shader;
   TextureTable& textures = app.textures;
   part.resetPartState();
-  part.sceneTexture = 0;
-  part.glowTexture = 1;
-  part.glowTexture3 = 2;
-  part.sceneTexture2 = 3;
-  part.spareTexture = 4;
-  part.depthTexture = 5;
-  part.glowTexture2 = 7;
-  part.blobTexture = 9;
+  part.sceneTexture = kSceneTexture;
+  part.glowTexture = kGlowTexture;
+  part.glowTexture3 = kGlowTexture3;
+  part.sceneTexture2 = kSceneTexture2;
+  part.spareTexture = kSpareTexture;
+  part.depthTexture = kDepthTexture;
+  part.glowTexture2 = kGlowTexture2;
+  part.blobTexture = kBlobAlphaPicture;
   part.blurProgram = 0;
-  part.composeProgram = programs ? 24 : -1;
+  part.composeProgram = kind == RenditionKind::shader ? 24 : -1;
   part.projectionPrograms = {2, 6, 12, 18, 20};
   part.sceneIndexes = {0, 1, 2, 3, 4};
   part.pairListA = {808, 809, 280, 281, 1072, 1073, 16, 17, 1852, 1853, 1864, 1865, 346, 347};
@@ -175,7 +175,7 @@ void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind) {
 
   makeRenderTextures(part, textures);
   loadPictures(textures);
-  if (programs) {
+  if (kind == RenditionKind::shader) {
     for (int i = 0; i < 5; ++i) {
       setUpProjection(app, kPairs[i].vertex, kPairs[i].fragment, kPairs[i].mesh, part.sceneIndexes[i],
                       part.depthTexture, 16, part.projectionPrograms[i]);
@@ -187,14 +187,14 @@ void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind) {
   for (auto& list : part.outlinePaths) list.clear();
   traceOutlines(part, textures);
   part.timeAccumulator = 0.0;
-  if (programs) {
+  if (kind == RenditionKind::shader) {
     loadFragmentOnly(app, "cgeffects/fragment_Blur256.cpp", part.blurProgram);
     loadFragmentOnly(app, "cgeffects/fragment_compose.cpp", part.composeProgram);
   } else {
     for (const BasePicture& base : kBasePictures) textures.loadJpegTexture(base.file, base.number);
   }
-  for (int i = 0; i < 6; ++i) textures.loadJpegTexture(kSkyFiles[i], 80 + i);
-  loadCausticFrames(app, kCausticFirstNumber);
+  for (int i = 0; i < 6; ++i) textures.loadJpegTexture(kSkyFiles[i], kSkyFirstPicture + i);
+  loadCausticFrames(app, kCausticFirstPicture);
   sampleTheMan(part, app);
   growCurvePaths(part.curvePaths, part.surfacePoints.data(), int32_t(part.surfacePoints.size()));
   part.speedBias = -0.6;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/picture_size.h"
 #include "demo/demo_app.h"
 #include "effects/billboard.h"
 #include "gpu/gl_entry_points.h"
@@ -78,7 +79,7 @@ bool composeInOnePass(const DemoPart& part, DemoApp& app, const Look& look) {
     glPopMatrix();
   }
   const NdcRect glow = facingBillboardRect(kCopyScale, kCopyScale);
-  const TextureExtent extent = screenCopyExtent(800, screenCopyMode);
+  const TextureExtent extent = screenCopyExtent(kPictureWidth, screenCopyMode);
   const std::array<double, 3> g = glowColour(look);
 
   bindFragmentWithDecal(app, slot, part.sceneTexture);
@@ -136,13 +137,13 @@ void composeWindowQuadByQuad(const DemoPart& part, DemoApp& app) {
   glPushMatrix();
   copyColour(look);
   if (!look.ghosts()) {
-    drawScreenCopyBillboard(800, 0.0, kCopyScale, kCopyScale);
+    drawScreenCopyBillboard(kPictureWidth, 0.0, kCopyScale, kCopyScale);
   } else {
     for (int k = -2; k <= 1; ++k) {
       if (k == -1) glEnable(GL_BLEND);  // the first copy is opaque
       glPushMatrix();
       const double scale = placeGhost(look, k);
-      drawScreenCopyBillboard(800, 0.0, scale, scale);
+      drawScreenCopyBillboard(kPictureWidth, 0.0, scale, scale);
       glPopMatrix();
     }
   }

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "demo/texture_numbers.h"
+
 struct DemoApp;
 
 // The caustics: sixteen pictures of light through a water surface, loaded
@@ -8,8 +10,6 @@ struct DemoApp;
 // second.
 constexpr int kCausticFrameCount = 16;
 constexpr double kCausticStepsPerSecond = 28.0;
-// Where both parts load them.
-constexpr int kCausticFirstNumber = 100;
 
 // "textures/caust00.jpg", "textures/caust02.jpg", ... "textures/caust30.jpg".
 std::string causticFrameFile(int frame);
@@ -21,4 +21,4 @@ void loadCausticFrames(DemoApp& app, int first);
 // The texture number showing at `partTime`: first + (trunc(28 t) mod 16).
 // Times before the part's start and times that are not numbers show frame 0
 // rather than a number outside the sequence.
-int causticFrame(double partTime, int first = kCausticFirstNumber);
+int causticFrame(double partTime, int first = kCausticFirstPicture);

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include "core/picture_size.h"
 
 // The demo's one window and its OpenGL context, acquired step by step so
 // that the shell can name the step that failed and release the rest.
@@ -13,8 +14,8 @@ struct GlWindowRequest {
   std::string title;
   int x = 0;
   int y = 0;
-  int width = 800;
-  int height = 600;
+  int width = kPictureWidth;
+  int height = kPictureHeight;
   int colorBits = 32;
   bool fullscreen = false;
 };

@@ -48,13 +48,13 @@ TEST(ClassifyGpu, SpeedTableLastMatchWinsOverTheVendorDefault) {
   }
 }
 
-TEST(PartChoice, SlowCardAlwaysPlaysBetaOtherwiseTheCardDecides) {
-  EXPECT_EQ(choosePart(true, true), PartKind::Beta);
-  EXPECT_EQ(choosePart(true, false), PartKind::Beta);
-  EXPECT_EQ(choosePart(false, true), PartKind::Alpha);
-  EXPECT_EQ(choosePart(false, false), PartKind::Beta);
-  EXPECT_NE(createPart(PartKind::Alpha), nullptr);
-  EXPECT_NE(createPart(PartKind::Beta), nullptr);
+TEST(PartChoice, SlowCardAlwaysPlaysTheFixedFunctionOtherwiseTheCardDecides) {
+  EXPECT_EQ(chooseRendition(true, true), RenditionKind::fixedFunction);
+  EXPECT_EQ(chooseRendition(true, false), RenditionKind::fixedFunction);
+  EXPECT_EQ(chooseRendition(false, true), RenditionKind::shader);
+  EXPECT_EQ(chooseRendition(false, false), RenditionKind::fixedFunction);
+  EXPECT_NE(createPart(RenditionKind::shader), nullptr);
+  EXPECT_NE(createPart(RenditionKind::fixedFunction), nullptr);
 }
 
 TEST(PartChoice, FragmentProgramsAreFoundAnywhereInTheExtensionString) {

@@ -12,6 +12,7 @@
 #include "choreography/rendition.h"
 #include "choreography/scene_frame.h"
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "gl_call_counter.h"
 #include "gl_test_context.h"
 #include "math/random.h"
@@ -63,7 +64,7 @@ class LayerDrawingTest : public GlSuite<kSize> {
 };
 
 TEST_F(LayerDrawingTest, TheSkyBoxIsSixQuadsUntilItHasFadedAndTheFogIsOffAfterwards) {
-  for (int k = 0; k < 6; ++k) whiteTexture(kSkyFirstTexture + k);
+  for (int k = 0; k < 6; ++k) whiteTexture(kSkyFirstPicture + k);
   look(CameraView{FlagVec3{1, 0, 0, 0}, FlagVec3{1, 1, 0.2f, 0.1f}, FlagVec3{1, 0, 0, 1}});
   for (double T : {5.0, 17.9, 18.0, 29.0}) {
     glClear(GL_COLOR_BUFFER_BIT);

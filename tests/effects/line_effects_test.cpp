@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/rendition_kind.h"
 #include "demo/demo_app.h"
 #include "effects/closing_effect.h"
 #include "effects/effect_frame.h"
@@ -63,11 +64,10 @@ class LineEffectsTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(gl.makeCurrent()); }
 
   enum class Effect { Opening, Closing };
-  enum class Twin { Shader, Fixed };
 
   // The frame as the choreography leaves it for these layers: the camera's
   // view, additive blending, depth writes off.
-  static void draw(Effect effect, Twin twin, double t) {
+  static void draw(Effect effect, RenditionKind twin, double t) {
     glViewport(0, 0, kWidth, kHeight);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -84,16 +84,16 @@ class LineEffectsTest : public ::testing::Test {
     glDepthMask(GL_FALSE);
     const EffectFrame frame{.time = t, .textureBase = 0, .app = *app, .lines = lines, .outlines = part->outlinePaths};
     if (effect == Effect::Opening)
-      drawOpeningEffect(twin == Twin::Shader ? kOpeningShaderLook : kOpeningFixedLook, frame);
+      drawOpeningEffect(twin == RenditionKind::shader ? kOpeningShaderLook : kOpeningFixedLook, frame);
     else
-      drawClosingEffect(twin == Twin::Shader ? kClosingShaderLook : kClosingFixedLook, frame);
+      drawClosingEffect(twin == RenditionKind::shader ? kClosingShaderLook : kClosingFixedLook, frame);
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
   }
 
   // Draw calls of one frame of the effect: array draws (the batched lines)
   // and glBegin blocks (the textured quads).
-  static int drawsAt(Effect effect, Twin twin, double t) {
+  static int drawsAt(Effect effect, RenditionKind twin, double t) {
     resetGlDrawCounts();
     draw(effect, twin, t);
     return glDrawCounts().arrayDraws + glDrawCounts().begins;
@@ -141,9 +141,9 @@ TEST_F(LineEffectsTest, OpeningDrawsUntilTenAndClosingOnlyAfterTwentyEight) {
   const Case cases[] = {{Effect::Opening, 10.0, true},  {Effect::Opening, 10.0001, false},
                         {Effect::Closing, 9.0, false},  {Effect::Closing, 27.9, false},
                         {Effect::Closing, 28.0, false}, {Effect::Closing, 28.5, true}};
-  for (Twin twin : {Twin::Shader, Twin::Fixed}) {
+  for (RenditionKind twin : {RenditionKind::shader, RenditionKind::fixedFunction}) {
     for (const Case& c : cases) {
-      SCOPED_TRACE(std::to_string(c.t) + (twin == Twin::Shader ? " shader" : " fixed"));
+      SCOPED_TRACE(std::to_string(c.t) + (twin == RenditionKind::shader ? " shader" : " fixed"));
       EXPECT_EQ(drawsAt(c.effect, twin, c.t) > 0, c.draws);
       EXPECT_EQ(lit(readBack(), 0).count > 0, c.draws);
     }
@@ -155,7 +155,7 @@ TEST_F(LineEffectsTest, OpeningDrawsUntilTenAndClosingOnlyAfterTwentyEight) {
 
 TEST_F(LineEffectsTest, RestoresTheStateItChanges) {
   for (auto [effect, t] : {std::pair{Effect::Opening, 6.0}, {Effect::Closing, 30.0}}) {
-    draw(effect, Twin::Shader, t);
+    draw(effect, RenditionKind::shader, t);
     GLint depth = 0, mode = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
     glGetIntegerv(GL_MATRIX_MODE, &mode);
@@ -180,7 +180,7 @@ TEST_F(LineEffectsTest, TwinsLightTheSamePixelsAndOnlyBrightnessDiffers) {
                            {Effect::Closing, 31.0},
                            {Effect::Closing, 33.0}}) {
     std::array<std::vector<unsigned char>, 2> shots;
-    for (Twin twin : {Twin::Shader, Twin::Fixed}) {
+    for (RenditionKind twin : {RenditionKind::shader, RenditionKind::fixedFunction}) {
       draw(effect, twin, t);
       shots[size_t(twin)] = readBack();
     }

@@ -58,6 +58,9 @@ class UndriftedShader final : public Rendition {
   void setProgramAlpha(SceneFrame& frame, int32_t slot, float x, float y, float z) const override {
     shaderRendition().setProgramAlpha(frame, slot, x, y, z);
   }
+  const OpeningLook& openingLook() const override { return shaderRendition().openingLook(); }
+  const ClosingLook& closingLook() const override { return shaderRendition().closingLook(); }
+  void drawShardLayer(SceneFrame& frame) const override { shaderRendition().drawShardLayer(frame); }
 };
 
 constexpr int kPixels = 160;

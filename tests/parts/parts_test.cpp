@@ -10,6 +10,7 @@
 #include "choreography/scene_layers.h"
 #include "core/diagnostics.h"
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "gl_call_counter.h"
 #include "gl_test_context.h"
 #include "math/random.h"
@@ -117,7 +118,7 @@ TEST_F(PartsTest, EachSetUpTakesEveryPictureItsListDecodesAheadAndComesOutTheSam
     EXPECT_EQ(beta.part->outlinePaths[list].size(), direct.part->outlinePaths[list].size()) << "outline list " << list;
   }
   // Plain, with alpha, the base pictures, the sky and the caustics.
-  for (int number : {40, 25, 206, 123, 124, 80, 85, kCausticFirstNumber, kCausticFirstNumber + 15}) {
+  for (int number : {40, 25, 206, 123, 124, 80, 85, kCausticFirstPicture, kCausticFirstPicture + 15}) {
     const std::vector<std::uint8_t> want = texels(direct, number);
     EXPECT_FALSE(want.empty()) << "texture " << number;
     EXPECT_TRUE(texels(beta, number) == want) << "texture " << number;

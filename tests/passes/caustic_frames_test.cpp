@@ -1,4 +1,5 @@
 #include "passes/caustic_frames.h"
+#include "demo/texture_numbers.h"
 
 #include <unistd.h>
 #include <cmath>
@@ -45,15 +46,16 @@ TEST_F(CausticFramesGl, SixteenPicturesLoadIntoConsecutiveNumbers) {
   ASSERT_NE(getcwd(here, sizeof here), nullptr);
   ASSERT_EQ(chdir(VELMORA_BINARY_DIR "/data"), 0) << "the generated data folder";
   auto app = std::make_unique<DemoApp>();
-  loadCausticFrames(*app, kCausticFirstNumber);
+  loadCausticFrames(*app, kCausticFirstPicture);
   ASSERT_EQ(chdir(here), 0);
   ASSERT_FALSE(textureTable(*app).loadingFailed());
-  EXPECT_EQ(textureTable(*app).name(kCausticFirstNumber - 1), 0u);
-  EXPECT_EQ(textureTable(*app).name(kCausticFirstNumber + kCausticFrameCount), 0u);
+  EXPECT_EQ(textureTable(*app).name(kCausticFirstPicture - 1), 0u);
+  EXPECT_EQ(textureTable(*app).name(kCausticFirstPicture + kCausticFrameCount), 0u);
   for (int k = 0; k < kCausticFrameCount; ++k) {
-    EXPECT_NE(textureTable(*app).name(kCausticFirstNumber + k), 0u) << k;
+    EXPECT_NE(textureTable(*app).name(kCausticFirstPicture + k), 0u) << k;
     if (k > 0) {
-      EXPECT_NE(textureTable(*app).name(kCausticFirstNumber + k), textureTable(*app).name(kCausticFirstNumber + k - 1));
+      EXPECT_NE(textureTable(*app).name(kCausticFirstPicture + k),
+                textureTable(*app).name(kCausticFirstPicture + k - 1));
     }
   }
 }

@@ -11,6 +11,7 @@
 
 #include "core/diagnostics.h"
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "effects/mesh_sampling.h"
 #include "gl_test_context.h"
 #include "gpu/gl_entry_points.h"
@@ -37,7 +38,7 @@ class MeshProjectionTest : public GlSuite<128> {
     setUpProjection(*app_, "cgeffects/vertex_projection_anisotropic_animation.cpp",
                     "cgeffects/fragment_projection_anisotropic_caustic.cpp", "meshes/man.3ds", kManScene, kDepthTexture,
                     16, kManSlot);
-    loadCausticFrames(*app_, kCausticFirstNumber);
+    loadCausticFrames(*app_, kCausticFirstPicture);
     ASSERT_EQ(chdir(here), 0);
     ASSERT_FALSE(textureTable(*app_).loadingFailed());
     ASSERT_GT(app_->scene(kManScene)->objectCount(), 0);
