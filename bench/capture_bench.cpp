@@ -17,7 +17,7 @@
 #include "capture/frame_sink.h"
 #include "capture/png_encoding.h"
 #include "gpu/frame_readback.h"
-#include "parts/plain_part.h"
+#include "plain_part.h"
 #include "platform/gl_window.h"
 
 namespace {

@@ -131,8 +131,6 @@ void startUp(ProcessState& s) {
   s.part = createPart(s.rendition);
   s.part->setUp(&s.app);
   if (s.app.textures.loadingFailed()) return endForMissingPicture(s);
-  // What the card offers, whichever part plays.
-  s.part->fragmentProgramsAvailable = fragmentSupport ? 1 : 0;
   if (!fadeLoadingScreen(s, false)) return endForMissingPicture(s);
 
   // Rendering plays no sound: the track is only read if a video needs it.

@@ -9,6 +9,7 @@
 #include "choreography/scene_frame.h"
 #include "demo/demo_app.h"
 #include "demo/texture_numbers.h"
+#include "effects/look_at_camera.h"
 #include "math/ease.h"
 #include "math/random.h"
 #include "passes/caustic_frames.h"

@@ -4,7 +4,9 @@
 
 #include "demo/demo_app.h"
 
-void lookAtCamera(const DemoApp& app) {
-  const CameraView& c = app.camera;
-  gluLookAt(c.eye.x, c.eye.y, c.eye.z, c.centre.x, c.centre.y, c.centre.z, c.up.x, c.up.y, c.up.z);
+void multiplyLookAt(const CameraView& view) {
+  gluLookAt(view.eye.x, view.eye.y, view.eye.z, view.centre.x, view.centre.y, view.centre.z, view.up.x, view.up.y,
+            view.up.z);
 }
+
+void lookAtCamera(const DemoApp& app) { multiplyLookAt(app.camera); }

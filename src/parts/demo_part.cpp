@@ -29,7 +29,6 @@ void DemoPart::resetPartState() {
     letter = static_cast<uint8_t>(random01() * 25.0 + 64.0);
   }
   ripple = stillWater();
-  partTextureBase = 0;
   // A second set-up must not play every event twice.
   eventTimes.clear();
   eventTimes.push_back(12.3);
@@ -105,7 +104,6 @@ void DemoPart::placeCameraAndLight(DemoApp& app, OffscreenTarget& target) {
   app.farPlane = planes.farPlane;
   setCameraProjection(app, target);
   glClearColor(0, 0, 0, 0);
-  cameraCopy = {app.camera.eye, app.camera.centre, app.camera.up};
   runCameraProgramme(partTime, app.camera);
   app.lightView = CameraView{FlagVec3{1, 0, 0, 10}, FlagVec3{1, 0, 0, 0}, FlagVec3{1, 0, 1, 0}};
 }

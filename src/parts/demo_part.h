@@ -58,55 +58,39 @@ class DemoPart {
   int32_t frameCount = 0;
   double lastFrameDelta = 0.0;
   FrameInputs frameInputs;
-  std::array<FlagVec3, 3> cameraCopy{};  // eye, centre, up
-  std::array<uint8_t, 200> randomLetters{};
   RippleField ripple{0.03, 128, 128};
   double rippleClock = 0.0;
-  std::vector<double> eventTimes;
-  std::vector<double> eventTimesB;
-  std::vector<double> eventTimesC;
-  std::array<std::string, 9> labels;
+  std::vector<double> eventTimes;  // the cold break's hits
 
   // Choreography geometry, prepared by setUp: paths, points and the
-  // samples and outlines the paths grow from.
-  std::array<SplinePath, 30> sparePaths;
+  // outlines the paths grow from.
   std::array<SplinePath, 200> curvePaths;
-  std::array<SplinePath, 3> auxPaths;
-  SplinePath auxPath;
-  std::array<FlagVec3, 1000> trailPoints{};
-  FlagVec3 extraVector;
-  std::array<FlagVec3, 20> splinePoints{};
-  FlagVec3 pathStart;
-  FlagVec3 pathEnd;
-  std::array<FlagVec3, 5> pathKeys{};
-  FlagVec3 pathCursor;
   std::array<FlagVec3, 1000> surfacePoints{};
+  std::array<std::vector<SplinePath>, 6> outlinePaths;
+
+  // Kept though no frame reads them: the random letters (their 200 draws at
+  // every reset move the generator that the set-up's layouts start from),
+  // the surface sampler's other outputs, which it fills beside the points,
+  // and how many outlines the signature picture traced to.
+  std::array<uint8_t, 200> randomLetters{};
   std::array<FlagVec3, 1000> surfaceNormals{};
   std::array<FlagVec3, 1000> surfaceTangents{};
   std::array<FlagVec3, 1000> surfaceExtra{};
-  std::vector<int32_t> pairListB;
-  std::vector<int32_t> pairListA;
-  std::array<std::vector<SplinePath>, 6> outlinePaths;
   int32_t outlineTraceCount = 0;
 
-  // Assets by number: the part's texture numbers count from
-  // partTextureBase; scene indexes address DemoApp's scene table.
-  int32_t partTextureBase = 0;
+  // Scene indexes into DemoApp's scene table: man, heart, man_gon,
+  // thequad, edafos2.
   std::array<int32_t, 5> sceneIndexes{};
 
-  // Shader-rendition resources: render targets and program slots in
-  // DemoApp's CgShaderSet, and whether the card offers fragment programs.
-  int32_t fragmentProgramsAvailable = 0;
+  // Render targets and program slots in DemoApp's CgShaderSet (texture
+  // numbers from demo/texture_numbers.h).
   int32_t sceneTexture = 0;
   int32_t sceneTexture2 = 0;
   int32_t glowTexture = 0;
   int32_t glowTexture2 = 0;
   int32_t glowTexture3 = 0;
   int32_t depthTexture = 0;
-  // Two more texture numbers the scene code draws with: 4 (nothing is
-  // loaded there) and 9 (the blob picture with its own alpha).
-  int32_t spareTexture = 0;
-  int32_t blobTexture = 0;
+  int32_t blobTexture = 0;  // the blob picture with its own alpha
   int32_t blurProgram = 0;
   // The window's composition in one pass; -1 where the part has none.
   int32_t composeProgram = -1;
@@ -125,8 +109,7 @@ class DemoPart {
   DemoPart() = default;
 
   // Steps every part's frame begins with: the clip planes, the window's
-  // projection, the camera programme (the previous camera kept in
-  // cameraCopy) and the light's view.
+  // projection, the camera programme and the light's view.
   void placeCameraAndLight(DemoApp& app, OffscreenTarget& target);
 
   // Advances part time, which runs slightly faster than demo time after

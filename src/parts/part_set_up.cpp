@@ -162,7 +162,6 @@ void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind) {
   part.glowTexture = kGlowTexture;
   part.glowTexture3 = kGlowTexture3;
   part.sceneTexture2 = kSceneTexture2;
-  part.spareTexture = kSpareTexture;
   part.depthTexture = kDepthTexture;
   part.glowTexture2 = kGlowTexture2;
   part.blobTexture = kBlobAlphaPicture;
@@ -170,8 +169,6 @@ void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind) {
   part.composeProgram = kind == RenditionKind::shader ? 24 : -1;
   part.projectionPrograms = {2, 6, 12, 18, 20};
   part.sceneIndexes = {0, 1, 2, 3, 4};
-  part.pairListA = {808, 809, 280, 281, 1072, 1073, 16, 17, 1852, 1853, 1864, 1865, 346, 347};
-  part.pairListB = {1888, 1889, 1594, 1595, 1666, 1667, 1642, 1643, 1702, 1703, 1714, 1715};
 
   makeRenderTextures(part, textures);
   loadPictures(textures);

@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include "demo/demo_app.h"
+#include "effects/look_at_camera.h"
 #include "gpu/gl_entry_points.h"
 #include "gpu/offscreen_target.h"
 
@@ -13,21 +14,6 @@ constexpr double kBaseFieldOfView = 75.0;
 
 TextureTable& textureTable(DemoApp& app) { return app.textures; }
 const TextureTable& textureTable(const DemoApp& app) { return app.textures; }
-
-void setLinearFiltering() {
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-}
-
-void resetDrawState() {
-  glDisable(GL_BLEND);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_COLOR_MATERIAL);
-  glDisable(GL_LIGHT0);
-  glDisable(GL_TEXTURE_2D);
-  glColor4f(1, 1, 1, 1);
-  glDisable(GL_FOG);
-}
 
 void disableProfiles(DemoApp& app) { app.cgShaders.disableProfiles(); }
 
@@ -44,11 +30,6 @@ void setCameraProjection(DemoApp& app, const OffscreenTarget& target) {
 
 void multiplyDemoPerspective(const DemoApp& app) {
   gluPerspective(app.fovOffset + kBaseFieldOfView, 1.0, app.nearPlane, app.farPlane);
-}
-
-void multiplyLookAt(const CameraView& view) {
-  gluLookAt(view.eye.x, view.eye.y, view.eye.z, view.centre.x, view.centre.y, view.centre.z, view.up.x, view.up.y,
-            view.up.z);
 }
 
 void loadLightTextureMatrix(const DemoApp& app, const CameraView& light) {

@@ -11,13 +11,6 @@ class TextureTable;
 TextureTable& textureTable(DemoApp& app);
 const TextureTable& textureTable(const DemoApp& app);
 
-// Linear magnification and minification on the bound 2-D texture.
-void setLinearFiltering();
-
-// Blending, lighting, colour material, light 0, 2-D texturing and fog off;
-// colour opaque white.
-void resetDrawState();
-
 // Fragment stage, then vertex stage, back to fixed function.
 void disableProfiles(DemoApp& app);
 
@@ -33,9 +26,6 @@ void setCameraProjection(DemoApp& app, const OffscreenTarget& target);
 // the app's offset, aspect 1, the app's clip planes; multiplied onto the
 // current matrix.
 void multiplyDemoPerspective(const DemoApp& app);
-
-// gluLookAt from the view's eye towards its centre.
-void multiplyLookAt(const CameraView& view);
 
 // The texture matrix of unit 0 = bias (0..1) x the demo's perspective x the
 // light's view: scene positions into the light's projective texture space.

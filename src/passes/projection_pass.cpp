@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "demo/demo_app.h"
+#include "effects/look_at_camera.h"
 #include "effects/mesh_drawing.h"
 #include "gpu/gl_entry_points.h"
 #include "passes/gl_state_helpers.h"

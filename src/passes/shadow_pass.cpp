@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "demo/demo_app.h"
+#include "effects/look_at_camera.h"
 #include "gpu/offscreen_target.h"
 #include "gpu/pass_bracket.h"
 #include "passes/gl_state_helpers.h"

@@ -131,11 +131,6 @@ void platformSwapBuffers(PlatformGl& gl) {
 
 bool platformSetSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
 
-void platformWindowRect(const PlatformGl& gl, int& x, int& y, int& width, int& height) {
-  SDL_GetWindowPosition(sdlWindow(gl), &x, &y);
-  SDL_GetWindowSize(sdlWindow(gl), &width, &height);
-}
-
 void* platformGlProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
 
 std::string platformError() { return SDL_GetError(); }

@@ -45,9 +45,6 @@ void platformSwapBuffers(PlatformGl& gl);
 // 0: do not wait for the vertical retrace. False when the driver refuses.
 bool platformSetSwapInterval(int interval);
 
-// Client area position (screen coordinates) and size.
-void platformWindowRect(const PlatformGl& gl, int& x, int& y, int& width, int& height);
-
 // The address of a GL function of the current context's driver, or null.
 void* platformGlProcAddress(const char* name);
 

@@ -21,7 +21,6 @@ Uint32 boxFlags(MessageIcon icon) {
 }  // namespace
 
 void setMessageRoute(MessageRoute route) { g_route = route; }
-MessageRoute messageRoute() { return g_route; }
 
 void showMessage(const std::string& caption, const std::string& text, MessageIcon icon) {
   if (g_route == MessageRoute::Box &&

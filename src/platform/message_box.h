@@ -8,7 +8,6 @@ enum class MessageRoute { Box, Stderr };
 enum class MessageIcon { Information, Exclamation, Stop };
 
 void setMessageRoute(MessageRoute route);
-MessageRoute messageRoute();
 
 void showMessage(const std::string& caption, const std::string& text, MessageIcon icon);
 

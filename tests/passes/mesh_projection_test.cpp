@@ -12,6 +12,7 @@
 #include "core/diagnostics.h"
 #include "demo/demo_app.h"
 #include "demo/texture_numbers.h"
+#include "effects/look_at_camera.h"
 #include "effects/mesh_sampling.h"
 #include "gl_test_context.h"
 #include "gpu/gl_entry_points.h"

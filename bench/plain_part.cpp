@@ -1,4 +1,4 @@
-#include "parts/plain_part.h"
+#include "plain_part.h"
 
 #include <GL/gl.h>
 
