@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <numeric>
 
 #include "choreography/layer_windows.h"
@@ -17,24 +18,6 @@ std::string format(const char* pattern, double a, double b = 0.0, double c = 0.0
 const char* layerName(int32_t number) {
   const LayerInfo* layer = findLayer(number);
   return layer != nullptr ? layer->name : "?";
-}
-
-// Only what JSON strings need: quotes, backslashes and control characters.
-std::string jsonString(const std::string& s) {
-  std::string out = "\"";
-  for (char c : s) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
 }
 
 struct Summary {
@@ -86,28 +69,28 @@ std::string benchReport(const BenchFigures& f) {
 }
 
 std::string benchJson(const BenchFigures& f) {
+  // Milliseconds to the microsecond: more digits would only be noise.
+  const auto ms = [](double v) { return std::round(v * 1000.0) / 1000.0; };
   const Summary s = summarise(f.frameMs);
-  std::string j = "{\n  \"rendition\": " + jsonString(f.rendition) + ",\n  \"device\": " + jsonString(f.device) +
-                  ",\n  \"fps\": " + std::to_string(f.fps) + ",\n  \"frames\": " + std::to_string(f.frameMs.size()) +
-                  ",\n";
-  j += format("  \"frameMs\": {\"median\": %.3f, \"p95\": %.3f, \"p99\": %.3f, \"max\": %.3f},\n", s.median, s.p95,
-              s.p99, s.max);
-  j += "  \"slowest\": [";
-  bool first = true;
+  nlohmann::ordered_json j;
+  j["rendition"] = f.rendition;
+  j["device"] = f.device;
+  j["fps"] = f.fps;
+  j["frames"] = f.frameMs.size();
+  j["frameMs"] = {{"median", ms(s.median)}, {"p95", ms(s.p95)}, {"p99", ms(s.p99)}, {"max", ms(s.max)}};
+  j["slowest"] = nlohmann::ordered_json::array();
   for (size_t i : slowestFrames(f.frameMs, 3)) {
-    j += (first ? "" : ", ") + format("{\"demoTime\": %.4f, \"ms\": %.3f}", f.demoTime[i], f.frameMs[i]);
-    first = false;
+    j["slowest"].push_back({{"demoTime", std::round(f.demoTime[i] * 1e4) / 1e4}, {"ms", ms(f.frameMs[i])}});
   }
-  j += "],\n  \"layerClock\": " + jsonString(f.layerClock) + ",\n  \"layers\": [";
-  first = true;
-  for (const auto& [number, ms] : f.layerMs) {
+  j["layerClock"] = f.layerClock;
+  j["layers"] = nlohmann::ordered_json::array();
+  for (const auto& [number, total] : f.layerMs) {
     const int frames = f.layerFrames.at(number);
-    j += std::string(first ? "\n" : ",\n") + "    {\"layer\": " + std::to_string(number) +
-         ", \"name\": " + jsonString(layerName(number)) +
-         format(", \"meanMs\": %.3f, \"frames\": %.0f}", frames > 0 ? ms / frames : 0.0, frames);
-    first = false;
+    j["layers"].push_back({{"layer", number},
+                           {"name", layerName(number)},
+                           {"meanMs", ms(frames > 0 ? total / frames : 0.0)},
+                           {"frames", frames}});
   }
-  j += format("\n  ],\n  \"outsideLayers\": {\"meanMs\": %.3f, \"frames\": %.0f}\n}\n", outsideLayersMean(f),
-              f.outsideLayersFrames);
-  return j;
+  j["outsideLayers"] = {{"meanMs", ms(outsideLayersMean(f))}, {"frames", f.outsideLayersFrames}};
+  return j.dump(2) + "\n";
 }
