@@ -9,6 +9,18 @@
 
 namespace {
 constexpr int kUsageExit = 2;
+// An argument of any length is named by its start: a line stays a line.
+constexpr std::size_t kLongestQuoted = 120;
+
+// What was wrong, in one line of the program's own: the argument cut to a
+// readable length, then where the options are listed.
+std::string usageLine(const std::string& what) {
+  std::string text = what.substr(0, kLongestQuoted);
+  if (what.size() > kLongestQuoted) text += "... (" + std::to_string(what.size()) + " characters)";
+  for (char& c : text)
+    if (c == '\n' || c == '\r') c = ' ';
+  return "velmora: " + text + "; velmora --help lists the options\n";
+}
 constexpr int kMaxFps = 1000;
 
 constexpr const char* kFooter =
@@ -131,8 +143,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     result.exitCode = app.exit(e, out, err);
   } catch (const CLI::ParseError& e) {
     result.exitNow = true;
-    app.exit(e, out, err);
-    err << app.help();
+    err << usageLine(e.what());
     result.exitCode = kUsageExit;
   }
   result.out = out.str();

@@ -112,6 +112,7 @@ int velmoraMain(int argc, char** argv) {
   // The output is named from where the user stands, not from the data folder.
   RenderRequest render = options.render;
   if (!render.out.empty()) render.out = std::filesystem::absolute(render.out).lexically_normal().string();
+  if (!renderOutputWritable(render)) return 1;
   if (!enterDataFolder(options.dataDir)) return 2;
 
   std::array<bool, 6> checked = initialDialogChecks(options);

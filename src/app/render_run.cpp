@@ -11,6 +11,7 @@
 #include "app/frame_host.h"
 #include "capture/frame_sink.h"
 #include "capture/progress_line.h"
+#include "capture/staged_output.h"
 #include "core/diagnostics.h"
 #include "core/picture_size.h"
 #include "director/music.h"
@@ -87,6 +88,20 @@ int64_t warmUpFrames(const RenderRequest& r) {
   return std::clamp<int64_t>(before, 0, wanted);
 }
 }  // namespace
+
+bool renderOutputWritable(const RenderRequest& r) {
+  if (r.mode == RenderMode::Live || r.out.empty()) return true;
+  std::string error;
+  if (r.mode == RenderMode::Bench) {
+    if (canStageOutput(r.out, StagedOutput::Kind::File, error)) return true;
+    reportError("bench", "cannot write \"" + r.out + "\"");
+    return false;
+  }
+  const bool folder = r.mode == RenderMode::Capture && captureFormatOf(r.out) == CaptureFormat::PngFolder;
+  if (canStageOutput(r.out, folder ? StagedOutput::Kind::Folder : StagedOutput::Kind::File, error)) return true;
+  reportError(jobName(r), error);
+  return false;
+}
 
 int runRender(ProcessState& s, const RenderRequest& r) {
   catchInterrupts();

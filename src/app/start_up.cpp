@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "app/part_choice.h"
 #include "app/process_state.h"
 #include "core/diagnostics.h"
+#include "director/frame_driver.h"
 #include "effects/billboard.h"
 #include "gpu/gl_entry_points.h"
 #include "parts/part_set_up.h"
@@ -42,6 +44,21 @@ bool startMusic(ProcessState& s) {
     showMessage("Drov Velmora  ", "Problem initializing FMod. \nNo sound file.", MessageIcon::Information);
     s.startUpExit = 0;
     return false;
+  }
+  // A damaged or short track still plays; the user hears why it falls silent.
+  const PcmTrack& track = s.music.track();
+  const double seconds = double(track.frames()) / track.rate;
+  if (track.holes > 0) {
+    reportWarning(MusicPlayback::kTrackPath, track.holes == 1 ? "a damaged stretch could not be decoded and is left out"
+                                                              : std::to_string(track.holes) +
+                                                                    " damaged stretches could not be decoded and are "
+                                                                    "left out");
+  }
+  if (seconds < kDemoEndTime) {
+    char ends[160];
+    std::snprintf(ends, sizeof ends, "the track ends at %.1f s, before the demo's %.1f s: silence after it", seconds,
+                  kDemoEndTime);
+    reportWarning(MusicPlayback::kTrackPath, ends);
   }
   return true;
 }

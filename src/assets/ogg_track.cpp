@@ -39,6 +39,7 @@ bool decodeOggTrack(const std::string& path, PcmTrack& track, std::string& error
   track.rate = static_cast<int>(info->rate);
   track.channels = info->channels;
   track.samples.clear();
+  track.holes = 0;
   const ogg_int64_t total = ov_pcm_total(&file, -1);
   if (total > 0) track.samples.reserve(static_cast<size_t>(total) * static_cast<size_t>(info->channels));
 
@@ -47,7 +48,10 @@ bool decodeOggTrack(const std::string& path, PcmTrack& track, std::string& error
   for (;;) {
     const long got = ov_read(&file, buffer, sizeof buffer, 0, 2, 1, &section);
     if (got == 0) break;
-    if (got == OV_HOLE) continue;  // a gap in the data: keep what follows
+    if (got == OV_HOLE) {  // a gap in the data: keep what follows
+      ++track.holes;
+      continue;
+    }
     if (got < 0) {
       ov_clear(&file);
       error = vorbisError(static_cast<int>(got));

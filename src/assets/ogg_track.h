@@ -8,6 +8,7 @@ struct PcmTrack {
   int rate = 0;
   int channels = 0;
   std::vector<int16_t> samples;  // frames x channels
+  int holes = 0;                 // damaged stretches the decoder skipped
 
   size_t frames() const { return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0; }
 };

@@ -1,8 +1,12 @@
 #include "assets/scene_loading.h"
 
 #include <array>
+#include <cstdio>
+#include <string>
 #include <unordered_map>
 #include <vector>
+
+#include "core/diagnostics.h"
 
 namespace {
 
@@ -26,6 +30,26 @@ struct MapEntry {
   bool loaded = false;
 };
 
+// What is wrong with a mesh file the loader read (`loaded`) or not; empty
+// when nothing is.
+std::string meshFileProblem(const char* fileName, bool loaded) {
+  std::FILE* file = std::fopen(fileName, "rb");
+  if (file == nullptr) return "missing: its scene stays empty";
+  unsigned char head[6] = {};
+  const std::size_t got = std::fread(head, 1, sizeof head, file);
+  long size = -1;
+  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+  std::fclose(file);
+  if (!loaded) return "not a 3DS mesh that can be read: its scene stays empty";
+  // The main chunk says how long the file is.
+  const uint32_t declared =
+      uint32_t(head[2]) | uint32_t(head[3]) << 8 | uint32_t(head[4]) << 16 | uint32_t(head[5]) << 24;
+  if (got == sizeof head && size >= 0 && declared > uint64_t(size)) {
+    return "cut short at " + std::to_string(size) + " of " + std::to_string(declared) +
+           " bytes: only what is there is drawn";
+  }
+  return "";
+}
 }  // namespace
 
 uint32_t stringHash(const std::string& text) {
@@ -35,7 +59,11 @@ uint32_t stringHash(const std::string& text) {
 }
 
 void loadScene(MeshScene& scene, int sceneIndex, double scale, const char* fileName, MeshTextureLoader& textures) {
-  scene.load(fileName);  // a missing file leaves the scene empty; the demo goes on
+  // A missing or damaged mesh leaves its scene empty (or as much of it as
+  // the file holds) and the demo goes on, but the user hears which file.
+  const bool loaded = scene.load(fileName);
+  const std::string problem = meshFileProblem(fileName, loaded);
+  if (!problem.empty()) reportWarning(fileName, problem);
 
   std::size_t references = 0;
   for (MeshObject& object : scene.objects) {

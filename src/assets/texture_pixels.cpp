@@ -62,11 +62,12 @@ PictureRead decodeJpegPicture(const std::string& fileName, RowOrder order, bool 
   return result;
 }
 
-void reportPictureDamage(const std::string& fileName, const PictureRead& read) {
-  if (read.failure != PictureFailure::None || read.linesDecoded >= read.picture.height) return;
+bool reportPictureDamage(const std::string& fileName, const PictureRead& read) {
+  if (read.failure != PictureFailure::None || read.linesDecoded >= read.picture.height) return false;
   reportWarning(fileName, "damaged picture (decoder code " + std::to_string(read.errorCode) +
                               "): " + std::to_string(read.linesDecoded) + " of " + std::to_string(read.picture.height) +
                               " lines decoded, the rest left black");
+  return true;
 }
 
 PictureRead readJpegPicture(const std::string& fileName, RowOrder order, bool mirrored) {

@@ -38,9 +38,9 @@ struct PictureRead {
 PictureRead readJpegPicture(const std::string& fileName, RowOrder order, bool mirrored = false);
 // The same, silent: safe on any thread, each call with a decoder of its own.
 PictureRead decodeJpegPicture(const std::string& fileName, RowOrder order, bool mirrored = false);
-// Names the file and the lines lost when `read` came out damaged; says
-// nothing otherwise.
-void reportPictureDamage(const std::string& fileName, const PictureRead& read);
+// Names the file and the lines lost when `read` came out damaged, and says
+// so by returning true; says nothing otherwise.
+bool reportPictureDamage(const std::string& fileName, const PictureRead& read);
 
 // The RGBA pixels of a colour picture (bottom row first) with the green
 // channel of `alpha` (top row first) as alpha; both must have the same

@@ -49,6 +49,13 @@ bool StagedOutput::begin(const std::string& finalPath, Kind kind, std::string& e
   return true;
 }
 
+bool canStageOutput(const std::string& finalPath, StagedOutput::Kind kind, std::string& error) {
+  StagedOutput trial;
+  if (!trial.begin(finalPath, kind, error)) return false;
+  trial.discard();
+  return true;
+}
+
 std::string StagedOutput::scratchPath(const std::string& suffix) {
   scratch_.push_back(staging_ + suffix);
   return scratch_.back();

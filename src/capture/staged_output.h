@@ -34,6 +34,11 @@ class StagedOutput {
   bool pending_ = false;
 };
 
+// Whether `finalPath` could be made as a result of `kind`: tried by making
+// and removing its temporary beside it, so the job can be refused before
+// any work, with the message the job itself would give.
+bool canStageOutput(const std::string& finalPath, StagedOutput::Kind kind, std::string& error);
+
 // Writes the bytes as the whole file; false, naming the cause, when any of
 // them did not reach it (a full disk shows at the close).
 bool writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error);

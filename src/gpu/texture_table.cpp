@@ -49,7 +49,7 @@ PictureRead TextureTable::readPicture(const std::string& fileName, RowOrder orde
   std::optional<PictureRead> taken;
   if (prefetch_) taken = prefetch_->take(fileName, order, mirrored);
   PictureRead read = taken ? std::move(*taken) : decodeJpegPicture(fileName, order, mirrored);
-  reportPictureDamage(fileName, read);
+  if (reportedDamage_.count(fileName) == 0 && reportPictureDamage(fileName, read)) reportedDamage_.insert(fileName);
   return read;
 }
 

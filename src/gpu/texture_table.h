@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -66,9 +67,11 @@ class TextureTable : public MeshTextureLoader {
   std::uint32_t* entry(int index);
   bool stop(const char* caption, const std::string& fileName);
   bool upload(int index, int internalFormat, unsigned format, int width, int height, const void* pixels);
-  // From the prefetch or decoded here; a damaged picture is reported now.
+  // From the prefetch or decoded here; a damaged picture is reported the
+  // first time it is read (the loading picture is read for every frame).
   PictureRead readPicture(const std::string& fileName, RowOrder order, bool mirrored = false);
 
   bool failed_ = false;
   std::unique_ptr<PicturePrefetch> prefetch_;
+  std::set<std::string> reportedDamage_;
 };
