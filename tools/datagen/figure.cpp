@@ -86,7 +86,7 @@ struct Joints {
   Vec shoulder, elbow, wrist, fingers, hip, knee, ankle, toe;
 };
 Joints jointsOf(double s) {
-  return {{19 * s, 143, 0}, {33 * s, 114, -2}, {45 * s, 88, 2}, {51 * s, 71, 4.4},
+  return {{19 * s, 143, 0}, {34 * s, 114, -2}, {47 * s, 88.5, 2}, {54.5 * s, 71.5, 4.4},
           {9 * s, 91, 0},   {11 * s, 48, 2},   {12 * s, 8, -1}, {13 * s, 2, 14}};
 }
 
@@ -129,7 +129,7 @@ Pose kneelingPose() {
   Pose p;
   // down on the right knee, the left foot planted in front, leaning into
   // the left thigh with the forearm over its knee, the head bowed
-  p.root = {0, 49, -3};
+  p.root = {0, 52.3, -3};
   auto aim = [&](int bone, Vec d, double twist = 0) { p.aim[static_cast<std::size_t>(bone)] = {true, d, twist}; };
   aim(pelvis, {0, 1, -0.08});
   aim(chest, {0, 1, 0.22});
@@ -140,7 +140,7 @@ Pose kneelingPose() {
   aim(limbBone(foot, 0), {0.05, -0.35, 1});
   aim(limbBone(thigh, 1), {-0.04, -1, 0.2});
   aim(limbBone(shin, 1), {-0.02, 0.06, -1});
-  aim(limbBone(foot, 1), {0, 0.45, -1});
+  aim(limbBone(foot, 1), {0, -0.25, -1});
   aim(limbBone(upperArm, 0), {0.22, -0.75, 0.6});
   aim(limbBone(forearm, 0), {-0.35, -0.45, 0.82});
   aim(limbBone(hand, 0), {-0.15, -0.85, 0.5}, 20);
@@ -354,7 +354,8 @@ void Body::sculpt() {
   box(pelvis, torso, {0, 95, -0.5}, 13.8, 10.5, 9.5, 1);
   box(pelvis, torso, {0, 101, 2.2}, 11.6, 7, 8.2, 4);
   for (double s : {1.0, -1.0}) box(pelvis, torso, {6.4 * s, 89.5, -5}, 7.2, 8.6, 6.4, 3);
-  box(chest, torso, {0, 111, 0.6}, 12, 10.5, 8.8, 5);
+  box(pelvis, torso, {0, 87, 4.0}, 4.5, 4.5, 2.6, 3);
+  box(chest, torso, {0, 111, 0.6}, 12.8, 10.5, 8.8, 5);
   box(chest, torso, {0, 127.5, 0}, 14.8, 15.5, 9.8, 5);
   box(chest, torso, {0, 131, -2.6}, 16, 11.5, 8.2, 4);
   box(chest, torso, {0, 138, 0}, 16, 8, 8.6, 5);
@@ -362,21 +363,24 @@ void Body::sculpt() {
     box(chest, torso, {7 * s, 133, 5.2}, 7.5, 5.5, 3.2, 3);
     cone(chest, torso, {0, 153, -2.8}, {15 * s, 146.5, -1.5}, 4.4, 3.4, 4);
   }
-  cone(neckBone, neckPart, {0, 145, -1.5}, {0, 160, -0.5}, 6, 5, 3);
+  cone(neckBone, neckPart, {0, 145, -1.5}, {0, 160, -0.5}, 6.3, 5.4, 3);
 
-  // head: skull, face and jaw, brow, nose, cheeks, lips, ears, eye sockets
+  // head: skull, face and jaw, brow, cheekbones, nose, lips, chin, ears,
+  // eye sockets with the eyes in them
   box(headBone, headPart, {0, 168.6, -1}, 8.2, 10.4, 9.8, 3);
   box(headBone, headPart, {0, 162, 2.2}, 6.5, 7.8, 7.2, 3);
-  box(headBone, headPart, {0, 155.9, 6.4}, 2.7, 2.2, 2.4, 2);
+  box(headBone, headPart, {0, 155.9, 7.2}, 2.6, 2.0, 2.3, 2);
+  box(headBone, headPart, {0, 168.6, 5.8}, 6.2, 1.7, 3.6, 2);
   for (double s : {1.0, -1.0}) {
     cone(headBone, headPart, {5.9 * s, 160.5, 0.2}, {2.2 * s, 155.6, 5.8}, 1.8, 2.0, 2);
-    box(headBone, headPart, {4.6 * s, 164.4, 6.2}, 2.4, 1.8, 2.2, 1.5);
+    box(headBone, headPart, {5 * s, 164.5, 5.8}, 2.0, 1.4, 1.8, 1.5);
     blob(headBone, headPart, {8.2 * s, 165, -0.6}, {0, 1, 0.15}, 2.9, 1.7, 1.0, 1);
+    box(headBone, headPart, {1.4 * s, 162, 9.5}, 1.0, 0.8, 0.9, 0.8);
   }
-  cone(headBone, headPart, {-4.8, 168.7, 7.9}, {4.8, 168.7, 7.9}, 1.3, 1.3, 1.5);
-  cone(headBone, headPart, {0, 166.8, 9.0}, {0, 162.6, 10.6}, 0.9, 1.25, 1);
-  box(headBone, headPart, {0, 159.3, 8.5}, 2.3, 1.1, 1.1, 1);
-  for (double s : {1.0, -1.0}) carve(headBone, headPart, {3.3 * s, 166.5, 9.2}, 1.4, 1);
+  cone(headBone, headPart, {0, 167, 9.2}, {0, 162.7, 11.2}, 0.8, 1.1, 1);
+  box(headBone, headPart, {0, 159.3, 8.9}, 2.4, 1.3, 0.9, 1.2);
+  for (double s : {1.0, -1.0}) carve(headBone, headPart, {3.3 * s, 166.5, 9.0}, 1.8, 1);
+  for (double s : {1.0, -1.0}) box(headBone, headPart, {3.3 * s, 166.4, 7.0}, 1.2, 1.2, 1.2, 0.5);
 
   for (int side = 0; side < 2; ++side) {
     const double s = side ? -1 : 1;
@@ -392,8 +396,8 @@ void Body::sculpt() {
     cone(ua, arm, j.shoulder, j.elbow, 4.6, 3.3, 3);
     blob(ua, arm, lerp(j.shoulder, j.elbow, 0.5) + Vec{0, 0, 1.4}, up, 8, 3.4, 3.6, 2);
     blob(ua, arm, lerp(j.shoulder, j.elbow, 0.38) + Vec{0, 0, -1.5}, up, 9, 3.4, 3.8, 2);
-    cone(fa, arm, j.elbow, j.wrist, 3.2, 2.1, 2);
-    blob(fa, arm, lerp(j.elbow, j.wrist, 0.3) + Vec{0.3 * s, 0, 0}, fore, 8, 3.6, 3.2, 2.5);
+    cone(fa, arm, j.elbow, j.wrist, 3.3, 2.3, 2);
+    blob(fa, arm, lerp(j.elbow, j.wrist, 0.3) + Vec{0.3 * s, 0, 0}, fore, 8.5, 3.9, 3.4, 2.5);
 
     // hand: palm towards the thigh, four fingers side by side, the thumb in
     // front
@@ -401,10 +405,11 @@ void Body::sculpt() {
     const Vec n = unit(Vec{-s, 0, 0} - d * dot(Vec{-s, 0, 0}, d));
     const Vec w = cross(n, d) * s;
     blob(hb, palm, j.wrist + d * 4.8 - n * 0.2, d, 4.8, 4.0, 1.6, 2, w);
-    // the fingers held together, one rounded slab a little curled in
-    Piece& fingers = blob(hb, palm, j.wrist + d * 12.2 + n * 0.5, d + n * 0.12, 3.4, 2.3, 0.05, 1.5, w);
-    fingers.ellipsoid = false, fingers.slab = true, fingers.ra = 1.05;
-    fingers.reach += fingers.ra;
+    // the fingers held together, a little curled in
+    const double offset[4] = {2.5, 0.85, -0.85, -2.4}, reach[4] = {7.0, 7.8, 7.3, 5.8};
+    for (int f = 0; f < 4; ++f)
+      cone(hb, palm, j.wrist + d * 8.4 + w * offset[f], j.wrist + d * (8.4 + reach[f]) + n * 0.9 + w * (offset[f] * 1.05),
+           1.0, 0.85, 1.5);
     blob(hb, palm, j.wrist + d * 3.8 + w * 2.3 + n * 0.9, d, 3, 1.8, 1.4, 1.5, w);
     cone(hb, palm, j.wrist + d * 2.2 + w * 2.6 + n * 0.6, j.wrist + d * 7.6 + w * 4.4 + n * 1.6, 1.45, 1.0, 1.2);
 
@@ -422,9 +427,9 @@ void Body::sculpt() {
 
     // foot: heel, arch and the ball with the toes, the sole cut flat
     const double ground = -0.3;
-    box(ft, sole, {12 * s, 3.4, -3.8}, 2.8, 3.4, 3.2, 2).floor = ground;
-    box(ft, sole, {12.5 * s, 3.2, 4}, 3.6, 2.9, 8, 2).floor = ground;
-    box(ft, sole, {13 * s, 2.0, 11.8}, 4.2, 1.9, 4.0, 1.5).floor = ground;
+    box(ft, sole, {12 * s, 2.9, -3.8}, 2.8, 3.4, 3.2, 2).floor = ground;
+    box(ft, sole, {12.5 * s, 2.7, 4}, 3.6, 2.9, 8, 2).floor = ground;
+    box(ft, sole, {13 * s, 1.5, 11.8}, 4.2, 1.9, 4.0, 1.5).floor = ground;
   }
 }
 
@@ -435,7 +440,7 @@ struct Wrap {
   Vec origin, along, front;
   int around;
 };
-constexpr double kRepeat = 22.0;
+constexpr double kRepeat = 45.0;
 
 Wrap wrapOf(int part, const Skeleton& k) {
   const int side = part >= armPart + 4 ? 1 : 0;
@@ -443,17 +448,17 @@ Wrap wrapOf(int part, const Skeleton& k) {
   const Joints j = jointsOf(s);
   switch (part - (part >= armPart ? 4 * side : 0)) {
     case torso:
-      return {{0, 80, 0}, {0, 1, 0}, {0, 0, 1}, 4};
+      return {{0, 80, 0}, {0, 1, 0}, {0, 0, 1}, 2};
     case neckPart:
-      return {{0, 140, 0}, {0, 1, 0}, {0, 0, 1}, 2};
+      return {{0, 140, 0}, {0, 1, 0}, {0, 0, 1}, 1};
     case headPart:
-      return {k.pivot[headBone] - Vec{0, 6, 0}, {0, 1, 0}, {0, 0, 1}, 3};
+      return {k.pivot[headBone] - Vec{0, 6, 0}, {0, 1, 0}, {0, 0, 1}, 1};
     case armPart:  // seams on the side towards the body
       return {j.shoulder, unit(j.wrist - j.shoulder), {s, 0, 0}, 1};
     case handPart:
       return {j.wrist, unit(j.fingers - j.wrist), {s, 0, 0}, 1};
     case legPart:
-      return {j.hip, unit(j.ankle - j.hip), {s, 0, 0}, 2};
+      return {j.hip, unit(j.ankle - j.hip), {s, 0, 0}, 1};
     default:  // foot: the seam runs along the sole
       return {{12 * s, 3, -7}, unit(j.toe - Vec{12 * s, 3, -7}), {0, 1, 0}, 1};
   }
@@ -529,12 +534,14 @@ std::vector<MeshObject> figureObjects(bool kneeling) {
   TriMesh m = polygonise(field, kneeling ? Vec{-40, -4, -60} : Vec{-60, -4, -16},
                          kneeling ? Vec{40, 150, 64} : Vec{60, 184, 20}, 1.1);
   taubin(m, 2);
-  decimate(m, 12500);
+  decimate(m, 12000, false);
   relaxOnto(m, field, 2);
   for (int round = 0; round < 2; ++round) {
     refineBends(m, field, 30);
     relaxOnto(m, field, 2);
   }
+  decimate(m, 15500, true);
+  relaxOnto(m, field, 1);
   std::vector<std::vector<double>> score;
   for (const Vec& p : m.points) score.push_back(body.partDistances(p));
   const std::vector<int> part = cutRegions(m, field, score);

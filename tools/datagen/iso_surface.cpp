@@ -183,9 +183,9 @@ struct Quadric {
 };
 
 struct Candidate {
-  double cost;
+  float cost;
   int u, v;
-  unsigned su, sv;  // the vertices' stamps when this was costed
+  std::uint16_t su, sv;  // the vertices' stamps when this was costed
   bool operator<(const Candidate& o) const {
     // the heap's top is the cheapest; ties broken by the indices
     if (cost != o.cost) return cost > o.cost;
@@ -199,7 +199,7 @@ const double kLeastBendCos = std::cos(28.0 * 3.14159265358979323846 / 180);
 
 class Decimator {
  public:
-  explicit Decimator(TriMesh& m) : m_(m), q_(m.points.size()), vf_(m.points.size()), stamp_(m.points.size(), 0) {
+  Decimator(TriMesh& m, bool keepBends) : m_(m), keepBends_(keepBends), q_(m.points.size()), vf_(m.points.size()), stamp_(m.points.size(), 0) {
     alive_.assign(m.tris.size(), 1);
     normal_.resize(m.tris.size());
     double area = 0;
@@ -260,7 +260,7 @@ class Decimator {
 
   void push(int u, int v) {
     Vec target;
-    heap_.push({cost(u, v, target), u, v, stamp_[sz(u)], stamp_[sz(v)]});
+    heap_.push({static_cast<float>(cost(u, v, target)), u, v, stamp_[sz(u)], stamp_[sz(v)]});
   }
 
   std::vector<int> ring(int u) const {
@@ -345,6 +345,7 @@ class Decimator {
         if (la * 2 * std::sqrt(3.0) < 0.15 * edges) return false;  // quality 4 sqrt(3) area / sum of squares
       }
     // nor may it leave a sharper bend than there was
+    if (!keepBends_) return true;
     const double bend = sharpestBend(u, v, target, true);
     return bend >= kLeastBendCos || bend >= sharpestBend(u, v, target, false);
   }
@@ -393,9 +394,10 @@ class Decimator {
   }
 
   TriMesh& m_;
+  bool keepBends_;
   std::vector<Quadric> q_;
   std::vector<std::vector<int>> vf_;
-  std::vector<unsigned> stamp_;
+  std::vector<std::uint16_t> stamp_;
   std::vector<std::uint8_t> alive_;
   std::vector<Vec> normal_;
   mutable std::vector<std::pair<int, Vec>> scratch_;
@@ -406,17 +408,17 @@ class Decimator {
 
 }  // namespace
 
-void decimate(TriMesh& m, std::size_t faces) { Decimator(m).run(faces); }
+void decimate(TriMesh& m, std::size_t faces, bool keepBends) { Decimator(m, keepBends).run(faces); }
 
 namespace {
 
 // One Newton step onto the field's zero set along its gradient.
 Vec ontoField(const Field& field, Vec q) {
-  constexpr double e = 0.02;
-  const Vec g{field(q + Vec{e, 0, 0}) - field(q - Vec{e, 0, 0}), field(q + Vec{0, e, 0}) - field(q - Vec{0, e, 0}),
-              field(q + Vec{0, 0, e}) - field(q - Vec{0, 0, e})};
+  constexpr double e = 0.01;
+  const double f = field(q);
+  const Vec g{field(q + Vec{e, 0, 0}) - f, field(q + Vec{0, e, 0}) - f, field(q + Vec{0, 0, e}) - f};
   const double gg = dot(g, g);
-  return gg > 1e-18 ? q - g * (field(q) * 2 * e / gg) : q;
+  return gg > 1e-18 ? q - g * (f * e / gg) : q;
 }
 
 std::int64_t edgeKey(int a, int b) {

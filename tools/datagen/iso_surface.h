@@ -30,8 +30,10 @@ void taubin(TriMesh& m, int passes);
 // Collapses edges, cheapest first by quadric error (with a length term that
 // keeps the triangles even), until at most `faces` remain. Collapses that
 // would fold a triangle or pinch the surface are refused: closed and
-// manifold in, closed and manifold out.
-void decimate(TriMesh& m, std::size_t faces);
+// manifold in, closed and manifold out. With `keepBends`, so are those that
+// would leave two faces meeting at a sharper angle than before (28 degrees
+// being always allowed).
+void decimate(TriMesh& m, std::size_t faces, bool keepBends);
 
 // Evens the triangles out (each point moves half-way towards its
 // neighbours' centroid within its tangent plane) and puts the points back
