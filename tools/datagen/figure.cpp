@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 #include <map>
-#include <numeric>
 #include <stdexcept>
 #include <string>
 
@@ -67,12 +66,12 @@ enum Bone {
   foot,
   boneCount = 16
 };
-constexpr int kParent[boneCount] = {-1, pelvis, chest, neckBone, chest, upperArm, forearm, chest, 7, 8,
-                                    pelvis, thigh, shin, pelvis, 13, 14};
+constexpr int kParent[boneCount] = {-1, pelvis, chest,  neckBone, chest, upperArm, forearm, chest,
+                                    7,  8,      pelvis, thigh,    shin,  pelvis,   13,      14};
 
 enum Part { torso, neckPart, headPart, armPart, handPart, legPart, footPart };  // + side * 4 from armPart
 constexpr int kPartCount = 11;
-const char* const kPartNames[kPartCount] = {"torso", "neck",  "head",  "arm_l", "hand_l", "leg_l",
+const char* const kPartNames[kPartCount] = {"torso",  "neck",  "head",   "arm_l", "hand_l", "leg_l",
                                             "foot_l", "arm_r", "hand_r", "leg_r", "foot_r"};
 int limbBone(int bone, int side) { return bone + 3 * side; }
 int limbPart(int part, int side) { return part + 4 * side; }
@@ -87,7 +86,7 @@ struct Joints {
 };
 Joints jointsOf(double s) {
   return {{19 * s, 143, 0}, {34 * s, 114, -2}, {47 * s, 88.5, 2}, {54.5 * s, 71.5, 4.4},
-          {9 * s, 91, 0},   {11 * s, 48, 2},   {12 * s, 8, -1}, {13 * s, 2, 14}};
+          {9 * s, 91, 0},   {11 * s, 48, 2},   {12 * s, 8, -1},   {13 * s, 2, 14}};
 }
 
 Skeleton restSkeleton() {
@@ -168,7 +167,8 @@ Placed place(const Skeleton& k, const Pose& pose) {
       out.turn[b] = out.turn[parent];
     }
     if (pose.aim[i].set)
-      out.turn[b] = rotation(pose.aim[i].direction, pose.aim[i].twist) * turning(k.tip[b] - k.pivot[b], pose.aim[i].direction);
+      out.turn[b] =
+          rotation(pose.aim[i].direction, pose.aim[i].twist) * turning(k.tip[b] - k.pivot[b], pose.aim[i].direction);
     out.back[b] = transposed(out.turn[b]);
   }
   return out;
@@ -184,11 +184,11 @@ double smoothMin(double a, double b, double k) {
 // it over `blend`, or carved out of it.
 struct Piece {
   int bone = 0, part = 0;
-  bool ellipsoid = false, slab = false, carve = false;
-  Vec a, b;          // capsule ends, or the ellipsoid's centre in a
+  bool ellipsoid = false, carve = false;
+  Vec a, b;  // capsule ends, or the ellipsoid's centre in a
   double ra = 0, rb = 0;
-  Mat3 axes;         // ellipsoid and slab: rows are its axes
-  Vec radii;         // a slab's half-sizes before rounding by ra
+  Mat3 axes;  // the ellipsoid's axes as rows, and its radii along them
+  Vec radii;
   double blend = 1;
   double floor = -1e9;  // cut flat below this height of rest space (soles)
   Vec centre;           // a ball around it, in rest space
@@ -196,12 +196,8 @@ struct Piece {
 
   double distance(Vec q) const {
     double d;
-    if (slab) {
-      const Vec l = axes * (q - a);
-      const Vec e{std::abs(l.x) - radii.x, std::abs(l.y) - radii.y, std::abs(l.z) - radii.z};
-      const Vec o{std::max(e.x, 0.0), std::max(e.y, 0.0), std::max(e.z, 0.0)};
-      d = std::sqrt(dot(o, o)) + std::min(std::max({e.x, e.y, e.z}), 0.0) - ra;
-    } else if (ellipsoid) {
+    if (ellipsoid) {
+      // Quilez's estimate: the distance near the surface, a bound away from it
       const Vec l = axes * (q - a);
       const Vec s{l.x / radii.x, l.y / radii.y, l.z / radii.z};
       const Vec s2{s.x / radii.x, s.y / radii.y, s.z / radii.z};
@@ -236,7 +232,8 @@ class Body {
     placed_ = place(rest_, p);
     centres_.clear();
     for (const Piece& piece : pieces_)
-      centres_.push_back(placed_.turn[piece.bone] * (piece.centre - rest_.pivot[piece.bone]) + placed_.pivot[piece.bone]);
+      centres_.push_back(placed_.turn[piece.bone] * (piece.centre - rest_.pivot[piece.bone]) +
+                         placed_.pivot[piece.bone]);
   }
 
   double at(Vec p) const {
@@ -267,21 +264,28 @@ class Body {
     return d;
   }
 
-  // The piece of `part` (or of any part, when part < 0) nearest to p, and p
-  // taken back to rest space by that piece's bone.
-  int nearest(Vec p, int part, Vec* rest = nullptr) const {
+  // p taken back to rest space by the bone of the piece of `part` nearest
+  // to it: where the texture is laid out.
+  Vec restOf(Vec p, int part) const {
     Vec local[boneCount];
     toRest(p, local);
-    int best = -1;
-    double bestD = std::numeric_limits<double>::max();
-    for (std::size_t i = 0; i < pieces_.size(); ++i) {
-      const Piece& piece = pieces_[i];
-      if (piece.carve || (part >= 0 && piece.part != part)) continue;
+    int bone = pelvis;
+    double best = std::numeric_limits<double>::max();
+    for (const Piece& piece : pieces_) {
+      if (piece.carve || piece.part != part) continue;
       const double d = piece.distance(local[piece.bone]);
-      if (d < bestD) bestD = d, best = static_cast<int>(i);
+      if (d < best) best = d, bone = piece.bone;
     }
-    if (rest) *rest = local[pieces_[static_cast<std::size_t>(best)].bone];
-    return best;
+    return local[bone];
+  }
+  // The posed pieces' balls: the box the body lies in.
+  void bounds(Vec& low, Vec& high) const {
+    low = Vec{1e9, 1e9, 1e9}, high = Vec{-1e9, -1e9, -1e9};
+    for (std::size_t i = 0; i < pieces_.size(); ++i) {
+      const Vec c = centres_[i], r{pieces_[i].reach, pieces_[i].reach, pieces_[i].reach};
+      low = Vec{std::min(low.x, c.x - r.x), std::min(low.y, c.y - r.y), std::min(low.z, c.z - r.z)};
+      high = Vec{std::max(high.x, c.x + r.x), std::max(high.y, c.y + r.y), std::max(high.z, c.z + r.z)};
+    }
   }
   // How far p lies from each part's nearest piece.
   std::vector<double> partDistances(Vec p) const {
@@ -408,8 +412,8 @@ void Body::sculpt() {
     // the fingers held together, a little curled in
     const double offset[4] = {2.5, 0.85, -0.85, -2.4}, reach[4] = {7.0, 7.8, 7.3, 5.8};
     for (int f = 0; f < 4; ++f)
-      cone(hb, palm, j.wrist + d * 8.4 + w * offset[f], j.wrist + d * (8.4 + reach[f]) + n * 0.9 + w * (offset[f] * 1.05),
-           1.0, 0.85, 1.5);
+      cone(hb, palm, j.wrist + d * 8.4 + w * offset[f],
+           j.wrist + d * (8.4 + reach[f]) + n * 0.9 + w * (offset[f] * 1.05), 1.0, 0.85, 1.5);
     blob(hb, palm, j.wrist + d * 3.8 + w * 2.3 + n * 0.9, d, 3, 1.8, 1.4, 1.5, w);
     cone(hb, palm, j.wrist + d * 2.2 + w * 2.6 + n * 0.6, j.wrist + d * 7.6 + w * 4.4 + n * 1.6, 1.45, 1.0, 1.2);
 
@@ -479,12 +483,12 @@ MeshObject objectOf(const TriMesh& m, const Body& body, const std::vector<int>& 
   const int material = which >= armPart && (which - armPart) % 2 == 1 ? 1 : 0;  // hands and feet
   const Wrap wrap = wrapOf(which, body.rest());
   std::vector<std::size_t> faces;
-  std::vector<double> height;
   for (std::size_t f = 0; f < m.tris.size(); ++f)
     if (part[f] == which) faces.push_back(f);
+  // heights as the file stores them, so that its order is the order seen
   auto centreY = [&](std::size_t f) {
     double y = 0;
-    for (int k : m.tris[f]) y += m.points[static_cast<std::size_t>(k)].y;
+    for (int k : m.tris[f]) y += static_cast<float>(m.points[static_cast<std::size_t>(k)].y);
     return y;
   };
   std::stable_sort(faces.begin(), faces.end(), [&](std::size_t a, std::size_t b) { return centreY(a) < centreY(b); });
@@ -498,11 +502,8 @@ MeshObject objectOf(const TriMesh& m, const Body& body, const std::vector<int>& 
     for (int k = 0; k < 3; ++k) {
       const int v = t[static_cast<std::size_t>(k)];
       auto found = uvAt.find(v);
-      if (found == uvAt.end()) {
-        Vec rest;
-        body.nearest(m.points[static_cast<std::size_t>(v)], which, &rest);
-        found = uvAt.emplace(v, wrapped(wrap, rest)).first;
-      }
+      if (found == uvAt.end())
+        found = uvAt.emplace(v, wrapped(wrap, body.restOf(m.points[static_cast<std::size_t>(v)], which))).first;
       uv[k] = found->second;
     }
     const float lo = std::min({uv[0][0], uv[1][0], uv[2][0]}), hi = std::max({uv[0][0], uv[1][0], uv[2][0]});
@@ -531,8 +532,10 @@ std::vector<MeshObject> figureObjects(bool kneeling) {
   Body body;
   body.pose(kneeling ? kneelingPose() : Pose{});
   const Field field = [&body](Vec p) { return body.at(p); };
-  TriMesh m = polygonise(field, kneeling ? Vec{-40, -4, -60} : Vec{-60, -4, -16},
-                         kneeling ? Vec{40, 150, 64} : Vec{60, 184, 20}, 1.1);
+  Vec low, high;
+  body.bounds(low, high);
+  // a grid step near the fingers' width: finer detail comes from refining
+  TriMesh m = polygonise(field, low - Vec{2, 2, 2}, high + Vec{2, 2, 2}, 1.1);
   taubin(m, 2);
   decimate(m, 12000, false);
   relaxOnto(m, field, 2);

@@ -199,7 +199,8 @@ const double kLeastBendCos = std::cos(28.0 * 3.14159265358979323846 / 180);
 
 class Decimator {
  public:
-  Decimator(TriMesh& m, bool keepBends) : m_(m), keepBends_(keepBends), q_(m.points.size()), vf_(m.points.size()), stamp_(m.points.size(), 0) {
+  Decimator(TriMesh& m, bool keepBends)
+      : m_(m), keepBends_(keepBends), q_(m.points.size()), vf_(m.points.size()), stamp_(m.points.size(), 0) {
     alive_.assign(m.tris.size(), 1);
     normal_.resize(m.tris.size());
     double area = 0;
@@ -448,14 +449,16 @@ std::size_t refineBends(TriMesh& m, const Field& field, double degrees) {
   // faces on either side of each edge, found by sorting the edges
   std::vector<std::pair<std::int64_t, int>> edges;
   for (std::size_t f = 0; f < m.tris.size(); ++f)
-    for (std::size_t k = 0; k < 3; ++k) edges.emplace_back(edgeKey(m.tris[f][k], m.tris[f][(k + 1) % 3]), static_cast<int>(f));
+    for (std::size_t k = 0; k < 3; ++k)
+      edges.emplace_back(edgeKey(m.tris[f][k], m.tris[f][(k + 1) % 3]), static_cast<int>(f));
   std::sort(edges.begin(), edges.end());
   const double least = std::cos(degrees * 3.14159265358979323846 / 180);
   std::vector<std::uint8_t> marked(m.tris.size(), 0);
   for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
     if (edges[i].first != edges[i + 1].first) continue;
     const int f = edges[i].second, g = edges[i + 1].second;
-    if (dot(unit(faceNormal(m, m.tris[static_cast<std::size_t>(f)])), unit(faceNormal(m, m.tris[static_cast<std::size_t>(g)]))) < least)
+    if (dot(unit(faceNormal(m, m.tris[static_cast<std::size_t>(f)])),
+            unit(faceNormal(m, m.tris[static_cast<std::size_t>(g)]))) < least)
       marked[static_cast<std::size_t>(f)] = marked[static_cast<std::size_t>(g)] = 1;
   }
   // every edge of a marked face is cut; a face with two cut edges gets its
@@ -483,7 +486,8 @@ std::size_t refineBends(TriMesh& m, const Field& field, double degrees) {
   std::vector<int> middle(cut.size());
   for (std::size_t i = 0; i < cut.size(); ++i) {
     const int a = static_cast<int>(cut[i] >> 32), b = static_cast<int>(cut[i] & 0xffffffff);
-    m.points.push_back(ontoField(field, ontoField(field, lerp(m.points[static_cast<std::size_t>(a)], m.points[static_cast<std::size_t>(b)], 0.5))));
+    m.points.push_back(ontoField(field, ontoField(field, lerp(m.points[static_cast<std::size_t>(a)],
+                                                              m.points[static_cast<std::size_t>(b)], 0.5))));
     middle[i] = static_cast<int>(m.points.size()) - 1;
   }
   auto mid = [&](int a, int b) {
