@@ -85,7 +85,7 @@ struct Joints {
   Vec shoulder, elbow, wrist, fingers, hip, knee, ankle, toe;
 };
 Joints jointsOf(double s) {
-  return {{19 * s, 143, 0}, {34 * s, 114, -2}, {47 * s, 88.5, 2}, {54.5 * s, 71.5, 4.4},
+  return {{19 * s, 143, 0}, {34 * s, 114, -2}, {47 * s, 88.5, 2}, {52.8 * s, 71.5, 4.4},
           {9 * s, 91, 0},   {11 * s, 48, 2},   {12 * s, 8, -1},   {13 * s, 2, 14}};
 }
 
@@ -355,19 +355,19 @@ class Body {
 
 void Body::sculpt() {
   // trunk: pelvis, belly and chest, broad back, shoulders
-  box(pelvis, torso, {0, 95, -0.5}, 13.8, 10.5, 9.5, 1);
-  box(pelvis, torso, {0, 101, 2.2}, 11.6, 7, 8.2, 4);
+  box(pelvis, torso, {0, 95, -0.5}, 14.4, 10.5, 9.5, 1);
+  box(pelvis, torso, {0, 101, 2.2}, 13.2, 7, 8.6, 4);
   for (double s : {1.0, -1.0}) box(pelvis, torso, {6.4 * s, 89.5, -5}, 7.2, 8.6, 6.4, 3);
   box(pelvis, torso, {0, 87, 4.0}, 4.5, 4.5, 2.6, 3);
-  box(chest, torso, {0, 111, 0.6}, 12.8, 10.5, 8.8, 5);
-  box(chest, torso, {0, 127.5, 0}, 14.8, 15.5, 9.8, 5);
-  box(chest, torso, {0, 131, -2.6}, 16, 11.5, 8.2, 4);
-  box(chest, torso, {0, 138, 0}, 16, 8, 8.6, 5);
+  box(chest, torso, {0, 112, 0.8}, 14.2, 13, 9.3, 5);
+  box(chest, torso, {0, 127.5, 0}, 15.8, 15.5, 10, 5);
+  box(chest, torso, {0, 131, -2.6}, 16.8, 11.5, 8.2, 4);
+  box(chest, torso, {0, 138, 0}, 16.6, 8, 8.6, 5);
   for (double s : {1.0, -1.0}) {
     box(chest, torso, {7 * s, 133, 5.2}, 7.5, 5.5, 3.2, 3);
     cone(chest, torso, {0, 153, -2.8}, {15 * s, 146.5, -1.5}, 4.4, 3.4, 4);
   }
-  cone(neckBone, neckPart, {0, 145, -1.5}, {0, 160, -0.5}, 6.3, 5.4, 3);
+  cone(neckBone, neckPart, {0, 145, -1.5}, {0, 160, -0.5}, 6.5, 5.5, 3);
 
   // head: skull, face and jaw, brow, cheekbones, nose, lips, chin, ears,
   // eye sockets with the eyes in them
@@ -397,16 +397,17 @@ void Body::sculpt() {
     // arm: deltoid, upper arm with biceps and triceps, forearm
     const Vec up = unit(j.elbow - j.shoulder), fore = unit(j.wrist - j.elbow);
     blob(ua, arm, j.shoulder + up * 3 + Vec{1.0 * s, 0, 0.2}, up, 8, 6, 5.6, 3);
-    cone(ua, arm, j.shoulder, j.elbow, 4.6, 3.3, 3);
-    blob(ua, arm, lerp(j.shoulder, j.elbow, 0.5) + Vec{0, 0, 1.4}, up, 8, 3.4, 3.6, 2);
-    blob(ua, arm, lerp(j.shoulder, j.elbow, 0.38) + Vec{0, 0, -1.5}, up, 9, 3.4, 3.8, 2);
-    cone(fa, arm, j.elbow, j.wrist, 3.3, 2.3, 2);
-    blob(fa, arm, lerp(j.elbow, j.wrist, 0.3) + Vec{0.3 * s, 0, 0}, fore, 8.5, 3.9, 3.4, 2.5);
+    cone(ua, arm, j.shoulder, j.elbow, 5.3, 3.7, 3);
+    blob(ua, arm, lerp(j.shoulder, j.elbow, 0.5) + Vec{0, 0, 1.4}, up, 8, 3.7, 3.9, 2);
+    blob(ua, arm, lerp(j.shoulder, j.elbow, 0.38) + Vec{0, 0, -1.5}, up, 9, 3.7, 4.1, 2);
+    cone(fa, arm, j.elbow, j.wrist, 3.7, 2.5, 2);
+    blob(fa, arm, lerp(j.elbow, j.wrist, 0.3) + Vec{0.3 * s, 0, 0}, fore, 8.5, 4.1, 3.6, 2.5);
 
     // hand: palm towards the thigh, four fingers side by side, the thumb in
     // front
     const Vec d = unit(j.fingers - j.wrist);
-    const Vec n = unit(Vec{-s, 0, 0} - d * dot(Vec{-s, 0, 0}, d));
+    const Vec inward{-0.3 * s, 0, 0.95};  // palms turned forward, thumbs out
+    const Vec n = unit(inward - d * dot(inward, d));
     const Vec w = cross(n, d) * s;
     blob(hb, palm, j.wrist + d * 4.8 - n * 0.2, d, 4.8, 4.0, 1.6, 2, w);
     // the fingers held together, a little curled in
@@ -419,14 +420,14 @@ void Body::sculpt() {
 
     // leg: thigh with its muscles, knee and kneecap, shin and calf
     const Vec down = unit(j.knee - j.hip), lower = unit(j.ankle - j.knee);
-    cone(th, leg, j.hip, j.knee, 7.4, 4.8, 4);
-    blob(th, leg, lerp(j.hip, j.knee, 0.42) + Vec{0.8 * s, 0, 2.0}, down, 15, 5.8, 5.6, 3);
-    blob(th, leg, lerp(j.hip, j.knee, 0.45) + Vec{0, 0, -2.0}, down, 15, 5.4, 5.2, 3);
+    cone(th, leg, j.hip, j.knee, 8.4, 5.0, 4);
+    blob(th, leg, lerp(j.hip, j.knee, 0.42) + Vec{0.8 * s, 0, 2.0}, down, 15, 6.5, 6.3, 3);
+    blob(th, leg, lerp(j.hip, j.knee, 0.45) + Vec{0, 0, -2.0}, down, 15, 5.8, 5.6, 3);
     blob(th, leg, lerp(j.hip, j.knee, 0.25) + Vec{-2.2 * s, 0, 0.3}, down, 11, 5, 5, 3);
     box(sh, leg, j.knee + Vec{0, 1, 0.6}, 4.6, 5, 4.6, 2);
     box(sh, leg, j.knee + Vec{0, 1.5, 3.6}, 2.3, 2.6, 1.6, 1.5);
-    cone(sh, leg, j.knee, j.ankle, 4.3, 2.6, 2);
-    blob(sh, leg, lerp(j.knee, j.ankle, 0.27) + Vec{0.3 * s, 0, -2.4}, lower, 10, 4.2, 4.4, 3);
+    cone(sh, leg, j.knee, j.ankle, 4.5, 2.7, 2);
+    blob(sh, leg, lerp(j.knee, j.ankle, 0.27) + Vec{0.3 * s, 0, -2.4}, lower, 10, 4.6, 4.8, 3);
     cone(sh, leg, j.ankle + Vec{0, 12, -2.5}, j.ankle + Vec{0, -3, -3.5}, 1.4, 1.5, 2);
 
     // foot: heel, arch and the ball with the toes, the sole cut flat
