@@ -86,7 +86,7 @@ struct Joints {
 };
 Joints jointsOf(double s) {
   return {{19 * s, 143, 0}, {34 * s, 114, -2}, {47 * s, 88.5, 2}, {52.8 * s, 71.5, 4.4},
-          {9 * s, 91, 0},   {11 * s, 48, 2},   {12 * s, 8, -1},   {13 * s, 2, 14}};
+          {9.6 * s, 91, 0}, {11.6 * s, 48, 2}, {12.4 * s, 8, -1}, {13.4 * s, 2, 14}};
 }
 
 Skeleton restSkeleton() {
@@ -432,9 +432,9 @@ void Body::sculpt() {
 
     // foot: heel, arch and the ball with the toes, the sole cut flat
     const double ground = -0.3;
-    box(ft, sole, {12 * s, 2.9, -3.8}, 2.8, 3.4, 3.2, 2).floor = ground;
-    box(ft, sole, {12.5 * s, 2.7, 4}, 3.6, 2.9, 8, 2).floor = ground;
-    box(ft, sole, {13 * s, 1.5, 11.8}, 4.2, 1.9, 4.0, 1.5).floor = ground;
+    box(ft, sole, j.ankle + Vec{0, -5.1, -2.8}, 2.8, 3.4, 3.2, 2).floor = ground;
+    box(ft, sole, j.ankle + Vec{0.5 * s, -5.3, 5}, 3.6, 2.9, 8, 2).floor = ground;
+    box(ft, sole, j.ankle + Vec{1 * s, -6.5, 12.8}, 4.2, 1.9, 4.0, 1.5).floor = ground;
   }
 }
 
@@ -465,7 +465,7 @@ Wrap wrapOf(int part, const Skeleton& k) {
     case legPart:
       return {j.hip, unit(j.ankle - j.hip), {s, 0, 0}, 1};
     default:  // foot: the seam runs along the sole
-      return {{12 * s, 3, -7}, unit(j.toe - Vec{12 * s, 3, -7}), {0, 1, 0}, 1};
+      return {j.ankle + Vec{0, -5, -6}, unit(j.toe - j.ankle + Vec{0, 5, 6}), {0, 1, 0}, 1};
   }
 }
 
@@ -544,7 +544,7 @@ std::vector<MeshObject> figureObjects(bool kneeling) {
     refineBends(m, field, 30);
     relaxOnto(m, field, 2);
   }
-  decimate(m, 15500, true);
+  decimate(m, 12800, true);
   relaxOnto(m, field, 1);
   std::vector<std::vector<double>> score;
   for (const Vec& p : m.points) score.push_back(body.partDistances(p));
