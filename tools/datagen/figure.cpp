@@ -535,8 +535,9 @@ std::vector<MeshObject> figureObjects(bool kneeling) {
   const Field field = [&body](Vec p) { return body.at(p); };
   Vec low, high;
   body.bounds(low, high);
-  // a grid step a little over a finger's width: the finer detail comes from
-  // refining where the surface bends
+  // Sampled on a grid wider than a finger and decimated to even triangles;
+  // then cut finer where the surface bends sharply and decimated again,
+  // keeping those bends, so that the faces go where the curvature is.
   TriMesh m = polygonise(field, low - Vec{2, 2, 2}, high + Vec{2, 2, 2}, 1.25);
   taubin(m, 2);
   decimate(m, 12000, false);
