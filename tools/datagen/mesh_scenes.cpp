@@ -3,6 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "figure.h"
 #include "image.h"
 #include "mesh_build.h"
 #include "rng.h"
@@ -26,94 +27,7 @@ MeshMaterial material(std::string name, std::array<std::uint8_t, 3> diffuse, std
   return m;
 }
 
-// Joint positions of a figure, y up, facing +z, in centimetre-like units.
-struct Pose {
-  Vec pelvis, chest, neck, head;
-  Vec shoulder[2], elbow[2], wrist[2], hand[2];
-  Vec hip[2], knee[2], ankle[2], toe[2];
-};
-
-Pose standing() {
-  Pose p;
-  p.pelvis = {0, 88, 0};
-  p.chest = {0, 128, 1};
-  p.neck = {0, 150, 0};
-  p.head = {0, 166, 1};
-  for (int s = 0; s < 2; ++s) {
-    const double k = s ? -1 : 1;  // 0 = left (+x), 1 = right
-    p.shoulder[s] = {19 * k, 143, 0};
-    p.elbow[s] = {33 * k, 114, -2};
-    p.wrist[s] = {45 * k, 88, 2};
-    p.hand[s] = {50 * k, 74, 4};
-    p.hip[s] = {9 * k, 90, 0};
-    p.knee[s] = {11 * k, 48, 2};
-    p.ankle[s] = {12 * k, 8, -1};
-    p.toe[s] = {13 * k, 2, 13};
-  }
-  return p;
-}
-
-Pose kneeling() {
-  Pose p;
-  p.pelvis = {0, 58, -4};
-  p.chest = {0, 96, 2};
-  p.neck = {0, 116, 5};
-  p.head = {0, 130, 10};
-  p.shoulder[0] = {19, 110, 2};
-  p.elbow[0] = {28, 86, 20};
-  p.wrist[0] = {18, 66, 34};
-  p.hand[0] = {12, 61, 42};
-  p.shoulder[1] = {-19, 110, 2};
-  p.elbow[1] = {-25, 84, 6};
-  p.wrist[1] = {-25, 58, 12};
-  p.hand[1] = {-25, 44, 14};
-  // left foot planted in front, right knee on the ground
-  p.hip[0] = {9, 60, -2};
-  p.knee[0] = {12, 62, 40};
-  p.ankle[0] = {13, 8, 36};
-  p.toe[0] = {14, 2, 50};
-  p.hip[1] = {-9, 60, -2};
-  p.knee[1] = {-11, 6, 8};
-  p.ankle[1] = {-12, 10, -34};
-  p.toe[1] = {-12, 2, -46};
-  return p;
-}
-
-// A limb: a smooth tube through joints with a radius per joint.
-MeshObject limb(std::string name, std::vector<Vec> joints, std::vector<double> radii, int rings, int mat,
-                double flatten = 1.0) {
-  MeshObject o;
-  o.name = std::move(name);
-  Tube tb;
-  // extend past both end joints so the rounded ends cover them
-  const Vec a = joints.front() + (joints.front() - joints[1]) *
-                                     (radii.front() / std::sqrt(dot(joints[1] - joints[0], joints[1] - joints[0])));
-  const Vec b = joints.back() + (joints.back() - joints[joints.size() - 2]) *
-                                    (radii.back() / std::sqrt(dot(joints.back() - joints[joints.size() - 2],
-                                                                  joints.back() - joints[joints.size() - 2])));
-  joints.insert(joints.begin(), a);
-  joints.push_back(b);
-  radii.insert(radii.begin(), radii.front());
-  radii.push_back(radii.back());
-  tb.spine = [joints](double t) { return spline(joints, t); };
-  tb.radius = [radii, flatten](double t, double phi) {
-    const double s = t * (radii.size() - 1);
-    const std::size_t i = std::min<std::size_t>(static_cast<std::size_t>(s), radii.size() - 2);
-    const double f = s - i;
-    const double r = radii[i] + (radii[i + 1] - radii[i]) * (f * f * (3 - 2 * f));
-    const double e = 1.0 / std::sqrt(std::pow(std::cos(phi), 2) + std::pow(std::sin(phi) / flatten, 2));
-    return r * e * rounded(t, 0.08);
-  };
-  const Vec dir = joints.back() - joints.front();
-  tb.reference = std::abs(dir.x) > std::abs(dir.y) ? Vec{0, 1, 0} : Vec{1, 0, 0};
-  tb.rings = rings;
-  tb.segments = 20;
-  tb.material = mat;
-  addTube(o, tb);
-  return o;
-}
-
-MeshScene figure(const Pose& p, bool kneel) {
+MeshScene figure(bool kneel) {
   MeshScene sc;
   if (kneel) {
     sc.materials.push_back(material("marble", {230, 215, 195}, "GONI.JPG", "SKINBUMP.JPG"));
@@ -122,61 +36,7 @@ MeshScene figure(const Pose& p, bool kneel) {
     sc.materials.push_back(material("skin", {235, 190, 165}, "SKIN.JPG", "SKINBUMP.JPG"));
     sc.materials.push_back(material("skin_dark", {200, 150, 130}, "SKIN.JPG"));
   }
-  const char* side[2] = {"_l", "_r"};
-  // torso: pelvis to chest to neck, wide across x, shallow in z
-  {
-    MeshObject o;
-    o.name = "torso";
-    Tube tb;
-    const std::vector<Vec> spine{p.pelvis - Vec{0, 8, 0}, p.pelvis, lerp(p.pelvis, p.chest, 0.5), p.chest,
-                                 p.neck - Vec{0, 4, 0}};
-    tb.spine = [spine](double t) { return spline(spine, t); };
-    tb.radius = [](double t, double phi) {
-      // width: hips, waist, chest, shoulders; depth follows more gently
-      const double w = t < 0.3 ? 15.5 - 2.0 * std::sin(t / 0.3 * kPi / 2) * 0.8
-                               : 14.0 + 5.5 * std::sin(std::min(1.0, (t - 0.3) / 0.55) * kPi / 2);
-      const double d = 9.5 + 1.5 * std::sin(t * kPi);
-      const double e = 1.0 / std::sqrt(std::pow(std::cos(phi) / w, 2) + std::pow(std::sin(phi) / d, 2));
-      return e * rounded(t, 0.12);
-    };
-    tb.rings = 44;
-    tb.segments = 24;
-    addTube(o, tb);
-    sc.objects.push_back(std::move(o));
-  }
-  sc.objects.push_back(
-      limb("neck", {p.chest + (p.neck - p.chest) * 0.6, p.neck + (p.head - p.neck) * 0.3}, {6.0, 5.2}, 10, 0));
-  {
-    MeshObject o;
-    o.name = "head";
-    const Vec up = unit(p.head - p.neck);
-    Tube tb;
-    tb.spine = [=](double t) { return p.head + up * (-12.5 + 25.5 * t); };
-    tb.radius = [](double t, double phi) {
-      const double k = std::sqrt(std::max(0.0, 1 - std::pow(2 * t - 1, 2)));
-      // a little narrower at the jaw, longer front to back
-      const double w = 9.5 - 1.5 * (1 - t) * (1 - t), d = 10.8;
-      return k / std::sqrt(std::pow(std::cos(phi) / w, 2) + std::pow(std::sin(phi) / d, 2));
-    };
-    tb.rings = 26;
-    tb.segments = 24;
-    addTube(o, tb);
-    sc.objects.push_back(std::move(o));
-  }
-  for (int s = 0; s < 2; ++s) {
-    sc.objects.push_back(
-        limb(std::string("arm") + side[s], {p.shoulder[s], p.elbow[s], p.wrist[s]}, {5.8, 4.2, 3.2}, 36, 0));
-    sc.objects.push_back(limb(std::string("hand") + side[s], {p.wrist[s], p.hand[s]}, {3.3, 3.0}, 12, 1, 0.5));
-    sc.objects.push_back(limb(std::string("leg") + side[s], {p.hip[s], p.knee[s], p.ankle[s]}, {8.8, 5.4, 3.8}, 40, 0));
-    MeshObject foot =
-        limb(std::string("foot") + side[s], {p.ankle[s] - Vec{0, 3, 3}, p.toe[s]}, {3.6, 3.0}, 14, 1, 0.6);
-    // soles are a crease of their own
-    for (MeshFace& f : foot.faces) {
-      const float y = (foot.vertices[f.a].y + foot.vertices[f.b].y + foot.vertices[f.c].y) / 3;
-      if (y < foot.origin.y - 1.0f) f.smoothing = 2;
-    }
-    sc.objects.push_back(std::move(foot));
-  }
+  sc.objects = figureObjects(kneel);
   return sc;
 }
 
@@ -321,8 +181,8 @@ MeshScene ground() {
 std::vector<std::string> meshNames() { return {"man.3ds", "man_gon.3ds", "heart.3ds", "thequad.3ds", "edafos2.3ds"}; }
 
 MeshScene buildMesh(const std::string& name) {
-  if (name == "man.3ds") return figure(standing(), false);
-  if (name == "man_gon.3ds") return figure(kneeling(), true);
+  if (name == "man.3ds") return figure(false);
+  if (name == "man_gon.3ds") return figure(true);
   if (name == "heart.3ds") return heart();
   if (name == "thequad.3ds") return waterPlane();
   if (name == "edafos2.3ds") return ground();
