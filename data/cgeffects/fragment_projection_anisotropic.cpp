@@ -5,7 +5,8 @@
 // highlight that runs across the surface's grain and a rim from the sky;
 // the projected picture is "decal" modulated by "light": where the light
 // picture is dark the decal still shows at a third, so a decal without a
-// light picture (the heart's) reads as an even fill light.
+// light picture (the heart's) reads as an even fill light. A surface whose
+// colour has an alpha below one is a ghost instead (below).
 //
 // "texture" as a name hides the texture() function here, so the lookups
 // use the older named forms.
@@ -58,6 +59,19 @@ void main() {
   vec4 p = gl_TexCoord[1];
   float inFront = p.q > 0.0 ? 1.0 : 0.0;  // behind the light the projection mirrors
   vec3 projected = texture2DProj(decal, p).rgb * (0.35 + 0.65 * texture2DProj(light, p).rgb) * inFront;
+
+  if (gl_Color.a < 0.999) {
+    // A ghost (the copies of the man, drawn with the colour's alpha below
+    // one and added onto the picture): its own dark colour, faint where it
+    // faces the eye so the scene shows through, its outline lit by the glow
+    // it carries as its projected picture, dissolving with distance.
+    vec3 glow = texture2DProj(decal, p).rgb * inFront;
+    float outline = edge * edge;
+    vec3 ghost = gl_Color.rgb * (0.4 + 2.6 * outline) + glow * gl_Color.rgb * (1.0 + 3.0 * outline);
+    float fade = exp(-0.025 * length(gl_TexCoord[5].xyz));
+    gl_FragColor = vec4(ghost, gl_Color.a * (0.3 + 0.7 * outline) * fade);
+    return;
+  }
 
   vec3 surface = texture2D(texture2, uv).rgb;
   vec3 colour = surface * (0.25 + 0.75 * diffuse) + projected * (0.4 + 0.6 * diffuse) +

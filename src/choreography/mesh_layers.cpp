@@ -19,6 +19,10 @@ namespace {
 // The fixed-function rendition has no projected light: its meshes wear
 // the two base pictures it loads for them (kGroundPicture, kFacetPicture).
 
+// The copies' colour alpha: below one the mesh routine draws them as
+// ghosts, and the programs read it as how solid a ghost is.
+constexpr double kGhostAlpha = 0.55;
+
 // The slot whose fragment program takes the oscillators: the caustic
 // program of the first projection pair.
 constexpr int kCausticProgramSlot = 3;
@@ -100,6 +104,11 @@ void drawManCopies(SceneFrame& frame) {
   for (int k = 0; k < 120; ++k) random01();
   MeshDrawState& s = drawState(frame);
   glEnable(GL_CULL_FACE);
+  // Ghosts: each copy hides its own far side (depth first), then adds its
+  // dark colour onto the picture, so it never covers the man or darkens
+  // what is behind it; the programs light its outline with the glow.
+  s.alpha = kGhostAlpha;
+  s.blendDst = GL_ONE;
   for (int i = 0; i < 9; ++i) {
     const ManCopy c = nextManCopy(frame.T, i);
     if (c.faceFraction <= 1e-5) continue;
@@ -107,7 +116,7 @@ void drawManCopies(SceneFrame& frame) {
     s.angle = c.angle;
     s.axis = FlagVec3{1, -0.3f, 1.0f, 0.4f};
     s.faceFraction = float(c.faceFraction);
-    glColor3d(c.red, c.green, c.blue);
+    glColor4d(c.red, c.green, c.blue, kGhostAlpha);
     MeshLook look;
     look.scene = frame.assets.sceneIndexes[0];
     look.decalTexture = look.lightTexture = frame.assets.glowTexture;
@@ -117,6 +126,8 @@ void drawManCopies(SceneFrame& frame) {
   }
   s.resetPlacement();
   s.axis = FlagVec3{1, 0, 1, 0};
+  s.alpha = 1.0;
+  s.blendDst = MeshDrawState{}.blendDst;
   glDisable(GL_CULL_FACE);
 }
 

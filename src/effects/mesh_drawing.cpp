@@ -204,11 +204,16 @@ void beginOverlay(const MeshDrawState& state) {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-void endPasses(bool prepassRan) {
-  if (prepassRan) {
-    glDepthFunc(GL_LESS);
-    glDisable(GL_BLEND);
-  }
+// The depth pre-pass and the overlay change the depth function, the colour
+// mask and the blending; they are put back as the draw found them.
+bool beginBlendedDraw(const MeshDrawState& state) {
+  const bool blended = usesDepthPrepass(state) || state.overlayBlend;
+  if (blended) glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT);
+  return blended;
+}
+
+void endPasses(bool blended) {
+  if (blended) glPopAttrib();
   unbindBuffers();
   disableClientArrays();
 }
@@ -298,6 +303,7 @@ void drawMeshScene(DemoApp& app, int32_t sceneIndex, int flags, double& time) {
   disableClientArrays();
   glDisable(GL_LIGHTING);
 
+  const bool blended = beginBlendedDraw(state);
   const bool prepass = usesDepthPrepass(state);
   if (prepass) depthPrepass(d);
 
@@ -310,7 +316,7 @@ void drawMeshScene(DemoApp& app, int32_t sceneIndex, int flags, double& time) {
   beginOverlay(state);
   for (int i = 0; i < scene->objectCount(); ++i) drawObject(d, i, use, [](int) {});
 
-  endPasses(prepass);
+  endPasses(blended);
   glPopMatrix();
 }
 
@@ -333,6 +339,7 @@ void drawMeshSceneCg(DemoApp& app, int32_t sceneIndex, int flags, double& time, 
   disableClientArrays();
   glDisable(GL_LIGHTING);
 
+  const bool blended = beginBlendedDraw(state);
   const bool prepass = usesDepthPrepass(state);
   if (prepass) {
     depthPrepass(d);
@@ -371,7 +378,7 @@ void drawMeshSceneCg(DemoApp& app, int32_t sceneIndex, int flags, double& time, 
   disableClientArrays();
   runHook(app, false);
 
-  endPasses(prepass);
+  endPasses(blended);
   glMatrixMode(GL_TEXTURE);
   glLoadIdentity();
   glMatrixMode(GL_MODELVIEW);

@@ -129,7 +129,7 @@ TEST_F(PartsTest, EachRenditionDrawsTheMeshesOfTheOpenWindows) {
     const int man = objects(s, 0);
     auto early = drawsAt(s, rendition, 8.0);
     EXPECT_EQ(early[0], man);
-    EXPECT_EQ(early[1], 9 * man);
+    EXPECT_EQ(early[1], 2 * 9 * man);  // ghosts: their depth first, then their colour
     EXPECT_EQ(early[2], objects(s, 1));
     EXPECT_EQ(early.count(12) + early.count(13) + early.count(14), 0u);
 
