@@ -1,15 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/setup_choice.h"
 
 namespace {
-CommandLine parse(const std::vector<const char*>& args) {
-  std::vector<const char*> argv = {"velmora"};
-  argv.insert(argv.end(), args.begin(), args.end());
-  return parseCommandLine(static_cast<int>(argv.size()), argv.data());
+CommandLine parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "velmora");
+  return parseCommandLine(static_cast<int>(args.size()), args.data());
 }
 
 TEST(CommandLine, NoOptionsMeansTheDialogAndEveryOptionIsRead) {
@@ -19,7 +21,6 @@ TEST(CommandLine, NoOptionsMeansTheDialogAndEveryOptionIsRead) {
   EXPECT_FALSE(none.options.windowed.has_value());
   EXPECT_FALSE(none.options.music.has_value());
   EXPECT_EQ(none.options.messages, MessageRoute::Box);
-
   const CommandLine c =
       parse({"--run", "--windowed", "--no-music", "--slow-gpu", "--data", "/", "--messages", "stderr"});
   ASSERT_FALSE(c.exitNow) << c.err;
@@ -33,91 +34,83 @@ TEST(CommandLine, NoOptionsMeansTheDialogAndEveryOptionIsRead) {
   EXPECT_EQ(parse({"--fullscreen", "--music"}).options.music, true);
 }
 
-TEST(CommandLine, WrongCommandLinesPrintTheUsageAndExitTwo) {
-  for (const auto& args : std::vector<std::vector<const char*>>{{"--bogus"},
-                                                                {"stray"},
-                                                                {"--windowed", "--fullscreen"},
-                                                                {"--music", "--no-music"},
-                                                                {"--messages", "popup"},
-                                                                {"--data"},
-                                                                {"--data", "/no/such/folder/anywhere"},
-                                                                {"--start", "33.5"},
-                                                                {"--start", "-1"},
-                                                                {"--shot", "12.5"},
-                                                                {"--shot", "soon", "a.png"},
-                                                                {"--shot", "40", "a.png"},
-                                                                {"--shot", "1", "a.png", "--start", "2"},
-                                                                {"--shot", "1", "a.png", "--capture", "d"},
-                                                                {"--capture", "d", "--fps", "0"},
-                                                                {"--capture", "d", "--start", "5", "--end", "5"},
-                                                                {"--capture", "d", "--end", "34"},
-                                                                {"--end", "3"},
-                                                                {"--fps", "30"},
-                                                                {"--rendition", "beta"},
-                                                                {"--bench", "--rendition", "gamma"},
-                                                                {"--bench-json", "f.json"},
-                                                                {"--bench", "--capture", "d"},
-                                                                {"--bench", "--start", "3"}}) {
-    const CommandLine c = parse(args);
-    EXPECT_TRUE(c.exitNow) << args[0];
-    EXPECT_EQ(c.exitCode, 2) << args[0];
+// The command lines of a list, "|" apart; an empty word stands for "".
+std::vector<std::vector<std::string>> commandLines(const std::string& list) {
+  std::vector<std::vector<std::string>> lines(1);
+  std::istringstream words(list);
+  for (std::string word; words >> word;) {
+    if (word == "|") lines.emplace_back();
+    if (word != "|") lines.back().push_back(word == "''" ? "" : word);
+  }
+  return lines;
+}
+
+CommandLine parseWords(const std::vector<std::string>& args) {
+  std::vector<const char*> argv;
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  return parse(argv);
+}
+
+// Every limit from both sides: the last value accepted, the first refused.
+TEST(CommandLine, LimitsAcceptTheirLastValueAndRefuseTheNextInOneLineAndTwo) {
+  for (const auto& args :
+       commandLines("--start 0 | --start 33.499 | --shot 0 a.png | --shot 33.499 a.png | --capture d --fps 1 | "
+                    "--capture d --fps 1000 | --capture d --end 33.5 | --capture d --start 5 --end 5.001 | "
+                    "--bench --rendition alpha | --shot 1 a.png --fps 1000")) {
+    const CommandLine c = parseWords(args);
+    EXPECT_FALSE(c.exitNow) << testing::PrintToString(args) << ": " << c.err;
+  }
+  for (const auto& args : commandLines(
+           "--bogus | stray | --windowed --fullscreen | --music --no-music | --messages popup | --data | "
+           "--data /no/such/folder/anywhere | --start 33.5 | --start -0.001 | --shot 12.5 | --shot soon a.png | "
+           "--shot 33.5 a.png | --shot -1 a.png | --shot 1 a.png --start 2 | --shot 1 a.png --capture d | "
+           "--capture d --fps 0 | --capture d --fps 1001 | --capture d --start 5 --end 5 | "
+           "--capture d --end 33.501 | --end 3 | --fps 30 | --rendition beta | --bench --rendition gamma | "
+           "--bench-json f.json | --bench --capture d | --bench --start 3 | --shot 1 ''")) {
+    const CommandLine c = parseWords(args);
+    EXPECT_TRUE(c.exitNow && c.exitCode == 2) << testing::PrintToString(args);
+    // One line in the program's voice.
     EXPECT_EQ(c.err.rfind("velmora: ", 0), 0u) << c.err;
-    EXPECT_EQ(c.err.find('\n'), c.err.size() - 1) << c.err;  // one line
+    EXPECT_EQ(c.err.find('\n'), c.err.size() - 1) << c.err;
   }
 }
 
-TEST(CommandLine, ShotsAndCapturesSkipTheDialogPlayWindowedAndSendMessagesToStderr) {
-  const CommandLine shot = parse({"--shot", "12.5", "a.png"});
-  ASSERT_FALSE(shot.exitNow) << shot.err;
-  EXPECT_EQ(shot.options.render.mode, RenderMode::Shot);
-  EXPECT_EQ(shot.options.render.start, 12.5);
-  EXPECT_EQ(shot.options.render.out, "a.png");
-  EXPECT_EQ(shot.options.render.fps, 60);
-  EXPECT_TRUE(shot.options.skipDialog);
-  EXPECT_EQ(shot.options.windowed, true);
-  EXPECT_EQ(shot.options.messages, MessageRoute::Stderr);
+// What a command line asks for, in one line: the mode, its output, frames a
+// second, start and end, then the start of a live run, and which of
+// windowed, messages on stderr, music, slow card and no dialog it sets.
+std::string asked(const std::vector<const char*>& args) {
+  const CommandLine c = parse(args);
+  const LaunchOptions& o = c.options;
+  std::ostringstream s;
+  s << std::vector<std::string>{"live", "shot", "capture", "bench"}[int(o.render.mode)] << " " << o.render.out << " "
+    << o.render.fps << " " << o.render.start << "-" << o.render.end << " " << o.startTime << " "
+    << o.windowed.value_or(false) << (o.messages == MessageRoute::Stderr) << o.music.value_or(true) << o.slowGpu
+    << o.skipDialog;
+  return c.exitNow ? c.err : s.str();
+}
 
-  const CommandLine capture = parse({"--capture", "out.mp4", "--fps", "30", "--start", "5", "--end", "6", "--messages",
-                                     "box", "--fullscreen", "--no-music"});
-  ASSERT_FALSE(capture.exitNow) << capture.err;
-  EXPECT_EQ(capture.options.render.mode, RenderMode::Capture);
-  EXPECT_EQ(capture.options.render.fps, 30);
-  EXPECT_EQ(capture.options.render.start, 5.0);
-  EXPECT_EQ(capture.options.render.end, 6.0);
-  EXPECT_EQ(capture.options.windowed, true);               // a picture of the window, never the screen
-  EXPECT_EQ(capture.options.messages, MessageRoute::Box);  // asked for
-  EXPECT_EQ(capture.options.music, false);
-
-  const CommandLine bench = parse({"--bench", "--rendition", "beta", "--bench-json", "f.json"});
-  ASSERT_FALSE(bench.exitNow) << bench.err;
-  EXPECT_EQ(bench.options.render.mode, RenderMode::Bench);
-  EXPECT_EQ(bench.options.render.fps, 30);  // the bench's own default
-  EXPECT_EQ(bench.options.render.out, "f.json");
-  EXPECT_TRUE(bench.options.slowGpu);
-  EXPECT_TRUE(bench.options.skipDialog);
-  EXPECT_EQ(parse({"--bench", "--fps", "10"}).options.render.fps, 10);
-  EXPECT_FALSE(parse({"--bench"}).options.slowGpu);
-
-  const CommandLine live = parse({"--start", "30"});
-  EXPECT_EQ(live.options.startTime, 30.0);
-  EXPECT_EQ(live.options.render.mode, RenderMode::Live);
-  EXPECT_FALSE(live.options.skipDialog);
+// Shots and captures skip the dialog, play windowed (a picture of the
+// window, never the screen) and send messages to stderr unless asked not
+// to; the bench runs at 30 steps a second unless told.
+TEST(CommandLine, ShotsCapturesAndBenchesSkipTheDialogPlayWindowedAndSendMessagesToStderr) {
+  EXPECT_EQ(asked({"--shot", "12.5", "a.png"}), "shot a.png 60 12.5-33.5 0 11101");
+  EXPECT_EQ(asked({"--capture", "out.mp4", "--fps", "30", "--start", "5", "--end", "6", "--messages", "box",
+                   "--fullscreen", "--no-music"}),
+            "capture out.mp4 30 5-6 5 10001");
+  EXPECT_EQ(asked({"--bench", "--rendition", "beta", "--bench-json", "f.json"}), "bench f.json 30 0-33.5 0 11111");
+  EXPECT_EQ(asked({"--bench", "--fps", "10"}), "bench  10 0-33.5 0 11101");
+  EXPECT_EQ(asked({"--start", "30"}), "live  60 0-33.5 30 00100");
 }
 
 TEST(SetupChoice, DialogOpensWithMusicCheckedOnlyUnlessTheCommandLinePresetsTheBoxes) {
   ShellState shell;
   applyDialogChecks(initialDialogChecks(LaunchOptions{}), shell);
-  EXPECT_TRUE(shell.musicEnabled);
-  EXPECT_TRUE(shell.fullscreen);
-  EXPECT_FALSE(shell.slowCard);
-
-  LaunchOptions o;
-  o.music = false;
-  o.windowed = true;
-  o.slowGpu = true;
-  applyDialogChecks(initialDialogChecks(o), shell);
-  EXPECT_FALSE(shell.musicEnabled);
-  EXPECT_FALSE(shell.fullscreen);
-  EXPECT_TRUE(shell.slowCard);
+  EXPECT_EQ(std::tuple(shell.musicEnabled, shell.fullscreen, shell.slowCard), std::tuple(true, true, false));
+  LaunchOptions asked;
+  asked.windowed = true;
+  asked.music = false;
+  asked.slowGpu = true;
+  applyDialogChecks(initialDialogChecks(asked), shell);
+  EXPECT_EQ(std::tuple(shell.musicEnabled, shell.fullscreen, shell.slowCard), std::tuple(false, false, true));
 }
 }  // namespace

@@ -66,32 +66,19 @@ inline std::vector<std::uint8_t> readFile(const std::string& path) {
   return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
 }
 
+// djpeg's P5 or P6 output, as RGB.
 inline bool readPnm(const std::string& path, Pnm& out) {
-  const std::vector<std::uint8_t> d = readFile(path);
-  std::size_t i = 0;
-  auto token = [&]() -> std::string {
-    while (i < d.size() && (std::isspace(d[i]) || d[i] == '#')) {
-      if (d[i] == '#')
-        while (i < d.size() && d[i] != '\n') ++i;
-      else
-        ++i;
-    }
-    std::string t;
-    while (i < d.size() && !std::isspace(d[i])) t += char(d[i++]);
-    return t;
-  };
-  const std::string magic = token();
-  if (magic != "P5" && magic != "P6") return false;
-  out.width = std::atoi(token().c_str());
-  out.height = std::atoi(token().c_str());
-  if (token() != "255") return false;
-  ++i;
-  const std::size_t n = std::size_t(out.width) * std::size_t(out.height);
-  const std::size_t channels = magic == "P6" ? 3 : 1;
-  if (d.size() < i + n * channels) return false;
+  std::ifstream f(path, std::ios::binary);
+  std::string magic;
+  int maxValue = 0;
+  f >> magic >> out.width >> out.height >> maxValue;
+  f.get();
+  const std::size_t n = std::size_t(out.width) * std::size_t(out.height), channels = magic == "P6" ? 3 : 1;
+  std::vector<std::uint8_t> d(n * channels);
+  if ((magic != "P5" && magic != "P6") || maxValue != 255 || !f.read(reinterpret_cast<char*>(d.data()), long(d.size())))
+    return false;
   out.rgb.resize(n * 3);
-  for (std::size_t p = 0; p < n; ++p)
-    for (int c = 0; c < 3; ++c) out.rgb[3 * p + c] = d[i + p * channels + (channels == 3 ? c : 0)];
+  for (std::size_t p = 0; p < n * 3; ++p) out.rgb[p] = d[p / 3 * channels + (channels == 3 ? p % 3 : 0)];
   return true;
 }
 
@@ -102,8 +89,7 @@ inline double psnr(const std::vector<std::uint8_t>& a, const std::vector<std::ui
     const double d = double(a[i]) - double(b[i]);
     se += d * d;
   }
-  if (se == 0.0) return INFINITY;
-  return 10.0 * std::log10(255.0 * 255.0 * double(a.size()) / se);
+  return se == 0.0 ? INFINITY : 10.0 * std::log10(255.0 * 255.0 * double(a.size()) / se);
 }
 
 // The folder with the corpus; made on first use (see make_jpeg_corpus.sh).

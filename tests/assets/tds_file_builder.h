@@ -2,6 +2,7 @@
 // Writes small 3DS files for the loader's tests: a chunk writer and a
 // scene-level helper for the common shape of a file.
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -12,39 +13,21 @@ namespace tds_test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Chunks are opened and closed as the file is written: end() fills in the
+// length of the chunk opened last.
 class ChunkWriter {
  public:
-  ChunkWriter& begin(std::uint16_t id) {
-    open_.push_back(out_.size());
-    u16(id);
-    u32(0);
-    return *this;
-  }
+  ChunkWriter& begin(std::uint16_t id) { return open_.push_back(out_.size()), u16(id).u32(0); }
   ChunkWriter& end() {
-    const std::size_t start = open_.back();
-    open_.pop_back();
-    const auto length = std::uint32_t(out_.size() - start);
-    for (int i = 0; i < 4; ++i) out_[start + 2 + i] = std::uint8_t(length >> (8 * i));
-    return *this;
+    const auto length = std::uint32_t(out_.size() - open_.back());
+    for (int i = 0; i < 4; ++i) out_[open_.back() + 2 + i] = std::uint8_t(length >> (8 * i));
+    return open_.pop_back(), *this;
   }
-  ChunkWriter& u8(std::uint8_t v) {
-    out_.push_back(v);
-    return *this;
-  }
+  ChunkWriter& u8(std::uint8_t v) { return out_.push_back(v), *this; }
   ChunkWriter& u16(std::uint16_t v) { return u8(std::uint8_t(v)).u8(std::uint8_t(v >> 8)); }
-  ChunkWriter& u32(std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) u8(std::uint8_t(v >> (8 * i)));
-    return *this;
-  }
-  ChunkWriter& f32(float f) {
-    std::uint32_t v;
-    std::memcpy(&v, &f, 4);
-    return u32(v);
-  }
-  ChunkWriter& str(const std::string& s) {
-    for (char c : s) u8(std::uint8_t(c));
-    return u8(0);
-  }
+  ChunkWriter& u32(std::uint32_t v) { return u16(std::uint16_t(v)).u16(std::uint16_t(v >> 16)); }
+  ChunkWriter& f32(float f) { return u32(std::bit_cast<std::uint32_t>(f)); }
+  ChunkWriter& str(const std::string& s) { return out_.insert(out_.end(), s.begin(), s.end()), u8(0); }
   Bytes& bytes() { return out_; }
 
  private:

@@ -9,13 +9,25 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "assets/tds_loader.h"
+#include "tds_file_builder.h"
 
 namespace tds_test {
+
+// Writes the bytes to a file in the test's temporary folder; returns its path.
+inline std::string writeTempFile(const std::string& name, const Bytes& bytes) {
+  const std::string path = ::testing::TempDir() + name;
+  if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+    if (!bytes.empty()) std::fwrite(bytes.data(), bytes.size(), 1, f);
+    std::fclose(f);
+  }
+  return path;
+}
 
 // What lib3ds makes of the file and of the mesh matrix, compared with what
 // the loader made of it: names, counts before splitting, object-space

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <sstream>
+
 #include "assets/tds_loader.h"
-#include "tds_temp_file.h"
+#include "tds_lib3ds.h"
 
 namespace {
-
 using namespace tds_test;
 
 // Records what loadScene asks the texture table for.
@@ -23,73 +25,55 @@ struct RecordingLoader : MeshTextureLoader {
   }
 };
 
+// MSB-first CRC-32 without its final inversion, XOR the length: "" is 0,
+// and CRC-32/POSIX's check value 765E7680 for "123456789" gives the rest.
 TEST(StringHash, IsTheMsbFirstCrcXoredWithTheLength) {
   EXPECT_EQ(stringHash(""), 0u);
-  // The table entry for 0x61, by the bitwise definition.
-  uint32_t entry = 0x61u << 24;
-  for (int bit = 0; bit < 8; ++bit) entry = (entry & 0x80000000u) ? (entry << 1) ^ 0x04C11DB7u : entry << 1;
-  EXPECT_EQ(stringHash("a"), entry ^ 1u);
-  // CRC-32/POSIX without its final inversion (check value 765E7680), XOR 9.
   EXPECT_EQ(stringHash("123456789"), (0x765E7680u ^ 0xFFFFFFFFu) ^ 9u);
+  EXPECT_EQ(stringHash("a"), 0xA864DB20u ^ 1u);  // the table entry for 0x61, worked out bit by bit
 }
 
-TestMesh tri(const std::string& name, const std::vector<std::string>& groups) {
-  TestMesh m;
-  m.name = name;
-  m.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-  m.faces = {{0, 1, 2}};
-  for (const auto& g : groups) m.groups.push_back({g, {0}});
-  return m;
-}
-
-class LoadScene : public ::testing::Test {
- protected:
-  void load(const std::vector<TestMaterial>& materials, const std::vector<TestMesh>& meshes, int index = 2,
-            double scale = 1.0) {
-    path = writeTempFile("scene" + std::to_string(index) + ".3ds", writeScene(materials, meshes));
-    loadScene(scene, index, scale, path.c_str(), textures);
+// Slots count only references with an upper-case colour map ("JPG"); two
+// materials naming one picture share its slot and load it once; a bump map
+// loads as a normal map 50 numbers on, a _BLEND map with its alpha picture;
+// the lower-case map and its bump are not loaded. Vertices are scaled, and
+// a missing file leaves an empty scene. Each case: the scene index, its
+// materials (name colour bump, "-" for none), its triangles' material
+// groups, the slots, and the calls made.
+TEST(LoadScene, MaterialMapsGetTheirSlotsAndNumbersAndLoadOnce) {
+  const char* cases[][5] = {
+      {"2", "a SKIN.JPG BUMP.JPG b SKIN.JPG - c CLOTH.JPG -", "a,b c,b", "0 0 2 0",
+       "rgb meshes/SKIN.JPG 100200|normal meshes/BUMP.JPG 100250|rgb meshes/CLOTH.JPG 100202|"},
+      {"0", "plain - BUMP.JPG mapped A.JPG - other B.JPG -", "plain,mapped,plain,other", "0 1 0 0",
+       "rgb meshes/A.JPG 100000|rgb meshes/B.JPG 100001|"},
+      {"1", "low skin.jpg BUMP.JPG up SKIN.JPG -", "low,up", "0 1", "rgb meshes/SKIN.JPG 100101|"},
+      {"3", "glass GLASS_BLEND.JPG GB.JPG", "glass", "0",
+       "rgba meshes/GLASS_BLEND.JPG meshes/alphaGLASS_BLEND.JPG 100300|normal meshes/GB.JPG 100350|"}};
+  for (const auto& c : cases) {
+    std::vector<TestMaterial> materials;
+    std::istringstream named(c[1]), groups(c[2]), slotWords(c[3]);
+    for (std::string name, colour, bump; named >> name >> colour >> bump;)
+      materials.push_back({name, colour == "-" ? "" : colour, bump == "-" ? "" : bump});
+    std::vector<TestMesh> meshes;
+    for (std::string list; groups >> list;) {
+      meshes.push_back(
+          {"tri" + std::to_string(meshes.size()), {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {}, {{0, 1, 2}}, {}, {}, {}});
+      std::istringstream names(list);
+      for (std::string group; std::getline(names, group, ',');) meshes.back().groups.push_back({group, {0}});
+    }
+    const std::vector<int32_t> slots{std::istream_iterator<int32_t>(slotWords), {}};
+    Scene3ds scene;
+    RecordingLoader textures;
+    const std::string path = writeTempFile(std::string("scene") + c[0] + ".3ds", writeScene(materials, meshes));
+    loadScene(scene, std::stoi(c[0]), 2.5, path.c_str(), textures);
+    std::string calls;
+    for (const std::string& call : textures.calls) calls += call + "|";
+    EXPECT_EQ(scene.materialSlots, slots) << c[0];
+    EXPECT_EQ(calls, c[4]) << c[0];
+    EXPECT_FLOAT_EQ(scene.object(0)->vertex(1)[0], 2.5f);
+    loadScene(scene, 0, 1.0, "/nonexistent/none.3ds", textures);
+    EXPECT_EQ(scene.objectCount(), 0);
+    EXPECT_TRUE(scene.materialSlots.empty());
   }
-  std::string path;
-  Scene3ds scene;
-  RecordingLoader textures;
-};
-
-TEST_F(LoadScene, TwoMaterialsNamingOneTextureShareItsSlotAndLoadItOnce) {
-  load({{"a", "SKIN.JPG", "BUMP.JPG"}, {"b", "SKIN.JPG", ""}, {"c", "CLOTH.JPG", ""}},
-       {tri("one", {"a", "b"}), tri("two", {"c", "b"})}, 2);
-  EXPECT_EQ(scene.materialSlots, (std::vector<int32_t>{0, 0, 2, 0}));
-  EXPECT_EQ(textures.calls, (std::vector<std::string>{"rgb meshes/SKIN.JPG 100200", "normal meshes/BUMP.JPG 100250",
-                                                      "rgb meshes/CLOTH.JPG 100202"}));
 }
-
-TEST_F(LoadScene, SlotsCountOnlyReferencesWithAColourMap) {
-  load({{"plain", "", "BUMP.JPG"}, {"mapped", "A.JPG", ""}, {"other", "B.JPG", ""}},
-       {tri("one", {"plain", "mapped", "plain", "other"})}, 0);
-  // Four references, two of them mapped: positions 0 and 1 hold their
-  // slots, the rest stay 0.
-  EXPECT_EQ(scene.materialSlots, (std::vector<int32_t>{0, 1, 0, 0}));
-  EXPECT_EQ(textures.calls, (std::vector<std::string>{"rgb meshes/A.JPG 100000", "rgb meshes/B.JPG 100001"}));
-}
-
-TEST_F(LoadScene, LowerCaseJpgIsNotLoadedAndNeitherIsItsBumpMap) {
-  load({{"low", "skin.jpg", "BUMP.JPG"}, {"up", "SKIN.JPG", ""}}, {tri("one", {"low", "up"})}, 1);
-  EXPECT_EQ(scene.materialSlots, (std::vector<int32_t>{0, 1}));
-  EXPECT_EQ(textures.calls, (std::vector<std::string>{"rgb meshes/SKIN.JPG 100101"}));
-}
-
-TEST_F(LoadScene, BlendMapsLoadWithTheirAlphaPicture) {
-  load({{"glass", "GLASS_BLEND.JPG", "GB.JPG"}}, {tri("one", {"glass"})}, 3);
-  EXPECT_EQ(textures.calls, (std::vector<std::string>{"rgba meshes/GLASS_BLEND.JPG meshes/alphaGLASS_BLEND.JPG 100300",
-                                                      "normal meshes/GB.JPG 100350"}));
-}
-
-TEST_F(LoadScene, ScalesVerticesAndSurvivesAMissingFile) {
-  load({}, {tri("one", {})}, 0, 2.5);
-  EXPECT_FLOAT_EQ(scene.object(0)->vertex(1)[0], 2.5f);
-  loadScene(scene, 0, 1.0, "/nonexistent/none.3ds", textures);
-  EXPECT_EQ(scene.objectCount(), 0);
-  EXPECT_TRUE(scene.materialSlots.empty());
-  EXPECT_TRUE(textures.calls.empty());
-}
-
 }  // namespace

@@ -6,13 +6,11 @@
 #include <memory>
 #include <vector>
 
-#include "choreography/backdrop_layer.h"
 #include "choreography/mesh_layers.h"
 #include "choreography/point_layers.h"
 #include "choreography/rendition.h"
 #include "choreography/scene_frame.h"
 #include "demo/demo_app.h"
-#include "demo/texture_numbers.h"
 #include "gl_call_counter.h"
 #include "gl_test_context.h"
 #include "math/random.h"
@@ -24,26 +22,12 @@ constexpr int kSize = 128;
 // application's camera.
 class LayerDrawingTest : public GlSuite<kSize> {
  protected:
-  void SetUp() override {
-    GlSuite::SetUp();
-    app = std::make_unique<DemoApp>();
-  }
-  void TearDown() override {
-    if (!names.empty()) glDeleteTextures(GLsizei(names.size()), names.data());
-  }
-
-  // A white picture under texture number `number`; each from a fresh pair
-  // of GL names, so neighbouring numbers never get neighbouring names.
+  // A white picture under texture number `number`; a spare name made first,
+  // so neighbouring numbers never get neighbouring names.
   void whiteTexture(int number) {
-    GLuint pair[2];
-    glGenTextures(2, pair);
-    names.insert(names.end(), pair, pair + 2);
-    const unsigned char white[4] = {255, 255, 255, 255};
-    glBindTexture(GL_TEXTURE_2D, pair[1]);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    app->textures.textures[static_cast<size_t>(number)] = pair[1];
+    GLuint spare = 0;
+    glGenTextures(1, &spare);
+    app->textures.textures[size_t(number)] = rgbTexture(1, 1, {255, 255, 255});
   }
 
   void look(CameraView camera) {
@@ -59,31 +43,8 @@ class LayerDrawingTest : public GlSuite<kSize> {
 
   SceneFrame frameAt(double T) { return SceneFrame{*app, fixedFunctionRendition(), T, 1.0 / 60, {}, {}}; }
 
-  std::unique_ptr<DemoApp> app;
-  std::vector<GLuint> names;
+  std::unique_ptr<DemoApp> app = std::make_unique<DemoApp>();
 };
-
-TEST_F(LayerDrawingTest, TheSkyBoxIsSixQuadsUntilItHasFadedAndTheFogIsOffAfterwards) {
-  for (int k = 0; k < 6; ++k) whiteTexture(kSkyFirstPicture + k);
-  look(CameraView{FlagVec3{1, 0, 0, 0}, FlagVec3{1, 1, 0.2f, 0.1f}, FlagVec3{1, 0, 0, 1}});
-  for (double T : {5.0, 17.9, 18.0, 29.0}) {
-    glClear(GL_COLOR_BUFFER_BIT);
-    resetGlDrawCounts();
-    SceneFrame frame = frameAt(T);
-    drawFogAndBackdrop(frame);
-    EXPECT_EQ(glDrawCounts().begins, 6) << T;
-    // Seen through the fog, but seen.
-    EXPECT_GT(litPixels(windowRgb()), kSize * kSize / 2) << T;
-    EXPECT_FALSE(glIsEnabled(GL_FOG));
-  }
-  glClear(GL_COLOR_BUFFER_BIT);
-  resetGlDrawCounts();
-  SceneFrame gone = frameAt(30.6);
-  drawFogAndBackdrop(gone);
-  EXPECT_EQ(glDrawCounts().begins, 0);
-  EXPECT_EQ(litPixels(windowRgb()), 0);
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
 
 // Layer 8 is one batch, and the same part time twinkles the same however
 // the generator was left.

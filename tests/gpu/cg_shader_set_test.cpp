@@ -7,7 +7,6 @@
 
 #include "core/diagnostics.h"
 #include "gl_test_context.h"
-#include "gpu/gl_entry_points.h"
 
 namespace {
 
@@ -20,18 +19,12 @@ constexpr int kDecal = 7;
 constexpr int kRamp = 10;
 constexpr int kModelViewObject = 14;
 
-// The ramp's greens; a decal green of 96 / 255 reads texel 1.
-constexpr GLubyte kRampGreens[4] = {10, 200, 30, 40};
-constexpr GLubyte kDecalGreen = 96;
-constexpr int kRampGreen = 200;
+constexpr GLubyte kDecalGreen = 96, kRampGreen = 200;
 
 using Colour = std::array<int, 3>;
 
 void expectColour(const Colour& seen, const Colour& expected, const char* where) {
-  for (int c = 0; c < 3; ++c) {
-    EXPECT_NEAR(seen[c], expected[c], 2) << where << ": channel " << c << " of (" << seen[0] << ", " << seen[1] << ", "
-                                         << seen[2] << ")";
-  }
+  for (int c = 0; c < 3; ++c) EXPECT_NEAR(seen[c], expected[c], 2) << where << ": channel " << c;
 }
 
 class CgShaderSetTest : public GlSuite<> {
@@ -40,7 +33,8 @@ class CgShaderSetTest : public GlSuite<> {
     GlSuite::SetUp();
     cg_ = std::make_unique<CgShaderSet>();
     setDiagnosticWriter([this](DiagnosticLevel, const std::string& line) { messages_.push_back(line); });
-    ramp_ = makeRamp();
+    // The ramp's greens: a decal green of 96 / 255 reads texel 1.
+    ramp_ = makeTexture(GL_TEXTURE_1D, {0, 10, 0, 0, 0, kRampGreen, 0, 0, 0, 30, 0, 0, 0, 40, 0, 0});
   }
 
   void TearDown() override {
@@ -49,27 +43,15 @@ class CgShaderSetTest : public GlSuite<> {
     glDeleteTextures(static_cast<GLsizei>(textures_.size()), textures_.data());
   }
 
-  GLuint makeDecal(GLubyte red) {
-    const GLubyte texel[4] = {red, kDecalGreen, 0, 255};
-    return makeTexture(GL_TEXTURE_2D, 1, texel);
-  }
-
-  GLuint makeRamp() {
-    GLubyte texels[4][4] = {};
-    for (int i = 0; i < 4; ++i) texels[i][1] = kRampGreens[i];
-    return makeTexture(GL_TEXTURE_1D, 4, texels);
-  }
+  GLuint makeDecal(GLubyte red) { return makeTexture(GL_TEXTURE_2D, std::vector<GLubyte>{red, kDecalGreen, 0, 255}); }
 
   // A row of RGBA texels, sampled nearest.
-  GLuint makeTexture(GLenum target, int width, const void* texels) {
+  GLuint makeTexture(GLenum target, const std::vector<GLubyte>& texels) {
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(target, name);
-    if (target == GL_TEXTURE_1D) {
-      glTexImage1D(target, 0, GL_RGBA8, width, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-    } else {
-      glTexImage2D(target, 0, GL_RGBA8, width, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-    }
+    if (target == GL_TEXTURE_1D) glTexImage1D(target, 0, GL_RGBA8, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    if (target == GL_TEXTURE_2D) glTexImage2D(target, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
     glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glBindTexture(target, 0);
@@ -172,299 +154,67 @@ TEST_F(CgShaderSetTest, APairDrawsThroughBothProgramsAndEachAloneWithFixedFuncti
   expectColour(pixel(16, 32), {255, 128, 255}, "vertex program alone");
   expectColour(pixel(48, 32), {0, 0, 0}, "vertex program alone, right of the object");
 
-  glClear(GL_COLOR_BUFFER_BIT);
-  glColor3f(0, 1, 0);
-  drawQuad();
-  expectColour(pixel(48, 32), {0, 255, 0}, "neither: fixed function");
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST_F(CgShaderSetTest, ParametersAndTexturesStayWithTheirOwnProgram) {
-  cg_->createContext();
-  cg_->createFragmentProgram(programFile("decal_ramp_fragment.glsl"), 1);
-  cg_->createFragmentProgram(programFile("decal_ramp_fragment.glsl"), 2);
-  setTint(1, 0, 0, 0.25f);
-  setTint(2, 0, 0, 0.75f);
-  setTextures(1, makeDecal(255));
-  setTextures(2, makeDecal(64));
-  EXPECT_NE(cg_->parameters[1][kDecal].program, cg_->parameters[2][kDecal].program);
-  EXPECT_NE(cg_->parameters[1][kDecal].unit, cg_->parameters[1][kRamp].unit);
-
-  glActiveTexture(GL_TEXTURE3);
-  auto drawWith = [&](int slot) {
-    glClear(GL_COLOR_BUFFER_BIT);
-    cg_->bindProgram(slot);
-    cg_->enableTextureParameter(slot, kDecal);
-    cg_->enableTextureParameter(slot, kRamp);
-    cg_->enableFragmentProfile();
-    drawQuad();
-    cg_->disableFragmentProfile();
-    return pixel(32, 32);
-  };
-  expectColour(drawWith(1), {255, kRampGreen, 64}, "first program");
-  expectColour(drawWith(2), {64, kRampGreen, 191}, "second program");
-  expectColour(drawWith(1), {255, kRampGreen, 64}, "first program again");
-
-  // Binding textures for a program leaves fixed function's unit alone.
-  GLint active = 0;
-  glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-  EXPECT_EQ(active, GL_TEXTURE3);
-  glActiveTexture(GL_TEXTURE0);
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST_F(CgShaderSetTest, AStateMatrixParameterKeepsTheMatrixOfTheMomentItWasSet) {
+// A broken program, a missing file, a file that is not text: one message
+// each naming the file (with the compiler's words); the slot draws nothing,
+// not an earlier picture, and every later use of it is quiet. Slots and
+// indexes outside the tables do nothing, said once each; calls on slots
+// without programs (as the fixed-function part makes) leave it alone.
+TEST_F(CgShaderSetTest, BrokenProgramsAndSlotsOutsideTheTablesDrawNothingAndSaySoOnce) {
   loadPair(0);
-  setTint(0, 1, 1, 1);
-  cg_->lookUpParameter(0, kModelViewObject, "ModelViewObject");
-  cg_->setTextureMatrixParameter(0, kModelViewObject);  // identity
-
-  leftHalf();
-  cg_->setModelViewProjection(0, kModelViewProj);
-  // Move the GL matrix to the right half afterwards: the program keeps the left.
-  glLoadIdentity();
-  glTranslatef(0.5f, 0, 0);
-  glScalef(0.5f, 1, 1);
-  cg_->bindProgram(0);
-  cg_->enableVertexProfile();
-  drawQuad();
-  expectColour(pixel(16, 32), {255, 255, 255}, "left half, as set");
-  expectColour(pixel(48, 32), {0, 0, 0}, "right half, the later matrix");
-
-  // Set again: now it follows. The projection takes part too.
-  glClear(GL_COLOR_BUFFER_BIT);
-  glMatrixMode(GL_PROJECTION);
-  glScalef(1, 0.5f, 1);
-  cg_->setModelViewProjection(0, kModelViewProj);
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
-  drawQuad();
-  cg_->disableVertexProfile();
-  expectColour(pixel(48, 32), {255, 255, 255}, "right half, set again");
-  expectColour(pixel(48, 60), {0, 0, 0}, "above the projected height");
-  expectColour(pixel(16, 32), {0, 0, 0}, "left half, no longer");
-}
-
-TEST_F(CgShaderSetTest, ASecondPairLeavesTheFirstUsable) {
-  loadPair(0);
-  const CgContext first = cg_->context;
-  leftHalf();
   snapshotMatrices(0);
-  setTint(0, 0, 0, 1);
+  setTint(0, 1, 1, 1);
   setTint(1, 0, 0, 1);
   setTextures(1, makeDecal(255));
-
-  loadPair(2);
-  EXPECT_NE(cg_->context, first);
-  EXPECT_EQ(cg_->programs[0].context, first);
-  snapshotMatrices(2);  // identity: the whole view
-  setTint(2, 0, 0, 1);
-  setTint(3, 0, 0, 0.5f);
-  setTextures(3, makeDecal(64));
-
-  drawPair(0, 1);
-  expectColour(pixel(16, 32), {255, kRampGreen, 255}, "first pair");
-  expectColour(pixel(48, 32), {0, 0, 0}, "first pair, right half");
-  glClear(GL_COLOR_BUFFER_BIT);
-  drawPair(2, 3);
-  expectColour(pixel(48, 32), {64, kRampGreen, 128}, "second pair");
-  EXPECT_TRUE(messages_.empty());
-}
-
-TEST_F(CgShaderSetTest, ABrokenProgramDrawsNothingSaysSoOnceAndTheRunGoesOn) {
-  cg_->createContext();
-  cg_->createVertexProgram(programFile("object_vertex.glsl"), 0);
-  cg_->createFragmentProgram(programFile("decal_ramp_fragment.glsl"), 2);
-  cg_->lookUpParameter(0, kModelViewProj, "ModelViewProj");
-  cg_->lookUpParameter(0, kModelViewObject, "ModelViewObject");
-  snapshotMatrices(0);
-  setTint(0, 1, 1, 1);
-  setTint(2, 0, 0, 1);
-
-  const std::string broken = programFile("broken_fragment.glsl");
-  cg_->createFragmentProgram(broken, 1);
-  EXPECT_EQ(cg_->programs[1].program, 0u);
+  const std::string broken = programFile("broken_fragment.glsl"), missing = programFile("no_such_program.glsl"),
+                    binary = ::testing::TempDir() + "velmora_nul_program.glsl";
+  std::ofstream(binary, std::ios::binary) << std::string("#version 330\0void main(){}", 27);
+  cg_->createFragmentProgram(broken, 3);
+  EXPECT_EQ(cg_->programs[3].program, 0u);
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_NE(messages_[0].find(broken), std::string::npos) << messages_[0];
   EXPECT_NE(messages_[0].find("undeclaredTint"), std::string::npos) << "the compiler's words: " << messages_[0];
-
-  // Every later use of the slot is quiet and harmless.
-  setTextures(1, makeDecal(128));
-  setTint(1, 1, 1, 1);
-  cg_->setModelViewProjection(1, kModelViewProj);
-  cg_->loadFragmentProgram(1);
-  cg_->createFragmentProgram(broken, 1);
+  setTextures(3, makeDecal(128));
+  setTint(3, 1, 1, 1);
+  cg_->setModelViewProjection(3, kModelViewProj);
+  cg_->loadFragmentProgram(3);
+  cg_->createFragmentProgram(broken, 3);
   EXPECT_EQ(messages_.size(), 1u);
-
-  // Drawn after a working program, it shows nothing, not the old picture.
-  setTextures(2, makeDecal(255));
-  drawPair(0, 2);
+  drawPair(0, 1);
   expectColour(pixel(32, 32), {255, kRampGreen, 255}, "working pair");
   glClear(GL_COLOR_BUFFER_BIT);
-  drawPair(0, 1);
+  drawPair(0, 3);
   expectColour(pixel(32, 32), {0, 0, 0}, "broken fragment program");
-  drawPair(0, 2);
-  expectColour(pixel(32, 32), {255, kRampGreen, 255}, "working pair again");
-
-  // A missing file, a file that is not text and a broken vertex program
-  // say so too, naming the file.
-  const std::string missing = programFile("no_such_program.glsl");
-  const std::string binary = ::testing::TempDir() + "velmora_nul_program.glsl";
-  std::ofstream(binary, std::ios::binary) << std::string("#version 330\0void main(){}", 27);
-  cg_->createVertexProgram(missing, 3);
-  cg_->createFragmentProgram(binary, 4);
-  cg_->createVertexProgram(broken, 5);
+  cg_->createVertexProgram(missing, 4);
+  cg_->createFragmentProgram(binary, 5);
+  cg_->createVertexProgram(broken, 6);
   ASSERT_EQ(messages_.size(), 4u);
-  EXPECT_NE(messages_[1].find(missing), std::string::npos) << messages_[1];
-  EXPECT_NE(messages_[2].find(binary), std::string::npos) << messages_[2];
-  EXPECT_NE(messages_[3].find(broken), std::string::npos) << messages_[3];
-
-  // A broken vertex program draws nothing either.
-  glClear(GL_COLOR_BUFFER_BIT);
-  cg_->bindProgram(5);
+  for (size_t i = 1; i < 4; ++i)
+    EXPECT_NE(messages_[i].find(std::vector{broken, missing, binary, broken}[i]), std::string::npos) << messages_[i];
+  cg_->bindProgram(6);
   cg_->enableVertexProfile();
   drawQuad();
   cg_->disableVertexProfile();
   expectColour(pixel(32, 32), {0, 0, 0}, "broken vertex program");
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST_F(CgShaderSetTest, CallsOnSlotsWithoutProgramsLeaveFixedFunctionDrawingAlone) {
-  // As the fixed-function part does through the shared scene code.
-  cg_->lookUpParameter(5, 3, "alpha");
-  cg_->setParameter3f(5, 3, 1, 1, 1);
-  cg_->setModelViewProjection(5, kModelViewProj);
-  cg_->setTextureParameter(5, kDecal, 1);
-  cg_->enableTextureParameter(5, kDecal);
-  cg_->bindProgram(5);
-  EXPECT_TRUE(messages_.empty());
-
-  // Slots and indexes outside the tables do nothing, with one message each.
+  cg_->lookUpParameter(9, 3, "alpha");
+  cg_->setParameter3f(9, 3, 1, 1, 1);
+  cg_->setModelViewProjection(9, kModelViewProj);
+  cg_->setTextureParameter(9, kDecal, 1);
+  cg_->enableTextureParameter(9, kDecal);
+  cg_->bindProgram(9);
+  EXPECT_EQ(messages_.size(), 4u);
   for (int i = 0; i < 3; ++i) {
     cg_->createVertexProgram(programFile("object_vertex.glsl"), CgShaderSet::kSlots);
     cg_->bindProgram(-1);
     cg_->lookUpParameter(0, CgShaderSet::kParametersPerSlot, "tint");
     cg_->setParameter3f(0, -1, 1, 1, 1);
   }
-  EXPECT_EQ(messages_.size(), 4u);
-
+  EXPECT_EQ(messages_.size(), 8u);
   glColor3f(0, 0.5f, 1);
   drawQuad();
   expectColour(pixel(32, 32), {0, 128, 255}, "fixed function");
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST_F(CgShaderSetTest, AContextSharingObjectsRunsTheProgramsWithEnablesOfItsOwn) {
-  loadPair(0);
-  snapshotMatrices(0);
-  setTint(0, 0, 0, 1);
-  setTint(1, 0, 0, 1);
-  setTextures(1, makeDecal(255));
-
-  SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 1);
-  SDL_GLContext second = SDL_GL_CreateContext(gl.window());
-  SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
-  ASSERT_NE(second, nullptr) << SDL_GetError();
-  resetState();
-  setTextures(1, textures_.back());  // texture bindings are the context's own
-  cg_->bindProgram(0);
-  cg_->bindProgram(1);
-  cg_->enableVertexProfile();
-  cg_->enableFragmentProfile();
-  drawQuad();
-  expectColour(pixel(32, 32), {255, kRampGreen, 255}, "second context");
-
-  // The first context's profiles stayed off.
-  ASSERT_EQ(SDL_GL_MakeCurrent(gl.window(), gl.context()), 0);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glColor3f(0, 1, 0);
-  drawQuad();
-  expectColour(pixel(32, 32), {0, 255, 0}, "first context");
-
-  ASSERT_EQ(SDL_GL_MakeCurrent(gl.window(), second), 0);
-  glClear(GL_COLOR_BUFFER_BIT);
-  drawQuad();
-  expectColour(pixel(32, 32), {255, kRampGreen, 255}, "second context, still enabled");
-  cg_->disableProfiles();
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-  SDL_GL_MakeCurrent(gl.window(), gl.context());
-  SDL_GL_DeleteContext(second);
-}
-
-TEST_F(CgShaderSetTest, VectorParametersTakeTheComponentsTheyHaveAndWrongTypesAreRefused) {
-  cg_->createFragmentProgram(programFile("vector_fragment.glsl"), 0);
-  const GLuint program = cg_->programs[0].program;
-  ASSERT_NE(program, 0u) << (messages_.empty() ? "" : messages_.front());
-  cg_->lookUpParameter(0, 3, "alpha");
-  cg_->lookUpParameter(0, 2, "LightPos");
-  cg_->lookUpParameter(0, kModelViewProj, "ModelViewProj");
-  auto read = [&](int index) {
-    std::array<float, 4> v{-1, -1, -1, -1};
-    glExtensionTable.glGetUniformfv(program, cg_->parameters[0][index].location, v.data());
-    return v;
-  };
-  glExtensionTable.glProgramUniform4f(program, cg_->parameters[0][2].location, 0, 0, 0, 0.5f);
-  cg_->setParameter3f(0, 3, 0.25f, 9, 9);
-  cg_->setParameter3f(0, 2, 1, 2, 3);
-  EXPECT_EQ(read(3)[0], 0.25f);
-  EXPECT_EQ(read(2), (std::array<float, 4>{1, 2, 3, 0.5f})) << "w is kept";
-  EXPECT_TRUE(messages_.empty());
-
-  // A matrix set as a vector, a vector set as a matrix, a name the program
-  // lacks: refused, said once each.
-  cg_->setParameter3f(0, kModelViewProj, 1, 2, 3);
-  cg_->setParameter3f(0, kModelViewProj, 1, 2, 3);
-  cg_->setModelViewProjection(0, 2);
-  cg_->lookUpParameter(0, 6, "notDeclared");
-  EXPECT_FALSE(cg_->parameters[0][6]);
-  EXPECT_EQ(messages_.size(), 3u);
-  EXPECT_EQ(read(2), (std::array<float, 4>{1, 2, 3, 0.5f}));
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-}  // namespace
-
-namespace {
-
-// The demo's textures are all 2-D; a program that declares "oned" a
-// sampler1D cannot read one. It must hear so once and read nothing, not the
-// 1-D texture an earlier pass left on the unit.
-TEST_F(CgShaderSetTest, ATextureOfTheWrongKindIsReportedOnceAndLeavesTheSamplerEmpty) {
-  cg_->createContext();
-  cg_->createFragmentProgram(programFile("decal_ramp_fragment.glsl"), 1);
-  cg_->lookUpParameter(1, kRamp, "oned");
-  const CgParameter& ramp = cg_->parameters[1][kRamp];
-  ASSERT_TRUE(ramp);
-  auto rampUnitHolds = [&] {
-    GLint bound = -1;
-    glActiveTexture(GLenum(GL_TEXTURE0 + ramp.unit));
-    glGetIntegerv(GL_TEXTURE_BINDING_1D, &bound);
-    glActiveTexture(GL_TEXTURE0);
-    return GLuint(bound);
-  };
-  cg_->setTextureParameter(1, kRamp, ramp_);
-  cg_->enableTextureParameter(1, kRamp);
-  ASSERT_EQ(rampUnitHolds(), ramp_);
-  ASSERT_TRUE(messages_.empty());
-
-  const GLuint picture = makeDecal(255);
-  for (int frame = 0; frame < 3; ++frame) {
-    cg_->setTextureParameter(1, kRamp, picture);
-    cg_->enableTextureParameter(1, kRamp);
-  }
-  EXPECT_EQ(rampUnitHolds(), 0u);
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_NE(messages_[0].find("\"oned\""), std::string::npos) << messages_[0];
-  EXPECT_NE(messages_[0].find("1-D"), std::string::npos) << messages_[0];
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST(SeparablePrograms, VersionFourOneOrTheExtension) {
-  EXPECT_TRUE(separableProgramsOffered("4.5 (Compatibility Profile) Mesa 22.3.6", ""));
-  EXPECT_TRUE(separableProgramsOffered("4.1", ""));
-  EXPECT_TRUE(separableProgramsOffered("3.0 Mesa", "GL_ARB_fragment_program GL_ARB_separate_shader_objects"));
-  EXPECT_FALSE(separableProgramsOffered("4.0.0 NVIDIA", "GL_ARB_fragment_program"));
-  EXPECT_FALSE(separableProgramsOffered("", ""));
 }
 
 }  // namespace

@@ -24,90 +24,55 @@ class CountingPart final : public DemoPart {
   }
 };
 
-class DemoPartTest : public GlSuite<> {
- protected:
-  void SetUp() override {
-    GlSuite::SetUp();
-    part.setUp(nullptr);
-  }
-  void play(double delta, int frames) {
-    for (int i = 0; i < frames; ++i) part.drawFrame(&delta, nullptr, nullptr, &inputs);
-  }
+using DemoPartTest = GlSuite<>;
+
+// The part's clock runs at the rate part_clock gives, a frame of no time
+// counted but moving nothing, nothing drawn after 34.2 s; the bracket puts
+// back what the part changed and points the application at the frame; a
+// set-up starts the clock again and keeps one copy of the event times.
+TEST_F(DemoPartTest, TheClockRunsAtItsRateTheBracketRestoresTheStateAndNothingIsDrawnAfterTheEnd) {
   CountingPart part;
   FrameInputs inputs;
-};
-
-TEST_F(DemoPartTest, SetUpStartsTheClockAndDrawsTheLettersFromTheDemosOwnGenerator) {
-  part.timeAccumulator = part.partTime = 9.0;
-  part.frameCount = 3;
-  seedRandom(77);
+  inputs.bounceA = 0.25;
+  auto app = std::make_unique<DemoApp>();
+  auto play = [&](double delta, int frames, DemoApp* on = nullptr) {
+    for (int i = 0; i < frames; ++i) part.drawFrame(&delta, nullptr, on, &inputs);
+  };
   part.setUp(nullptr);
-  EXPECT_EQ(part.partTime, 0.0);
-  EXPECT_EQ(part.frameCount, 0);
-  for (uint8_t letter : part.randomLetters) {
-    EXPECT_GE(letter, 64);
-    EXPECT_LE(letter, 89);
-  }
-  // The fixture set this part up once already: a second set-up keeps one
-  // copy of the event times.
-  EXPECT_EQ(part.eventTimes, (std::vector<double>{12.3, 16.2}));
-  CountingPart again;
-  seedRandom(77);
-  again.setUp(nullptr);
-  EXPECT_EQ(again.randomLetters, part.randomLetters);
-}
-
-// The part's clock in drawn frames runs at the rate part_clock gives, and
-// a frame of no time is counted but moves nothing.
-TEST_F(DemoPartTest, PartTimeRunsAtTheClockRateAndAZeroDeltaKeepsIt) {
-  play(0.1, 168);
+  play(0.1, 167);
+  play(0.1, 1, app.get());
   EXPECT_NEAR(part.partTime, 16.8, 1e-9);
   EXPECT_EQ(part.frameCount, 168);
   EXPECT_EQ(part.drawn, 168);
-  const double before = part.partTime;
+  GLfloat clear[4] = {};
+  GLint depth = -1;
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depth);
+  EXPECT_TRUE(app->inputs == &inputs && part.frameInputs.bounceA == 0.25);
+  EXPECT_TRUE(!glIsEnabled(GL_BLEND) && clear[0] == 0.0f && depth == 0);
   play(0.0, 1);
-  EXPECT_EQ(part.partTime, before);
+  EXPECT_NEAR(part.partTime, 16.8, 1e-9);
   EXPECT_EQ(part.frameCount, 169);
   for (double from : {21.8, 28.0}) {  // the first ramp complete, then both
     part.timeAccumulator = part.partTime = from;
     play(0.01, 1);
     EXPECT_NEAR(part.partTime - from, partClockRate(from, -0.6) * 0.01, 1e-12) << from;
   }
-}
-
-TEST_F(DemoPartTest, TheFrameBracketRestoresWhatThePartChangedAndPointsTheApplicationAtTheFrame) {
-  auto app = std::make_unique<DemoApp>();
-  inputs.bounceA = 0.25;
-  double delta = 0.1;
-  part.drawFrame(&delta, nullptr, app.get(), &inputs);
-  EXPECT_EQ(app->inputs, &inputs);
-  EXPECT_EQ(part.frameInputs.bounceA, 0.25);
-  EXPECT_EQ(part.lastFrameDelta, 0.1);
-  EXPECT_FALSE(glIsEnabled(GL_BLEND));
-  GLfloat clear[4] = {};
-  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-  EXPECT_EQ(clear[0], 0.0f);
-  GLint depth = -1;
-  glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depth);
-  EXPECT_EQ(depth, 0);
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST_F(DemoPartTest, NothingIsDrawnAfter34Point2) {
   part.timeAccumulator = part.partTime = 34.19;
-  play(0.001, 5);
-  const int counted = part.frameCount;
   play(0.01, 10);
+  const int frozen = part.frameCount, drawn = part.drawn;
   EXPECT_GT(part.partTime, DemoPart::kPartEndTime);
-  EXPECT_LE(part.frameCount, counted + 1);
-  const int frozen = part.frameCount;
-  const int drawn = part.drawn;
   play(0.01, 10);
   EXPECT_EQ(part.frameCount, frozen);
   EXPECT_EQ(part.drawn, drawn);
-  GLint depth = -1;
-  glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depth);
-  EXPECT_EQ(depth, 0);
+  seedRandom(77);
+  part.setUp(nullptr);
+  EXPECT_TRUE(part.partTime == 0.0 && part.frameCount == 0);
+  EXPECT_EQ(part.eventTimes, (std::vector<double>{12.3, 16.2}));
+  for (uint8_t letter : part.randomLetters) EXPECT_TRUE(letter >= 64 && letter <= 89);
+  CountingPart again;
+  seedRandom(77);
+  again.setUp(nullptr);
+  EXPECT_EQ(again.randomLetters, part.randomLetters);  // from the demo's own generator
 }
-
 }  // namespace

@@ -3,7 +3,6 @@
 // lines are the shader rendition's without the drift.
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <unistd.h>
 
 #include <map>
 #include <memory>
@@ -15,11 +14,8 @@
 #include "choreography/mesh_layers.h"
 #include "choreography/rendition.h"
 #include "choreography/scene_layers.h"
-#include "demo/demo_app.h"
-#include "effects/line_batch.h"
 #include "gl_call_counter.h"
 #include "gl_test_context.h"
-#include "math/random.h"
 #include "parts/part_alpha.h"
 #include "parts/part_beta.h"
 #include "set_up_part.h"
@@ -31,21 +27,12 @@ constexpr int kLineLayers[] = {5, 6, 10, 11, 15, 18, 20};
 // The line layers draw through the line batch's glDrawArrays; no other
 // layer draws arrays, so array draws tell whose lines reached the screen.
 struct LineDrawsPerLayer final : LayerObserver {
-  std::map<int, int> draws;
-  std::set<int> seen;
+  std::map<int, int> draws;  // the layers that drew lines, with their array draws
+  std::set<int> seen, drawing;
   int before = 0;
-  void beforeLayer(int32_t number) override {
-    seen.insert(number);
-    before = glDrawCounts().arrayDraws;
-  }
+  void beforeLayer(int32_t number) override { seen.insert(number), before = glDrawCounts().arrayDraws; }
   void afterLayer(int32_t number) override {
-    const int n = glDrawCounts().arrayDraws - before;
-    if (n > 0) draws[number] += n;
-  }
-  std::set<int> drawing() const {
-    std::set<int> layers;
-    for (auto [number, n] : draws) layers.insert(number);
-    return layers;
+    if (glDrawCounts().arrayDraws > before) draws[number] += glDrawCounts().arrayDraws - before, drawing.insert(number);
   }
 };
 
@@ -121,7 +108,7 @@ TEST_F(LineLayersTest, LinesComeFromExactlyTheLayersOpenAtTheMoment) {
     for (const auto& [T, layers] : expected) {
       SCOPED_TRACE(std::string(shader ? "shader " : "fixed function ") + std::to_string(T));
       const LineDrawsPerLayer frame = frameAt(s, rendition, T);
-      EXPECT_EQ(frame.drawing(), layers);
+      EXPECT_EQ(frame.drawing, layers);
       // The expectation agrees with the window table: every line layer
       // drawing is open, every open one draws (but the spent streams).
       for (int number : kLineLayers) {
@@ -133,7 +120,7 @@ TEST_F(LineLayersTest, LinesComeFromExactlyTheLayersOpenAtTheMoment) {
       for (auto [number, n] : frame.draws) EXPECT_LE(n, 40) << number;
     }
     // The opening effect draws at 10 s and is not even called after.
-    EXPECT_EQ(frameAt(s, rendition, 10.0).drawing().count(15), 1u);
+    EXPECT_EQ(frameAt(s, rendition, 10.0).drawing.count(15), 1u);
     EXPECT_EQ(frameAt(s, rendition, 10.0001).seen.count(15), 0u);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
   }
@@ -157,29 +144,4 @@ TEST_F(LineLayersTest, TheFixedFunctionLinesAreTheShaderLinesUndrifted) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-// The benchmark's "before" case flushes the same layers through
-// glBegin/glVertex: it must light exactly the pixels the batch lights, or
-// the comparison times two different pictures. The benchmark's moments:
-// layers 5, 6, 10 and 20 draw at 12.5 s, 6, 18 and 20 at 29 s.
-TEST_F(LineLayersTest, ImmediateFlushesLightTheSamePixelsAsTheBatch) {
-  SetUpPart alpha = setUpPart<PartAlpha>();
-  SetUpPart beta = setUpPart<PartBeta>();
-  LineBatch& batch = sceneLineBatch();
-  for (bool shader : {true, false}) {
-    SetUpPart& s = shader ? alpha : beta;
-    const Rendition& rendition = shader ? shaderRendition() : fixedFunctionRendition();
-    for (double T : {12.5, 29.0}) {
-      SCOPED_TRACE(std::string(shader ? "shader " : "fixed function ") + std::to_string(T));
-      const auto batched = lineLayersPicture(s, rendition, T);
-      const std::uint64_t drawn = batch.drawnSegments();
-      batch.setImmediate(true);
-      const auto immediate = lineLayersPicture(s, rendition, T);
-      batch.setImmediate(false);
-      EXPECT_GT(batch.drawnSegments(), drawn);
-      EXPECT_GT(litPixels(batched), kPixels * kPixels / 50);
-      EXPECT_EQ(differingPixels(immediate, batched), 0);
-    }
-  }
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
 }  // namespace

@@ -84,31 +84,6 @@ TEST_F(PartFramesTest, FramesAfterTheFirstAllocateNothing) {
   }
 }
 
-// The fixed-function part draws straight into the window: the offscreen
-// surface, which it never reads, is left as it was.
-TEST_F(PartFramesTest, TheFixedFunctionPartLeavesTheOffscreenSurfaceAlone) {
-  SetUpPart s = setUpPart<PartBeta>();
-  makePbufferCurrent(target_);
-  glViewport(0, 0, OffscreenTarget::kSize, OffscreenTarget::kSize);
-  glClearColor(0, 1, 0, 1);
-  glClearDepth(0.25);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glClearDepth(1.0);
-  makeWindowCurrent(target_);
-
-  play(s, 12.0, 1.0 / 30, 2);
-
-  makePbufferCurrent(target_);
-  for (auto [x, y] : {std::pair{0, 0}, {5, 5}, {400, 300}, {1023, 1023}}) {
-    float depth = 0.0f;
-    glReadPixels(x, y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-    EXPECT_NEAR(depth, 0.25f, 1e-4f) << x << ", " << y;
-    EXPECT_EQ(pixel(x, y)[1], 255) << x << ", " << y;
-  }
-  makeWindowCurrent(target_);
-  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
 // The one-pass composition shows what the quads would, but for rounding:
 // the ghosts placed and grown alike (both stretches that move them), the
 // first one replacing what is under it, the glow added, bright sums

@@ -56,29 +56,22 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::running() {
-  if (pid_ <= 0 || status_) return false;
   int status = 0;
-  if (waitpid(pid_, &status, WNOHANG) == pid_) {
-    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return false;
-  }
-  return true;
+  if (pid_ <= 0 || status_ || waitpid(pid_, &status, WNOHANG) != pid_) return pid_ > 0 && !status_;
+  status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return false;
 }
 
 std::optional<int> ChildProcess::waitExit(double timeoutSeconds) {
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(timeoutSeconds * 1000));
-  while (running()) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-      status_.reset();
-      pid_ = -1;
-      return std::nullopt;
-    }
+  while (running() && std::chrono::steady_clock::now() <= deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return status_;
+  if (!running()) return status_;
+  kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+  return std::nullopt;
 }
 
 void ChildProcess::signal(int number) {

@@ -1,5 +1,7 @@
 #include "virtual_display.h"
 
+#include "run_folder.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -18,23 +20,20 @@
 namespace {
 Display* dpy(void* c) { return static_cast<Display*>(c); }
 
+// The UTF-8 title when the window has one, else the plain name.
 std::string windowTitle(Display* d, Window w) {
-  const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
-  const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
   Atom type = None;
   int format = 0;
-  unsigned long count = 0;
-  unsigned long after = 0;
+  unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
+  char* name = nullptr;
   std::string title;
-  if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success &&
+  if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False), 0, 1024, False,
+                         XInternAtom(d, "UTF8_STRING", False), &type, &format, &count, &after, &data) == Success &&
       data != nullptr) {
     title.assign(reinterpret_cast<char*>(data), count);
     XFree(data);
-    return title;
-  }
-  char* name = nullptr;
-  if (XFetchName(d, w, &name) != 0 && name != nullptr) {
+  } else if (XFetchName(d, w, &name) != 0 && name != nullptr) {
     title = name;
     XFree(name);
   }
@@ -108,13 +107,9 @@ std::optional<WindowBox> VirtualDisplay::findWindow(const std::string& title) {
 }
 
 std::optional<WindowBox> VirtualDisplay::waitForWindow(const std::string& title, double timeoutSeconds) {
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(timeoutSeconds * 1000));
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (auto w = findWindow(title)) return w;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return std::nullopt;
+  std::optional<WindowBox> found;
+  waitUntil([&] { return (found = findWindow(title)).has_value(); }, timeoutSeconds);
+  return found;
 }
 
 void VirtualDisplay::requestClose(const WindowBox& window) {

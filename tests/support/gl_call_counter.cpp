@@ -13,6 +13,9 @@ template <typename Function>
 Function next(const char* name) {
   return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
+void countElements(GLsizei count) {
+  ++counts.elementDraws, counts.elementIndices += count, counts.indexCounts.push_back(int(count));
+}
 }  // namespace
 
 const GlDrawCounts& glDrawCounts() { return counts; }
@@ -29,17 +32,13 @@ extern "C" {
 
 void glDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
   static const auto real = next<void (*)(GLenum, GLsizei, GLenum, const void*)>("glDrawElements");
-  ++counts.elementDraws;
-  counts.elementIndices += count;
-  counts.indexCounts.push_back(int(count));
+  countElements(count);
   real(mode, count, type, indices);
 }
 
 void glDrawRangeElements(GLenum mode, GLuint start, GLuint end, GLsizei count, GLenum type, const void* indices) {
   static const auto real = next<void (*)(GLenum, GLuint, GLuint, GLsizei, GLenum, const void*)>("glDrawRangeElements");
-  ++counts.elementDraws;
-  counts.elementIndices += count;
-  counts.indexCounts.push_back(int(count));
+  countElements(count);
   real(mode, start, end, count, type, indices);
 }
 

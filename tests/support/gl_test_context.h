@@ -84,6 +84,35 @@ class GlSuite : public ::testing::Test {
     return rgb;
   }
 
+  // An RGB texture of width x height from rows bottom first, clamped; `name`
+  // 0 makes a new one. Left bound.
+  static GLuint rgbTexture(int width, int height, const std::vector<unsigned char>& rgb, GLuint name = 0,
+                           GLint filter = GL_NEAREST) {
+    if (name == 0) glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    for (GLenum p : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER}) glTexParameteri(GL_TEXTURE_2D, p, filter);
+    for (GLenum p : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) glTexParameteri(GL_TEXTURE_2D, p, GL_CLAMP_TO_EDGE);
+    return name;
+  }
+
+  // Level 0 of a texture, `channels` (3 or 4) bytes a texel, with its size.
+  static std::vector<unsigned char> texels(GLuint name, int channels = 3, int* width = nullptr, int* height = nullptr) {
+    GLint w = 0, h = 0;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    std::vector<unsigned char> out(std::size_t(w) * h * channels);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, channels == 4 ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, out.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    if (width) *width = w;
+    if (height) *height = h;
+    return out;
+  }
+
   // Pixels of an RGB picture that are not black.
   static int litPixels(const std::vector<unsigned char>& rgb) {
     int lit = 0;

@@ -3,6 +3,7 @@
 // subsampling, so flat 8 x 8 blocks come back within a step or two.
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,15 +19,9 @@ struct TestPicture {
   TestPicture(int w, int h, int c = 3) : width(w), height(h), components(c), pixels(std::size_t(w) * h * c, 0) {}
   std::uint8_t* at(int x, int y) { return &pixels[(std::size_t(y) * width + x) * components]; }
   void fill(int x0, int y0, int x1, int y1, std::uint8_t r, std::uint8_t g = 0, std::uint8_t b = 0) {
+    const std::uint8_t rgb[3] = {r, g, b};
     for (int y = y0; y < y1; ++y)
-      for (int x = x0; x < x1; ++x) {
-        std::uint8_t* p = at(x, y);
-        p[0] = r;
-        if (components == 3) {
-          p[1] = g;
-          p[2] = b;
-        }
-      }
+      for (int x = x0; x < x1; ++x) std::copy_n(rgb, components, at(x, y));
   }
 };
 
@@ -64,10 +59,7 @@ inline std::vector<std::uint8_t> encodeTestJpeg(const TestPicture& picture, int 
 }
 
 inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
+  if (std::FILE* f = std::fopen(path.c_str(), "wb")) std::fwrite(bytes.data(), 1, bytes.size(), f), std::fclose(f);
 }
 
 inline void writeTestJpeg(const std::string& path, const TestPicture& picture, int restartInterval = 0) {
