@@ -60,7 +60,7 @@ void main() {
   float grazing = squared(squared(1.0 - max(dot(n, v), 0.0)));
 
   vec3 ground = texture2D(texture2, uv).rgb;
-  vec3 colour = ground * (0.15 + 0.35 * diffuse + poolLight) + vec3(0.7, 0.8, 1.0) * (0.2 * highlight(sheen)) +
+  vec3 colour = ground * (0.1 + 0.25 * diffuse + 0.5 * poolLight) + vec3(0.7, 0.8, 1.0) * (0.2 * highlight(sheen)) +
                 sky(reflect(-v, n)) * (0.25 * grazing);
   gl_FragColor = vec4(colour * gl_Color.rgb, gl_Color.a);
 }

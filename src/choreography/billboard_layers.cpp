@@ -26,7 +26,7 @@ struct Tint {
 };
 constexpr Tint kVeil{0.30f, 0.22f, 0.55f};
 constexpr Tint kHalo{0.16f, 0.24f, 0.45f};
-constexpr Tint kWing{0.30f, 0.24f, 0.55f};
+constexpr Tint kWing{0.12f, 0.1f, 0.24f};
 constexpr Tint kLineTint{0.45f, 0.27f, 0.22f};
 
 FlagVec3 at(double x, double y, double z) { return FlagVec3{1, float(x), float(y), float(z)}; }

@@ -16,9 +16,9 @@
 
 namespace {
 // The shards' glass: the cold blue of the caustics, a little violet.
-constexpr float kShardRed = 0.2f;
-constexpr float kShardGreen = 0.26f;
-constexpr float kShardBlue = 0.55f;
+constexpr float kShardRed = 0.1f;
+constexpr float kShardGreen = 0.13f;
+constexpr float kShardBlue = 0.28f;
 }  // namespace
 
 void drawDarkeningQuad(SceneFrame& frame) {
