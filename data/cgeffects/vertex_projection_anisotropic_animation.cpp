@@ -2,36 +2,12 @@
 // The base man: skin that breathes. The scene's three oscillators ("alpha")
 // send a slow swell up the body along the normals, a few hundredths of a
 // unit, enough for the caustics to slide over moving skin.
-//
-// Hands on to the fragment program, in the built-in varyings:
-//   gl_TexCoord[0] material coordinates
-//   gl_TexCoord[1] position in the light's projective texture space
-//   gl_TexCoord[2] normal, gl_TexCoord[3] grain (the second vertex vector),
-//   gl_TexCoord[4] towards the light, gl_TexCoord[5] towards the eye,
-//   all in scene space; gl_FrontColor the colour the scene code set.
-uniform mat4 ModelViewProj;       // the camera: projection x view
-uniform mat4 ModelViewLightProj;  // the light: bias x projection x view
-uniform mat4 ModelViewObject;     // the object's placement in the scene
-uniform vec3 CameraPos;
-uniform vec3 LightPos;
-uniform vec3 alpha;  // the scene's oscillators, each in -1..1
-
-// The depth pre-pass of translucent meshes runs this same program: the
-// depths of both passes must match bit for bit.
-invariant gl_Position;
+#include "projection_vertex.glsl"
 
 void main() {
-  vec4 placed = ModelViewObject * gl_Vertex;
-  mat3 turn = mat3(ModelViewObject);
-  vec3 normal = normalize(turn * gl_Normal);
+  vec4 placed = placedVertex();
+  vec3 normal = placedNormal();
   float wave = sin(placed.z * 2.3 + alpha.x * 3.0) * alpha.y + alpha.z * 0.5;
   placed.xyz += normal * (0.025 * wave);
-  gl_Position = ModelViewProj * placed;
-  gl_TexCoord[0] = gl_MultiTexCoord0;
-  gl_TexCoord[1] = ModelViewLightProj * placed;
-  gl_TexCoord[2] = vec4(normal, 0.0);
-  gl_TexCoord[3] = vec4(turn * gl_MultiTexCoord1.xyz, 0.0);
-  gl_TexCoord[4] = vec4(LightPos - placed.xyz, 0.0);
-  gl_TexCoord[5] = vec4(CameraPos - placed.xyz, 0.0);
-  gl_FrontColor = gl_Color;
+  handOn(placed, normal, LightPos);
 }

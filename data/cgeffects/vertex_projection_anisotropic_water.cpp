@@ -1,36 +1,12 @@
 #version 330 compatibility
 // The water surface. The pass hands the camera in as the "light", so the
-// light's projective coordinates are this vertex's place on the screen:
-// the fragment program reads the screen copy there, bent by the ripples.
-// The oscillators ("alpha") let the ripple map drift slowly.
-//
-// Hands on to the fragment program, in the built-in varyings:
-//   gl_TexCoord[0] material coordinates, gl_TexCoord[6] ripple coordinates
-//   gl_TexCoord[1] position on the screen (projective, 0..1 over the view)
-//   gl_TexCoord[2] normal, gl_TexCoord[3] grain (the second vertex vector),
-//   gl_TexCoord[4] towards the light, gl_TexCoord[5] towards the eye,
-//   all in scene space; gl_FrontColor the colour the scene code set.
-uniform mat4 ModelViewProj;       // the camera: projection x view
-uniform mat4 ModelViewLightProj;  // here the camera again: bias x projection x view
-uniform mat4 ModelViewObject;     // the object's placement in the scene
-uniform vec3 CameraPos;
-uniform vec3 LightPos;
-uniform vec3 alpha;  // the scene's oscillators, each in -1..1
-
-// The depth pre-pass of translucent meshes runs this same program: the
-// depths of both passes must match bit for bit.
-invariant gl_Position;
+// light's projective coordinates (gl_TexCoord[1]) are this vertex's place
+// on the screen, 0..1 over the view: the fragment program reads the screen
+// copy there, bent by the ripples. The oscillators ("alpha") let the ripple
+// map drift slowly: its coordinates are handed on in gl_TexCoord[6].
+#include "projection_vertex.glsl"
 
 void main() {
-  vec4 placed = ModelViewObject * gl_Vertex;
-  mat3 turn = mat3(ModelViewObject);
-  gl_Position = ModelViewProj * placed;
-  gl_TexCoord[0] = gl_MultiTexCoord0;
+  handOn(placedVertex(), placedNormal(), LightPos);
   gl_TexCoord[6] = vec4(gl_MultiTexCoord0.xy + alpha.xy * 0.02, 0.0, 1.0);
-  gl_TexCoord[1] = ModelViewLightProj * placed;
-  gl_TexCoord[2] = vec4(normalize(turn * gl_Normal), 0.0);
-  gl_TexCoord[3] = vec4(turn * gl_MultiTexCoord1.xyz, 0.0);
-  gl_TexCoord[4] = vec4(LightPos - placed.xyz, 0.0);
-  gl_TexCoord[5] = vec4(CameraPos - placed.xyz, 0.0);
-  gl_FrontColor = gl_Color;
 }

@@ -19,8 +19,8 @@ namespace {
 // The fixed-function rendition has no projected light: its meshes wear
 // the two base pictures it loads for them (kGroundPicture, kFacetPicture).
 
-// The copies' colour alpha: below one the mesh routine draws them as
-// ghosts, and the programs read it as how solid a ghost is.
+// The copies' colour alpha: the programs draw a colour with an alpha below
+// one as a ghost, this solid at its outline.
 constexpr double kGhostAlpha = 0.55;
 
 // The slot whose fragment program takes the oscillators: the caustic
@@ -103,12 +103,15 @@ void drawManCopies(SceneFrame& frame) {
   seedRandom(1000);
   for (int k = 0; k < 120; ++k) random01();
   MeshDrawState& s = drawState(frame);
+  // Ghosts: each copy adds its dark colour onto the picture (its far side
+  // culled), tested against the man's depth but writing none, so it never
+  // covers him or darkens what is behind it; the programs light its
+  // outline with the glow.
+  glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glEnable(GL_CULL_FACE);
-  // Ghosts: each copy hides its own far side (depth first), then adds its
-  // dark colour onto the picture, so it never covers the man or darkens
-  // what is behind it; the programs light its outline with the glow.
-  s.alpha = kGhostAlpha;
-  s.blendDst = GL_ONE;
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glDepthMask(GL_FALSE);
   for (int i = 0; i < 9; ++i) {
     const ManCopy c = nextManCopy(frame.T, i);
     if (c.faceFraction <= 1e-5) continue;
@@ -126,9 +129,7 @@ void drawManCopies(SceneFrame& frame) {
   }
   s.resetPlacement();
   s.axis = FlagVec3{1, 0, 1, 0};
-  s.alpha = 1.0;
-  s.blendDst = MeshDrawState{}.blendDst;
-  glDisable(GL_CULL_FACE);
+  glPopAttrib();
 }
 
 void drawHeart(SceneFrame& frame) {

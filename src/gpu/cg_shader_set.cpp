@@ -7,6 +7,7 @@
 
 #include "core/diagnostics.h"
 #include "gpu/gl_entry_points.h"
+#include "gpu/shader_source.h"
 
 namespace {
 
@@ -169,20 +170,9 @@ void CgShaderSet::createProgram(const std::string& fileName, int slot, CgProfile
   programs[slot] = CgProgram{0, profile, context};
   const char* stage = stageWord(profile);
 
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) {
-    report(fileName + ": cannot open the " + stage + " program file");
-    return;
-  }
-  std::string source{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) {
-    report(fileName + ": cannot read the " + stage + " program file");
-    return;
-  }
-  // The compiler takes a zero-terminated string: it would silently stop at
-  // an embedded zero byte and compile part of the file.
-  if (source.find('\0') != std::string::npos) {
-    report(fileName + ": the " + stage + " program file is not text (it holds a zero byte)");
+  std::string source, why;
+  if (!readShaderSource(fileName, source, why)) {
+    report(fileName + ": the " + stage + " program file " + why);
     return;
   }
   if (!separableProgramsAvailable()) {

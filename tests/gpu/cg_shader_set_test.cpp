@@ -157,6 +157,34 @@ TEST_F(CgShaderSetTest, APairDrawsThroughBothProgramsAndEachAloneWithFixedFuncti
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+// The programs share helpers through `#include "name"` lines, resolved from
+// the program's folder: the helper's function compiles into the program,
+// an error inside the helper is counted in the helper's own lines, and a
+// helper that is missing is named.
+TEST_F(CgShaderSetTest, IncludedHelpersCompileInAndAMissingOneIsNamed) {
+  const std::string folder = ::testing::TempDir();
+  std::ofstream(folder + "velmora_helper.glsl") << "vec3 tint() { return vec3(1.0, 0.5, 0.0); }\n";
+  std::ofstream(folder + "velmora_bad_helper.glsl") << "// fine\nvec3 tint() { return undeclaredHelperTint; }\n";
+  std::ofstream(folder + "velmora_uses_helper.glsl")
+      << "#version 330 compatibility\n#include \"velmora_helper.glsl\"\nvoid main() { gl_FragColor = vec4(tint(), "
+         "1.0); }\n";
+  std::ofstream(folder + "velmora_uses_bad_helper.glsl")
+      << "#version 330 compatibility\n#include \"velmora_bad_helper.glsl\"\nvoid main() { gl_FragColor = vec4(tint(), "
+         "1.0); }\n";
+  std::ofstream(folder + "velmora_uses_missing_helper.glsl")
+      << "#version 330 compatibility\n#include \"velmora_no_helper.glsl\"\nvoid main() {}\n";
+  cg_->createFragmentProgram(folder + "velmora_uses_helper.glsl", 3);
+  EXPECT_NE(cg_->programs[3].program, 0u);
+  EXPECT_TRUE(messages_.empty()) << messages_.front();
+  cg_->createFragmentProgram(folder + "velmora_uses_bad_helper.glsl", 4);
+  cg_->createFragmentProgram(folder + "velmora_uses_missing_helper.glsl", 5);
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(cg_->programs[4].program, 0u);
+  EXPECT_NE(messages_[0].find("1:2("), std::string::npos) << "the helper's second line: " << messages_[0];
+  EXPECT_EQ(cg_->programs[5].program, 0u);
+  EXPECT_NE(messages_[1].find("\"velmora_no_helper.glsl\", which it includes"), std::string::npos) << messages_[1];
+}
+
 // A broken program, a missing file, a file that is not text: one message
 // each naming the file (with the compiler's words); the slot draws nothing,
 // not an earlier picture, and every later use of it is quiet. Slots and

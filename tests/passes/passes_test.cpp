@@ -171,6 +171,9 @@ TEST_F(PassesTest, ABrokenProgramFileLeavesItsSlotEmptySaysSoOnceAndThePassesGoO
   text.replace(text.find("void main() {"), 13, "void main() {\n  undeclaredShade += 1.0;");
   const std::string broken = testing::TempDir() + "broken_fragment_projection_anisotropic.cpp";
   std::ofstream(broken) << text;
+  // Its helpers beside it, as in the demo's folder.
+  std::ifstream helpers(effect("projection_fragment.glsl"));
+  std::ofstream(testing::TempDir() + "projection_fragment.glsl") << helpers.rdbuf();
   setUpProjection(*app_, effect("vertex_projection_anisotropic.cpp"), broken, "no such mesh.3ds", 1, kDepthTexture, 16,
                   kPairSlot);
   // The missing mesh is named too, in a line of its own.

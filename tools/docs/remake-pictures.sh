@@ -7,8 +7,10 @@
 #   datagen-pictures.png   every generated picture, named with its size
 #   setup-dialog.png       the setup dialog as the demo opens it
 #   line-layers-moments.jpg  --shot at the line layers' moments, both renditions
+#   look/spectrogram.png   the track with its hits, for the look review (docs/look.md;
+#                          its "before" sheets are kept as they were)
 #   tools/docs/remake-pictures.sh [BUILD_DIR]    (default: build)
-# Needs xvfb-run, ImageMagick, xdotool and fonts-liberation.
+# Needs xvfb-run, ImageMagick, xdotool, sox and fonts-liberation.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -78,3 +80,14 @@ for t in 2 6 9.5 12 19 25 30; do
 done
 montage "${tiles[@]}" -tile 2x -geometry 320x240+2+2 -background white -quality 90 "$docs/line-layers-moments.jpg"
 echo "docs/line-layers-moments.jpg"
+
+# The look review's track: the spectrogram with the hits marked (docs/look.md).
+sox "$data/music/velmora.ogg" -n spectrogram -r -x 1072 -y 160 -o "$work/spectrogram.png"
+seconds=$(soxi -D "$data/music/velmora.ogg")
+marks=()
+for hit in 9.2 12.3 16.2 18.0; do
+  x=$(awk -v t="$hit" -v d="$seconds" 'BEGIN { printf "%d", t / d * 1072 }')
+  marks+=(-stroke '#ffd060' -draw "line $x,0 $x,159" -stroke none -fill '#ffd060' -draw "text $((x + 3)),14 '$hit s'")
+done
+convert "$work/spectrogram.png" -font "$font" -pointsize 12 "${marks[@]}" "$docs/look/spectrogram.png"
+echo "docs/look/spectrogram.png"
