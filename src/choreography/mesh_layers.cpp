@@ -19,10 +19,6 @@ namespace {
 // The fixed-function rendition has no projected light: its meshes wear
 // the two base pictures it loads for them (kGroundPicture, kFacetPicture).
 
-// The copies' colour alpha: the programs draw a colour with an alpha below
-// one as a ghost, this solid at its outline.
-constexpr double kGhostAlpha = 0.55;
-
 // The slot whose fragment program takes the oscillators: the caustic
 // program of the first projection pair.
 constexpr int kCausticProgramSlot = 3;
@@ -119,7 +115,7 @@ void drawManCopies(SceneFrame& frame) {
     s.angle = c.angle;
     s.axis = FlagVec3{1, -0.3f, 1.0f, 0.4f};
     s.faceFraction = float(c.faceFraction);
-    glColor4d(c.red, c.green, c.blue, kGhostAlpha);
+    glColor4d(c.red, c.green, c.blue, frame.rendition.ghostAlpha());
     MeshLook look;
     look.scene = frame.assets.sceneIndexes[0];
     look.decalTexture = look.lightTexture = frame.assets.glowTexture;

@@ -32,6 +32,7 @@ class ShaderRendition final : public Rendition {
   bool driftsLines() const override { return true; }
   const OpeningLook& openingLook() const override { return kOpeningShaderLook; }
   const ClosingLook& closingLook() const override { return kClosingShaderLook; }
+  double ghostAlpha() const override { return 0.55; }
   void drawShardLayer(SceneFrame& frame) const override { drawShards(frame); }
 
   void setProgramAlpha(SceneFrame& frame, int32_t slot, float x, float y, float z) const override {
@@ -62,6 +63,7 @@ class FixedFunctionRendition final : public Rendition {
   bool driftsLines() const override { return false; }
   const OpeningLook& openingLook() const override { return kOpeningFixedLook; }
   const ClosingLook& closingLook() const override { return kClosingFixedLook; }
+  double ghostAlpha() const override { return 0.3; }
   void drawShardLayer(SceneFrame& frame) const override { drawDarkeningQuad(frame); }
 
   void setProgramAlpha(SceneFrame&, int32_t, float, float, float) const override {}

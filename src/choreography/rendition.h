@@ -38,6 +38,9 @@ class Rendition {
   // draws them brighter, having no glow to carry them.
   virtual const OpeningLook& openingLook() const = 0;
   virtual const ClosingLook& closingLook() const = 0;
+  // How solid the ghost copies of the man are (their colour's alpha): the
+  // fixed function, with no outline to light, draws them fainter.
+  virtual double ghostAlpha() const = 0;
   // Layer 19: the man broken into shards, or (fixed function) one large
   // darkening quad.
   virtual void drawShardLayer(SceneFrame& frame) const = 0;

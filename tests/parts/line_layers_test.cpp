@@ -48,6 +48,7 @@ class UndriftedShader final : public Rendition {
   const OpeningLook& openingLook() const override { return shaderRendition().openingLook(); }
   const ClosingLook& closingLook() const override { return shaderRendition().closingLook(); }
   void drawShardLayer(SceneFrame& frame) const override { shaderRendition().drawShardLayer(frame); }
+  double ghostAlpha() const override { return shaderRendition().ghostAlpha(); }
 };
 
 constexpr int kPixels = 160;
