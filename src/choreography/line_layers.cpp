@@ -264,7 +264,7 @@ void drawKneelingWires(SceneFrame& frame) {
   const double T = frame.T;
   // From the cut at 12.3; gone for the two long swells' gap, back while
   // the camera looks down, out with the ground.
-  const double b = 0.12 * fadeWindow(T, 12.3, 0.05, 31.0, 2.0) * (1.0 + 3.0 * accentFlash(T));
+  const double b = 0.12 * fadeWindow(T, 12.3, 0.05, openSpan(frame, 6).to, 2.0) * (1.0 + 3.0 * accentFlash(T));
   drawPasses(b, [&](LineBatch& lines, double k, int sparse) {
     addFaceWires(frame, lines, kKneelingWires, 1.0, Bend{}, scaled(kWhiteGold, k), sparse);
   });
