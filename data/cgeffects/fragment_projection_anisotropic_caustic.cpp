@@ -40,7 +40,7 @@ void main() {
   float breath = 1.45 + 0.3 * alpha.x + 0.15 * alpha.z;
 
   vec3 skin = texture2D(texture2, uv).rgb;
-  vec3 colour = skin * (0.1 + 0.42 * diffuse) + caustic * vec3(0.55, 0.9, 1.0) * breath * (0.3 + 0.7 * diffuse) +
+  vec3 colour = skin * (0.1 + 0.36 * diffuse) + caustic * vec3(0.55, 0.9, 1.0) * breath * (0.3 + 0.7 * diffuse) +
                 vec3(1.0, 0.93, 0.8) * (0.45 * highlight(sheen)) + sky(reflect(-v, n)) * (0.4 * rim);
   gl_FragColor = vec4(colour * gl_Color.rgb, gl_Color.a);
 }
