@@ -2,8 +2,6 @@
 // messages and the exit codes, as a user meets them.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "child_process.h"
 #include "resources/setup_dialog_template.h"
 #include "run_folder.h"
@@ -40,6 +38,18 @@ class ProgramTest : public ::testing::Test {
 
   void click(const WindowBox& w, int controlId) {
     display.xdotool("mousemove --window " + std::to_string(w.id) + " " + controlCentre(controlId) + " click 1");
+  }
+
+  // A dialog takes a click only once it has drawn its buttons: clicks again
+  // until the dialog has gone.
+  void clickUntilClosed(const WindowBox& w, int controlId) {
+    EXPECT_TRUE(waitUntil(
+        [&] {
+          if (!display.findWindow(kDialogTitle).has_value()) return true;
+          click(w, controlId);
+          return false;
+        },
+        kWindowWait));
   }
 
   void expectDemoWindowThenClose(ChildProcess& p) {
@@ -86,9 +96,7 @@ TEST_F(ProgramTest, DialogQuitEscapeAndClosingEndWithZeroAndNeverOpenTheWindow) 
     ASSERT_TRUE(dialog.has_value()) << p->err();
     if (how == "Quit") {
       EXPECT_EQ(dialog->width, static_cast<int>(setup_dialog::kTemplate.width * setup_dialog::kPixelsPerUnitX));
-      std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let it draw once
-      display.screenshot(std::string(VELMORA_BINARY_DIR) + "/setup-dialog.png");
-      click(*dialog, setup_dialog::kQuit);
+      clickUntilClosed(*dialog, setup_dialog::kQuit);
     } else if (how == "Escape") {
       display.xdotool("key --window " + std::to_string(dialog->id) + " Escape");
     } else {
@@ -108,8 +116,7 @@ TEST_F(ProgramTest, DialogRunAndEnterOpenTheTitledWindowAndClosingItEndsWithZero
     if (byKey) {
       display.xdotool("key --window " + std::to_string(dialog->id) + " Return");
     } else {
-      std::this_thread::sleep_for(std::chrono::milliseconds(300));
-      click(*dialog, setup_dialog::kRun);
+      clickUntilClosed(*dialog, setup_dialog::kRun);
     }
     expectDemoWindowThenClose(*p);
     EXPECT_FALSE(display.findWindow(kDialogTitle).has_value());
