@@ -21,7 +21,11 @@ struct PassDescriptor {
   int copyHeight = 0;
 };
 
-// Makes the surface's context current, saves its whole attribute state,
+// The attribute groups a pass saves and puts back: all a pass's drawing
+// may change.
+extern const std::uint32_t kPassAttributeBits;
+
+// Makes the surface's context current, saves its attribute state,
 // sets the viewport and clears (colour and depth writes on for the clear,
 // whatever the context had). Everything the pass's drawing changes in the
 // attributes ends with endPass: a pass cannot hand state to the next pass
