@@ -9,7 +9,7 @@
 #include <new>
 #include <vector>
 
-#include "effects/spline_path.h"
+#include "geometry/spline_path.h"
 #include "math/flag_vec3.h"
 #include "math/random.h"
 #include "math/ripple_field.h"

@@ -18,7 +18,7 @@
 #include "core/diagnostics.h"
 #include "demo/demo_app.h"
 #include "effects/mesh_drawing.h"
-#include "effects/mesh_sampling.h"
+#include "geometry/mesh_sampling.h"
 #include "gpu/gl_entry_points.h"
 #include "platform/gl_window.h"
 

@@ -19,7 +19,7 @@
 #include "bench_window.h"
 #include "demo/demo_app.h"
 #include "demo/texture_numbers.h"
-#include "effects/mesh_sampling.h"
+#include "geometry/mesh_sampling.h"
 #include "gpu/offscreen_target.h"
 #include "math/matrix4d.h"
 #include "passes/caustic_frames.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "demo/texture_numbers.h"
-#include "effects/spline_path.h"
+#include "geometry/spline_path.h"
 #include "math/flag_vec3.h"
 #include "math/ripple_field.h"
 

@@ -10,7 +10,7 @@
 #include "demo/demo_app.h"
 #include "demo/texture_numbers.h"
 #include "effects/billboard.h"
-#include "effects/mesh_sampling.h"
+#include "geometry/mesh_sampling.h"
 #include "math/ease.h"
 #include "passes/gl_state_helpers.h"
 

@@ -3,7 +3,7 @@
 #include <span>
 #include <vector>
 
-#include "effects/spline_path.h"
+#include "geometry/spline_path.h"
 
 struct DemoApp;
 class LineBatch;

@@ -6,7 +6,7 @@
 
 #include "choreography/scene_frame.h"
 #include "director/frame_inputs.h"
-#include "effects/spline_path.h"
+#include "geometry/spline_path.h"
 #include "math/flag_vec3.h"
 #include "math/ripple_field.h"
 

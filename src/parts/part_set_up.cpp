@@ -7,10 +7,10 @@
 
 #include "demo/demo_app.h"
 #include "demo/texture_numbers.h"
-#include "effects/mesh_sampling.h"
-#include "effects/outline_tracer.h"
+#include "geometry/curve_paths.h"
+#include "geometry/mesh_sampling.h"
+#include "geometry/outline_tracer.h"
 #include "math/random.h"
-#include "parts/curve_paths.h"
 #include "parts/demo_part.h"
 #include "passes/caustic_frames.h"
 #include "passes/projection_pass.h"

@@ -10,7 +10,7 @@
 
 #include "core/diagnostics.h"
 #include "demo/demo_app.h"
-#include "effects/mesh_sampling.h"
+#include "geometry/mesh_sampling.h"
 #include "gl_call_counter.h"
 #include "gl_test_context.h"
 

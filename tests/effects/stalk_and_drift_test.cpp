@@ -2,8 +2,8 @@
 // hand from their written rules (not recomputed from the code's formulas).
 #include <gtest/gtest.h>
 
-#include "effects/point_drift.h"
 #include "effects/stalk.h"
+#include "geometry/point_drift.h"
 #include "math/random.h"
 
 namespace {

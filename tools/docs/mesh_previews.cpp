@@ -22,7 +22,7 @@
 #include "core/diagnostics.h"
 #include "demo/demo_app.h"
 #include "effects/mesh_drawing.h"
-#include "effects/mesh_sampling.h"
+#include "geometry/mesh_sampling.h"
 #include "gpu/offscreen_target.h"
 #include "math/matrix4d.h"
 #include "platform/gl_window.h"

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "effects/spline_path.h"
+#include "geometry/spline_path.h"
 
 // Outline tracers: turn chains of marked pixels in an RGB image (3 bytes per
 // pixel, rows of width pixels, no padding) into closed SplinePaths, one per

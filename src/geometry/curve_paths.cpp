@@ -1,4 +1,4 @@
-#include "parts/curve_paths.h"
+#include "geometry/curve_paths.h"
 
 #include <cmath>
 

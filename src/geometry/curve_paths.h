@@ -2,7 +2,7 @@
 #include <array>
 #include <cstdint>
 
-#include "effects/spline_path.h"
+#include "geometry/spline_path.h"
 #include "math/flag_vec3.h"
 
 // How a path walks over a point cloud: from `start`, each step aims a

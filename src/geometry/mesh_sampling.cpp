@@ -1,4 +1,4 @@
-#include "effects/mesh_sampling.h"
+#include "geometry/mesh_sampling.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "effects/point_drift.h"
+#include "geometry/point_drift.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "effects/outline_tracer.h"
+#include "geometry/outline_tracer.h"
 
 #include <gtest/gtest.h>
 

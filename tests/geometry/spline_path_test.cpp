@@ -1,4 +1,4 @@
-#include "effects/spline_path.h"
+#include "geometry/spline_path.h"
 
 #include <gtest/gtest.h>
 
