@@ -1,4 +1,4 @@
-#include "app/entry.h"
+#include "launch/entry.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // Sanitizer builds: the session bus library that SDL's X11 start-up loads

@@ -1,4 +1,4 @@
-#include "app/render_run.h"
+#include "render/render_run.h"
 
 #include <algorithm>
 #include <chrono>

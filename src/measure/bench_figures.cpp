@@ -1,4 +1,4 @@
-#include "app/bench_figures.h"
+#include "measure/bench_figures.h"
 
 #include <algorithm>
 #include <cmath>

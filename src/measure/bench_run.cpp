@@ -1,4 +1,4 @@
-#include "app/bench_run.h"
+#include "measure/bench_run.h"
 
 #include <GL/gl.h>
 
@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/bench_figures.h"
 #include "app/demo_seek.h"
 #include "app/frame_host.h"
 #include "choreography/scene_layers.h"
 #include "core/diagnostics.h"
+#include "measure/bench_figures.h"
 #include "platform/events.h"
 #include "platform/gl_window.h"
 #include "platform/interrupt.h"

@@ -1,23 +1,23 @@
-#include "app/entry.h"
+#include "launch/entry.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
-#include "app/bench_run.h"
 #include "app/command_line.h"
 #include "app/frame_host.h"
 #include "app/gl_shell.h"
 #include "app/message_loop.h"
 #include "app/process_state.h"
-#include "app/render_run.h"
 #include "app/setup_choice.h"
 #include "app/start_up.h"
 #include "core/diagnostics.h"
 #include "core/picture_size.h"
+#include "measure/bench_run.h"
 #include "platform/gl_window.h"
 #include "platform/message_box.h"
 #include "platform/setup_dialog.h"
+#include "render/render_run.h"
 
 namespace {
 bool enterDataFolder(const std::string& dir) {
