@@ -118,7 +118,7 @@ void drawManCopies(SceneFrame& frame) {
     glColor4d(c.red, c.green, c.blue, frame.rendition.ghostAlpha());
     MeshLook look;
     look.scene = frame.assets.sceneIndexes[0];
-    look.decalTexture = look.lightTexture = frame.assets.glowTexture;
+    look.decalTexture = look.lightTexture = kGlowTexture;
     look.programSlot = frame.assets.projectionPrograms[1];
     look.plainTexture = kFacetPicture;
     frame.rendition.drawMesh(frame, look);
@@ -142,7 +142,7 @@ void drawHeart(SceneFrame& frame) {
     glColor3d(0.9 * beat, 0.35 * beat, 0.3 * beat);
     MeshLook look;
     look.scene = frame.assets.sceneIndexes[1];
-    look.decalTexture = frame.assets.depthTexture;
+    look.decalTexture = kDepthTexture;
     look.lightTexture = kUnloadedTexture;
     look.programSlot = frame.assets.projectionPrograms[1];
     look.plainTexture = sceneTextureNumber(look.scene, 0);  // its own muscle picture
@@ -195,7 +195,7 @@ void drawGround(SceneFrame& frame) {
   glColor3d(0.3 * fade, 0.33 * fade, 0.42 * fade);
   MeshLook look;
   look.scene = frame.assets.sceneIndexes[4];
-  look.decalTexture = look.lightTexture = frame.assets.glowTexture2;
+  look.decalTexture = look.lightTexture = kGlowTexture2;
   look.programSlot = frame.assets.projectionPrograms[4];
   look.light = &kGroundLight;
   look.plainTexture = kGroundPicture;

@@ -7,6 +7,7 @@
 
 #include "choreography/scene_frame.h"
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "effects/billboard.h"
 #include "math/ease.h"
 #include "math/random.h"
@@ -33,7 +34,7 @@ void drawSprites(SceneFrame& frame, const std::vector<PointSprite>& sprites, dou
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_TEXTURE_2D);
-  bindTextureNumber(frame.app, frame.assets.blobTexture);
+  bindTextureNumber(frame.app, kBlobAlphaPicture);
   const FacingAxes axes = facingAxes(frame.app.camera);
   glBegin(GL_QUADS);
   for (const PointSprite& s : sprites) {

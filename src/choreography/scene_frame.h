@@ -4,7 +4,6 @@
 #include <span>
 #include <vector>
 
-#include "demo/texture_numbers.h"
 #include "geometry/spline_path.h"
 #include "math/flag_vec3.h"
 #include "math/ripple_field.h"
@@ -18,11 +17,6 @@ struct SceneAssets {
   std::span<const FlagVec3> surfacePoints;
   std::span<const SplinePath> curvePaths;
   std::span<const std::vector<SplinePath>> outlinePaths;
-  int32_t sceneTexture2 = kSceneTexture2;
-  int32_t glowTexture = kGlowTexture;
-  int32_t glowTexture2 = kGlowTexture2;
-  int32_t depthTexture = kDepthTexture;
-  int32_t blobTexture = kBlobAlphaPicture;
   // Program slots of the five projection pairs and the five mesh scenes:
   // man, heart, man_gon, thequad, edafos2.
   std::array<int32_t, 5> projectionPrograms{2, 6, 12, 18, 20};

@@ -6,6 +6,7 @@
 #include "choreography/scene_frame.h"
 #include "core/picture_size.h"
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "gpu/offscreen_target.h"
 #include "math/ease.h"
 #include "math/random.h"
@@ -45,11 +46,10 @@ void drawWater(SceneFrame& frame) {
   if (drop.dropped && lightsGround(T)) {
     RippleField& ripple = *frame.water.ripple;
     ripple.normalMap(1.0);
-    uploadRgbTexture(app.textures.name(frame.assets.glowTexture2), int(ripple.width), int(ripple.height),
+    uploadRgbTexture(app.textures.name(kGlowTexture2), int(ripple.width), int(ripple.height),
                      ripple.normalBytes.data());
   }
-  if (copiesPicture(T))
-    copyFramebufferToTexture(app.textures.name(frame.assets.sceneTexture2), kPictureWidth, kPictureHeight);
+  if (copiesPicture(T)) copyFramebufferToTexture(app.textures.name(kSceneTexture2), kPictureWidth, kPictureHeight);
 
   glDisable(GL_BLEND);
   MeshDrawState& s = app.meshDraw;
@@ -66,8 +66,8 @@ void drawWater(SceneFrame& frame) {
   if (s.faceFraction > 0.0001f) {
     MeshLook look;
     look.scene = frame.assets.sceneIndexes[3];
-    look.decalTexture = frame.assets.sceneTexture2;
-    look.lightTexture = frame.assets.glowTexture2;
+    look.decalTexture = kSceneTexture2;
+    look.lightTexture = kGlowTexture2;
     look.programSlot = frame.assets.projectionPrograms[3];
     look.light = &app.camera;
     frame.rendition.drawMesh(frame, look);

@@ -48,24 +48,7 @@ bool DemoPart::advancePartTime(double frameDelta) {
   return partTime <= kPartEndTime;
 }
 
-namespace {
-// The offscreen context keeps its own state: the frame's bracket holds
-// there too, or what one frame leaves in it is where the next one starts.
-void pushOffscreenAttributes(const OffscreenTarget* target) {
-  if (target == nullptr || target->pbufferRC == nullptr || !makePbufferCurrent(*target)) return;
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  makeWindowCurrent(*target);
-}
-
-void popOffscreenAttributes(const OffscreenTarget* target) {
-  if (target == nullptr || target->pbufferRC == nullptr || !makePbufferCurrent(*target)) return;
-  glPopAttrib();
-  makeWindowCurrent(*target);
-}
-}  // namespace
-
 void DemoPart::drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* app, FrameInputs* inputs) {
-  pushOffscreenAttributes(target);
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   if (advancePartTime(*frameDelta)) {
     lastFrameDelta = *frameDelta;
@@ -77,7 +60,6 @@ void DemoPart::drawFrame(double* frameDelta, OffscreenTarget* target, DemoApp* a
   }
   if (target != nullptr && target->windowRC != nullptr) makeWindowCurrent(*target);
   glPopAttrib();
-  popOffscreenAttributes(target);
   glFlush();
 }
 
@@ -87,11 +69,6 @@ SceneFrame DemoPart::sceneFrame(DemoApp& app, const Rendition& rendition) {
   a.surfacePoints = surfacePoints;
   a.curvePaths = curvePaths;
   a.outlinePaths = outlinePaths;
-  a.sceneTexture2 = sceneTexture2;
-  a.glowTexture = glowTexture;
-  a.glowTexture2 = glowTexture2;
-  a.depthTexture = depthTexture;
-  a.blobTexture = blobTexture;
   a.projectionPrograms = projectionPrograms;
   a.sceneIndexes = sceneIndexes;
   frame.water = WaterState{&ripple, &rippleClock};

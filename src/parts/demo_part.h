@@ -82,15 +82,8 @@ class DemoPart {
   // thequad, edafos2.
   std::array<int32_t, 5> sceneIndexes{};
 
-  // Render targets and program slots in DemoApp's CgShaderSet (texture
-  // numbers from demo/texture_numbers.h).
-  int32_t sceneTexture = 0;
-  int32_t sceneTexture2 = 0;
-  int32_t glowTexture = 0;
-  int32_t glowTexture2 = 0;
-  int32_t glowTexture3 = 0;
-  int32_t depthTexture = 0;
-  int32_t blobTexture = 0;  // the blob picture with its own alpha
+  // Program slots in DemoApp's CgShaderSet (the render targets' texture
+  // numbers are in demo/texture_numbers.h).
   int32_t blurProgram = 0;
   // The window's composition in one pass; -1 where the part has none.
   int32_t composeProgram = -1;

@@ -7,6 +7,7 @@
 #include "choreography/scene_layers.h"
 #include "core/picture_size.h"
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "math/random.h"
 #include "parts/part_set_up.h"
 #include "parts/window_composition.h"
@@ -29,9 +30,9 @@ void PartAlpha::setUp(DemoApp* app) { setUpPart(*this, *app, RenditionKind::shad
 void PartAlpha::drawPartFrame(OffscreenTarget* target, DemoApp* app, FrameInputs*) {
   currentPart = this;
   placeCameraAndLight(*app, *target);
-  scenePass(*app, *target, drawAlphaScenes, 0, app->camera, app->camera, true, kPictureWidth, sceneTexture);
+  scenePass(*app, *target, drawAlphaScenes, 0, app->camera, app->camera, true, kPictureWidth, kSceneTexture);
   app->screenQuadWidth = kPictureWidth;
-  glowPass(*app, *target, sceneTexture, glowTexture, 128, 0.69, 2, blurProgram);
+  glowPass(*app, *target, kSceneTexture, kGlowTexture, 128, 0.69, 2, blurProgram);
   app->screenQuadWidth = 512;
   setCameraProjection(*app, *target);
   disableProfiles(*app);

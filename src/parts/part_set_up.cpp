@@ -92,14 +92,14 @@ void clampEdges() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
 }
 
-void makeRenderTextures(DemoPart& part, TextureTable& textures) {
-  textures.createBlankTexture(part.glowTexture, 128, 128);
+void makeRenderTextures(TextureTable& textures) {
+  textures.createBlankTexture(kGlowTexture, 128, 128);
   clampEdges();
-  textures.createBlankTexture(part.glowTexture2, 128, 128);
-  textures.createBlankTexture(part.glowTexture3, 128, 128);
-  textures.createBlankTexture(part.sceneTexture, 1024, 1024);
+  textures.createBlankTexture(kGlowTexture2, 128, 128);
+  textures.createBlankTexture(kGlowTexture3, 128, 128);
+  textures.createBlankTexture(kSceneTexture, 1024, 1024);
   clampEdges();
-  textures.createBlankTexture(part.sceneTexture2, 1024, 1024);
+  textures.createBlankTexture(kSceneTexture2, 1024, 1024);
   clampEdges();
 }
 
@@ -158,24 +158,17 @@ void sampleTheMan(DemoPart& part, DemoApp& app) {
 void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind) {
   TextureTable& textures = app.textures;
   part.resetPartState();
-  part.sceneTexture = kSceneTexture;
-  part.glowTexture = kGlowTexture;
-  part.glowTexture3 = kGlowTexture3;
-  part.sceneTexture2 = kSceneTexture2;
-  part.depthTexture = kDepthTexture;
-  part.glowTexture2 = kGlowTexture2;
-  part.blobTexture = kBlobAlphaPicture;
   part.blurProgram = 0;
   part.composeProgram = kind == RenditionKind::shader ? 24 : -1;
   part.projectionPrograms = {2, 6, 12, 18, 20};
   part.sceneIndexes = {0, 1, 2, 3, 4};
 
-  makeRenderTextures(part, textures);
+  makeRenderTextures(textures);
   loadPictures(textures);
   if (kind == RenditionKind::shader) {
     for (int i = 0; i < 5; ++i) {
-      setUpProjection(app, kPairs[i].vertex, kPairs[i].fragment, kPairs[i].mesh, part.sceneIndexes[i],
-                      part.depthTexture, 16, part.projectionPrograms[i]);
+      setUpProjection(app, kPairs[i].vertex, kPairs[i].fragment, kPairs[i].mesh, part.sceneIndexes[i], kDepthTexture,
+                      16, part.projectionPrograms[i]);
     }
   } else {
     // No programs, no depth texture, and no water: scene 3 stays empty.

@@ -7,6 +7,7 @@
 
 #include "core/picture_size.h"
 #include "demo/demo_app.h"
+#include "demo/texture_numbers.h"
 #include "effects/billboard.h"
 #include "gpu/gl_entry_points.h"
 #include "parts/composition_levels.h"
@@ -82,9 +83,9 @@ bool composeInOnePass(const DemoPart& part, DemoApp& app, const Look& look) {
   const TextureExtent extent = screenCopyExtent(kPictureWidth, screenCopyMode);
   const std::array<double, 3> g = glowColour(look);
 
-  bindFragmentWithDecal(app, slot, part.sceneTexture);
+  bindFragmentWithDecal(app, slot, kSceneTexture);
   cg.lookUpParameter(slot, kGlowIndex, "light");
-  cg.setTextureParameter(slot, kGlowIndex, textureTable(app).name(part.glowTexture));
+  cg.setTextureParameter(slot, kGlowIndex, textureTable(app).name(kGlowTexture));
   cg.enableTextureParameter(slot, kGlowIndex);
   cg.lookUpParameter(slot, kExtentIndex, "extent");
   cg.setParameter3f(slot, kExtentIndex, float(extent.u), float(extent.v), 0.0f);
@@ -132,7 +133,7 @@ bool composeInOnePass(const DemoPart& part, DemoApp& app, const Look& look) {
 
 void composeWindowQuadByQuad(const DemoPart& part, DemoApp& app) {
   const Look look = lookOf(part);
-  bindTextureNumber(app, part.sceneTexture);
+  bindTextureNumber(app, kSceneTexture);
   glEnable(GL_TEXTURE_2D);
   glPushMatrix();
   copyColour(look);
@@ -151,13 +152,13 @@ void composeWindowQuadByQuad(const DemoPart& part, DemoApp& app) {
 
   glEnable(GL_BLEND);
   glBlendFunc(GL_ONE, GL_ONE);
-  bindTextureNumber(app, part.glowTexture);
+  bindTextureNumber(app, kGlowTexture);
   glPushMatrix();
   const std::array<double, 3> g = glowColour(look);
   glColor3d(g[0], g[1], g[2]);
   drawBillboard(0.0, kCopyScale, kCopyScale);
   glPopMatrix();
-  bindTextureNumber(app, part.glowTexture3);
+  bindTextureNumber(app, kGlowTexture3);
 }
 
 void composeWindow(const DemoPart& part, DemoApp& app) {
@@ -167,5 +168,5 @@ void composeWindow(const DemoPart& part, DemoApp& app) {
     return;
   }
   glEnable(GL_TEXTURE_2D);
-  bindTextureNumber(app, part.glowTexture3);
+  bindTextureNumber(app, kGlowTexture3);
 }

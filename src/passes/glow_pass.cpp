@@ -61,14 +61,14 @@ void glowPass(DemoApp& app, const OffscreenTarget& target, int sourceTexture, in
   glDisable(GL_BLEND);
   endPass(feed);
 
-  bindFragmentWithDecal(app, blurSlot, glowTexture);
   for (int pass = 0; pass < passes; ++pass) {
     beginPass(target, blur);
+    // Bound inside the pass, so the binding ends with it.
+    bindFragmentWithDecal(app, blurSlot, glowTexture);
     glDisable(GL_DEPTH_TEST);
     glColor3f(1, 1, 1);  // the blur keeps the colour the program is given
     drawQuad(kCover);
     endPass(blur);
   }
-  glEnable(GL_DEPTH_TEST);
   disableProfiles(app);
 }

@@ -12,13 +12,10 @@
 
 #include "choreography/layer_windows.h"
 #include "choreography/scene_layers.h"
-#include "director/frame_inputs.h"
-#include "gl_test_context.h"
 #include "gpu/gl_entry_points.h"
-#include "gpu/offscreen_target.h"
+#include "part_frame_suite.h"
 #include "parts/part_alpha.h"
 #include "parts/part_beta.h"
-#include "set_up_part.h"
 
 namespace {
 constexpr int kUnits = 6;  // the composition reads five, the meshes three
@@ -128,15 +125,8 @@ class LayerLedger final : public LayerObserver {
   Ledger before_;
 };
 
-class GlStateLedgerTest : public GlSuite<128> {
+class GlStateLedgerTest : public PartFrameSuite {
  protected:
-  void SetUp() override {
-    GlSuite::SetUp();
-    std::string error;
-    ASSERT_TRUE(createOffscreenTarget(target_, error)) << error;
-  }
-  void TearDown() override { destroyOffscreenTarget(target_); }
-
   std::vector<Ledger> bothContexts(const DemoApp& app) {
     makePbufferCurrent(target_);
     Ledger offscreen = readGlState(app, false);
@@ -154,8 +144,7 @@ class GlStateLedgerTest : public GlSuite<128> {
     for (double T : {1.0, 6.5, 8.2, 9.6, 12.5, 15.0, 17.5, 19.4, 21.0, 23.0, 25.5, 28.5, 29.5, 31.0}) {
       s.part->partTime = s.part->timeAccumulator = T;
       for (int frame = 0; frame < 3; ++frame) {
-        double delta = 1.0 / 30;
-        s.part->drawFrame(&delta, &target_, s.app.get(), &inputs_);
+        drawOneFrame(s, 1.0 / 30);
         const std::vector<Ledger> now = bothContexts(*s.app);
         for (size_t c = 0; c < now.size(); ++c) {
           const std::string changed = differences(start[c], now[c], false);
@@ -170,9 +159,6 @@ class GlStateLedgerTest : public GlSuite<128> {
     leaks.insert(leaks.end(), layers.leaks.begin(), layers.leaks.end());
     return leaks;
   }
-
-  OffscreenTarget target_;
-  FrameInputs inputs_;
 };
 
 TEST_F(GlStateLedgerTest, NoLayerAndNoFrameLeavesStateChanged) {

@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "core/diagnostics.h"
+#include "demo/texture_numbers.h"
 #include "director/frame_inputs.h"
 #include "gl_call_counter.h"
 #include "gl_test_context.h"
 #include "gpu/offscreen_target.h"
+#include "part_frame_suite.h"
 #include "parts/part_alpha.h"
 #include "parts/part_beta.h"
 #include "parts/window_composition.h"
@@ -40,26 +42,13 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-class PartFramesTest : public GlSuite<128> {
+class PartFramesTest : public PartFrameSuite {
  protected:
-  void SetUp() override {
-    GlSuite::SetUp();
-    std::string error;
-    ASSERT_TRUE(createOffscreenTarget(target_, error)) << error;
-  }
-  void TearDown() override { destroyOffscreenTarget(target_); }
-
   // Draws `frames` frames of `step` seconds from part time `from`.
   void play(SetUpPart& s, double from, double step, int frames) {
     s.part->partTime = s.part->timeAccumulator = from;
-    for (int i = 0; i < frames; ++i) {
-      double delta = step;
-      s.part->drawFrame(&delta, &target_, s.app.get(), &inputs_);
-    }
+    for (int i = 0; i < frames; ++i) drawOneFrame(s, step);
   }
-
-  OffscreenTarget target_;
-  FrameInputs inputs_;
 };
 
 // The frame path allocates nothing once the first frame has sized what it
@@ -102,8 +91,8 @@ TEST_F(PartFramesTest, TheGhostsInOnePassLookAsTheyDoQuadByQuad) {
     }
   }
   for (size_t i = 0; i < glow.size(); ++i) glow[i] = GLubyte(160 + (i % 96));
-  uploadRgbTexture(s.app->textures.name(part.sceneTexture), 1024, 1024, scene.data());
-  uploadRgbTexture(s.app->textures.name(part.glowTexture), 128, 128, glow.data());
+  uploadRgbTexture(s.app->textures.name(kSceneTexture), 1024, 1024, scene.data());
+  uploadRgbTexture(s.app->textures.name(kGlowTexture), 128, 128, glow.data());
 
   auto picture = [&](double t, bool onePass) {
     part.partTime = t;

@@ -3,10 +3,14 @@
 # frame of each rendition every half second of demo time, from 0 to 33.5,
 # captured by the demo itself (--capture at 2 frames a second) and laid out
 # by ImageMagick, each tile labelled with its demo time.
-#   tools/docs/contact-sheets.sh [BUILD_DIR]    (default: build)
+#   tools/docs/contact-sheets.sh [BUILD_DIR] [OUT_PATTERN]
+# BUILD_DIR defaults to build; OUT_PATTERN names each sheet, %s standing for
+# the rendition (default docs/contact-sheet-%s.png; a .jpg name is written
+# as a JPEG).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
+pattern=${2:-$root/docs/contact-sheet-%s.png}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 font=/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf  # fonts-liberation
@@ -25,7 +29,8 @@ for rendition in alpha beta; do
       -annotate +4+2 "$label" "$frame.tile.png"
     tiles+=("$frame.tile.png")
   done
-  montage "${tiles[@]}" -tile 8x -geometry 200x150+2+2 -background '#202020' \
-    "$root/docs/contact-sheet-$rendition.png"
-  echo "docs/contact-sheet-$rendition.png: ${#tiles[@]} frames"
+  # shellcheck disable=SC2059  # the pattern is the caller's format
+  out=$(printf "$pattern" "$rendition")
+  montage "${tiles[@]}" -tile 8x -geometry 200x150+2+2 -background '#202020' -quality 82 "$out"
+  echo "${out#"$root"/}: ${#tiles[@]} frames"
 done

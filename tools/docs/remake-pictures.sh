@@ -8,7 +8,8 @@
 #   setup-dialog.png       the setup dialog as the demo opens it
 #   line-layers-moments.jpg  --shot at the line layers' moments, both renditions
 #   look/spectrogram.png   the track with its hits, for the look review (docs/look.md;
-#                          its "before" sheets are kept as they were)
+#                          its "before" pictures and every-frame-*.jpg compare with an
+#                          earlier build: tools/docs/before-after.sh)
 #   tools/docs/remake-pictures.sh [BUILD_DIR]    (default: build)
 # Needs xvfb-run, ImageMagick, xdotool, sox and fonts-liberation.
 set -euo pipefail
