@@ -1,11 +1,16 @@
 # One static library per source folder, so a new file in a folder needs no
 # CMake edit.  A folder without sources yet becomes an interface library.
-# EXCLUDE names files of the folder that another library builds.
+# EXCLUDE names files of the folder that another library builds; FOLDER
+# builds the sources of another folder instead (a platform's own, such as
+# platform/win32), which use the headers of the module's folder.
 function(velmora_module name)
-  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_INCLUDES;PRIVATE_DEFINES;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(ARG "" "FOLDER" "DEPS;PRIVATE_INCLUDES;PRIVATE_DEFINES;EXCLUDE" ${ARGN})
+  if(NOT ARG_FOLDER)
+    set(ARG_FOLDER ${name})
+  endif()
   file(GLOB sources CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp
-       ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.c)
+       ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_FOLDER}/*.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_FOLDER}/*.c)
   foreach(excluded ${ARG_EXCLUDE})
     list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
   endforeach()

@@ -65,9 +65,9 @@ void setUpProjection(DemoApp& app, const std::string& vertexFile, const std::str
     glBindTexture(GL_TEXTURE_2D, *entry);
     // Defined content, the far plane everywhere: a copy of the window's
     // depth at set-up would be whatever the driver left there.
-    const std::vector<float> far(static_cast<std::size_t>(depthSize) * static_cast<std::size_t>(depthSize), 1.0f);
+    const std::vector<float> farPlane(static_cast<std::size_t>(depthSize) * static_cast<std::size_t>(depthSize), 1.0f);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, depthSize, depthSize, 0, GL_DEPTH_COMPONENT, GL_FLOAT,
-                 far.data());
+                 farPlane.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

@@ -1,5 +1,7 @@
 #pragma once
+#ifndef _WIN32
 #include <sys/types.h>
+#endif
 
 #include <cstddef>
 #include <string>
@@ -9,7 +11,8 @@
 // on standard error is kept for the message when it fails. The program runs
 // in its own process group, so a Ctrl-C at the terminal reaches only us and
 // we decide how the helper ends. Starting one makes a broken pipe a failed
-// write for the whole process, instead of a signal that ends it.
+// write for the whole process, instead of a signal that ends it. The
+// members are each platform's own handles.
 class ChildPipe {
  public:
   ChildPipe() = default;
@@ -39,7 +42,13 @@ class ChildPipe {
  private:
   bool wait(std::string& error);
 
+#ifdef _WIN32
+  void* process_ = nullptr;   // HANDLE
+  void* input_ = nullptr;     // HANDLE: our end of the pipe
+  void* errorLog_ = nullptr;  // HANDLE: a temporary file deleted on close
+#else
   pid_t pid_ = -1;
   int input_ = -1;
   int errorLog_ = -1;  // an unlinked temporary file
+#endif
 };

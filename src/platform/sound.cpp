@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/track_mix.h"
+
 namespace {
 constexpr int kOutputChannels = 2;
 constexpr int kBufferFrames = 1024;
@@ -15,12 +17,8 @@ struct SoundDevice {
   int bufferFrames = 0;
 
   // The track; written before the device is unpaused, read by the callback.
-  const int16_t* samples = nullptr;
-  size_t frames = 0;
-  int channels = 0;
+  TrackMix track;
   int rate = 0;
-  double step = 1.0;      // track frames per device frame
-  double cursor = 0.0;    // track frame of the next device frame
   size_t startFrame = 0;  // track frame playback started from
 
   std::atomic<int> volume{255};
@@ -34,30 +32,10 @@ struct SoundDevice {
 
 SoundDevice g_sound;
 
-int16_t trackSample(const SoundDevice& s, size_t frame, int channel) {
-  if (frame >= s.frames) return 0;
-  const int source = s.channels == 1 ? 0 : channel;
-  return s.samples[frame * static_cast<size_t>(s.channels) + static_cast<size_t>(source)];
-}
-
 void mix(void* user, Uint8* stream, int bytes) {
   auto& s = *static_cast<SoundDevice*>(user);
-  auto* out = reinterpret_cast<int16_t*>(stream);
   const int count = bytes / static_cast<int>(sizeof(int16_t) * kOutputChannels);
-  const int volume = s.volume.load(std::memory_order_relaxed);
-  for (int i = 0; i < count; ++i) {
-    const auto frame = static_cast<size_t>(s.cursor);
-    for (int c = 0; c < kOutputChannels; ++c) {
-      int32_t v = trackSample(s, frame, c);
-      if (s.step != 1.0) {
-        // Linear interpolation when the track's rate is not the device's.
-        const double t = s.cursor - static_cast<double>(frame);
-        v = static_cast<int32_t>(v + (trackSample(s, frame + 1, c) - v) * t);
-      }
-      out[i * kOutputChannels + c] = static_cast<int16_t>(v * volume / 255);
-    }
-    s.cursor += s.step;
-  }
+  s.track.mixInto(reinterpret_cast<int16_t*>(stream), count, s.volume.load(std::memory_order_relaxed));
   s.callbackCounter = SDL_GetPerformanceCounter();
   s.mixedFrames += static_cast<uint64_t>(count);
 }
@@ -90,12 +68,12 @@ bool soundOpen(int mixRate, std::string& error) {
 void soundPlay(const int16_t* samples, size_t frames, int channels, int rate, size_t from) {
   if (g_sound.id == 0) return;
   SDL_LockAudioDevice(g_sound.id);
-  g_sound.samples = samples;
-  g_sound.frames = frames;
-  g_sound.channels = channels;
+  g_sound.track.samples = samples;
+  g_sound.track.frames = frames;
+  g_sound.track.channels = channels;
+  g_sound.track.step = static_cast<double>(rate) / static_cast<double>(g_sound.deviceRate);
+  g_sound.track.cursor = static_cast<double>(from);
   g_sound.rate = rate;
-  g_sound.step = static_cast<double>(rate) / static_cast<double>(g_sound.deviceRate);
-  g_sound.cursor = static_cast<double>(from);
   g_sound.startFrame = from;
   g_sound.mixedFrames = 0;
   g_sound.callbackCounter = SDL_GetPerformanceCounter();
@@ -117,7 +95,7 @@ uint64_t soundPosition() {
   const double behind = static_cast<double>(mixed) - 2.0 * g_sound.bufferFrames;
   double heard = behind + since * g_sound.deviceRate;
   heard = std::clamp(heard, 0.0, std::max(0.0, static_cast<double>(mixed) - g_sound.bufferFrames));
-  const auto position = g_sound.startFrame + static_cast<uint64_t>(heard * g_sound.step);
+  const auto position = g_sound.startFrame + static_cast<uint64_t>(heard * g_sound.track.step);
   g_sound.lastReported = std::max(g_sound.lastReported, position);
   return g_sound.lastReported;
 }
@@ -152,8 +130,7 @@ void soundClose() {
   SDL_CloseAudioDevice(g_sound.id);
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   g_sound.id = 0;
-  g_sound.samples = nullptr;
-  g_sound.frames = 0;
+  g_sound.track = TrackMix{};
   g_sound.rate = 0;
   g_sound.volume.store(255);
 }
