@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Velmora's two set-up commands:
-#   ./setup.sh play   install what is missing, build, make the data, play the demo
-#   ./setup.sh test   install what is missing, build, run every test headless
+# Velmora's set-up commands:
+#   ./setup.sh play     install what is missing, build, make the data, play the demo
+#   ./setup.sh test     install what is missing, build, run every test headless
+#   ./setup.sh windows  install what is missing, cross-build velmora.exe, lay
+#                       out dist/velmora-windows/ and zip it
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -10,7 +12,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 install_missing_packages() {
   local wanted missing=()
-  wanted=$(grep -v -E '^\s*(#|$)' "$root/deps/debian-packages.txt")
+  wanted=$(grep -v -E '^\s*(#|$)' "${1:-$root/deps/debian-packages.txt}")
   for pkg in $wanted; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$pkg")
@@ -46,8 +48,20 @@ case "${1:-}" in
       env SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 \
       ctest --test-dir "$build" --output-on-failure -j "$jobs"
     ;;
+  windows)
+    install_missing_packages
+    install_missing_packages "$root/deps/windows-packages.txt"
+    # The data is made by the Linux generator: it is the same on both.
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build "$build" -j "$jobs" --target velmora_data
+    windows_build=${VELMORA_WINDOWS_BUILD_DIR:-$root/build-windows}
+    cmake -S "$root" -B "$windows_build" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+    cmake --build "$windows_build" -j "$jobs" --target velmora
+    exec "$root/tools/windows/make-dist.sh" "$windows_build/velmora.exe" "$build/data" "$root/dist"
+    ;;
   *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|test|windows" >&2
     exit 2
     ;;
 esac

@@ -61,6 +61,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   CLI::App app{"Velmora: a real-time demo. Without options it opens the setup dialog, then plays.", "velmora"};
   app.set_version_flag("--version", std::string("velmora ") + VELMORA_VERSION);
   app.footer(kFooter);
+  // The same options on every platform: on Windows CLI11 would read "/x" as
+  // an option, and a path starting with a slash would be taken for one.
+  app.allow_windows_style_options(false);
 
   bool run = false, windowed = false, fullscreen = false, music = false, noMusic = false;
   std::string messages = "box";

@@ -166,6 +166,38 @@ TEST_F(MusicProgramTest, MissingOrForeignTrackSaysNoSoundFileAndEndsWithZero) {
   }
 }
 
+// The Windows build decodes the track with stb_vorbis, this one with
+// libvorbisfile: the same frames, each sample within 1 of the other's (the
+// two round the decoded floats to 16 bits each their own way), and the
+// same files refused.
+TEST_F(MusicProgramTest, StbVorbisDecodesTheTrackAsLibvorbisfileDoes) {
+  PcmTrack stb;
+  std::string error;
+  ASSERT_TRUE(decodeOggTrackWithStbVorbis(kTrack, stb, error)) << error;
+  const PcmTrack& vorbisfile = generatedTrack();
+  EXPECT_EQ(stb.rate, vorbisfile.rate);
+  EXPECT_EQ(stb.channels, vorbisfile.channels);
+  ASSERT_EQ(stb.samples.size(), vorbisfile.samples.size());
+  int worst = 0;
+  size_t differing = 0;
+  for (size_t i = 0; i < stb.samples.size(); ++i) {
+    const int difference = std::abs(stb.samples[i] - vorbisfile.samples[i]);
+    worst = std::max(worst, difference);
+    differing += difference != 0 ? 1 : 0;
+  }
+  EXPECT_LE(worst, 1) << differing << " samples differ";
+
+  for (const std::string& bytes : {std::string("this is not music\n"), readFile(kTrack).substr(0, 300)}) {
+    std::ofstream(run.path("refused.ogg"), std::ios::binary) << bytes;
+    PcmTrack t;
+    EXPECT_FALSE(decodeOggTrack(run.path("refused.ogg"), t, error));
+    EXPECT_FALSE(decodeOggTrackWithStbVorbis(run.path("refused.ogg"), t, error)) << bytes.size();
+  }
+  PcmTrack t;
+  EXPECT_FALSE(decodeOggTrackWithStbVorbis(run.path("missing.ogg"), t, error));
+  EXPECT_EQ(error, "cannot read the file");
+}
+
 TEST_F(MusicProgramTest, NoSoundDeviceEndsWithOne) {
   auto p = start(VELMORA_DATA_DIR, "no-such-audio-driver");
   EXPECT_EQ(p->waitExit(30.0), 1);

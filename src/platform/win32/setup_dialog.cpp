@@ -107,7 +107,8 @@ INT_PTR CALLBACK setupDialogProc(HWND window, UINT message, WPARAM wParam, LPARA
       if (LOWORD(wParam) == setup_dialog::kRun) {
         for (size_t i = 0; i < session->dialog->controls.size(); ++i) {
           const DialogControl& c = session->dialog->controls[i];
-          if (c.kind == DialogControlKind::CheckBox) session->checked[i] = IsDlgButtonChecked(window, c.id) == BST_CHECKED;
+          if (c.kind == DialogControlKind::CheckBox)
+            session->checked[i] = IsDlgButtonChecked(window, c.id) == BST_CHECKED;
         }
         EndDialog(window, IDOK);
         return TRUE;
