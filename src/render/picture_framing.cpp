@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "core/picture_size.h"
-
 void framePicture(std::vector<std::uint8_t>& picture, int pictureWidth, int pictureHeight, int supersample,
                   int frameWidth, int frameHeight, std::vector<std::uint8_t>& frame) {
   const int n = std::max(supersample, 1);
@@ -15,14 +13,12 @@ void framePicture(std::vector<std::uint8_t>& picture, int pictureWidth, int pict
     return;
   }
   frame.assign(size_t(frameWidth) * size_t(frameHeight) * 3, 0);
-  const PictureRect place = fitPicture(frameWidth, frameHeight);
-  // fitPicture counts rows from the bottom, as GL does; these rows run from the top.
-  const int left = place.x;
-  const int top = frameHeight - place.y - place.height;
+  const int left = (frameWidth - width) / 2;
+  const int top = (frameHeight - height) / 2;
   const unsigned area = unsigned(n * n);
-  for (int y = 0; y < std::min(height, place.height); ++y) {
+  for (int y = 0; y < height; ++y) {
     if (top + y < 0 || top + y >= frameHeight) continue;
-    for (int x = 0; x < std::min(width, place.width); ++x) {
+    for (int x = 0; x < width; ++x) {
       if (left + x < 0 || left + x >= frameWidth) continue;
       std::uint8_t* out = &frame[(size_t(top + y) * size_t(frameWidth) + size_t(left + x)) * 3];
       for (int c = 0; c < 3; ++c) {

@@ -6,7 +6,7 @@
 // picture, drawn `supersample` times larger than it is written, filtered
 // down (each pixel the rounded mean of its supersample x supersample
 // pixels) and centred in a frame of frameWidth x frameHeight, black
-// around it (fitPicture says where). RGB, rows top first. The picture's
+// around it. RGB, rows top first. The picture's
 // pixels may be taken over: it is left unspecified.
 void framePicture(std::vector<std::uint8_t>& picture, int pictureWidth, int pictureHeight, int supersample,
                   int frameWidth, int frameHeight, std::vector<std::uint8_t>& frame);
