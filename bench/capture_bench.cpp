@@ -55,7 +55,7 @@ Scene& scene() {
       glViewport(0, 0, kWidth, kHeight);
       made->part.setUp(nullptr);
       made->draw();
-      readBackBuffer(kWidth, kHeight, made->rgb);
+      readPicture(0, kWidth, kHeight, made->rgb);
     }
     return made;
   }();
@@ -87,7 +87,7 @@ void BM_Readback(benchmark::State& state) {
   scene().draw();
   glFinish();
   for (auto _ : state) {
-    readBackBuffer(kWidth, kHeight, scene().rgb);
+    readPicture(0, kWidth, kHeight, scene().rgb);
     benchmark::DoNotOptimize(scene().rgb.data());
   }
 }
@@ -108,7 +108,7 @@ void BM_EncodeMp4(benchmark::State& state) {
   std::vector<std::vector<uint8_t>> frames;
   for (int i = 0; i < 30; ++i) {
     scene().draw();
-    readBackBuffer(kWidth, kHeight, scene().rgb);
+    readPicture(0, kWidth, kHeight, scene().rgb);
     frames.push_back(scene().rgb);
   }
   std::string error;
@@ -137,7 +137,7 @@ void captureInto(benchmark::State& state, const std::string& out, CaptureFormat 
   if (!sink) return state.SkipWithError(error.c_str());
   for (auto _ : state) {
     scene().draw();
-    readBackBuffer(kWidth, kHeight, scene().rgb);
+    readPicture(0, kWidth, kHeight, scene().rgb);
     if (!sink->write(scene().rgb.data(), kWidth, kHeight, error)) return state.SkipWithError(error.c_str());
   }
   sink->finish(error);

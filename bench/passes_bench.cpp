@@ -85,10 +85,10 @@ Bench* bench() {
     if (!openBenchWindow("passes bench")) return nullptr;
     std::string error;
     auto* b = new Bench;
-    if (!createOffscreenTarget(b->target, error)) return nullptr;
+    if (!createOffscreenTarget(b->target, 1024, 1024, error)) return nullptr;
     if (chdir(VELMORA_BINARY_DIR "/data") != 0) return nullptr;
     DemoApp& app = *b->app;
-    textureTable(app).createBlankTexture(kSceneTexture, OffscreenTarget::kSize, OffscreenTarget::kSize);
+    textureTable(app).createBlankTexture(kSceneTexture, b->target.width, b->target.height);
     textureTable(app).createBlankTexture(kGlowTexture, 128, 128);
     for (int i = 0; i < 5; ++i) {
       const Pair& p = kPairs[i];

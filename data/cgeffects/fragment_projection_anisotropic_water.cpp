@@ -6,8 +6,9 @@
 // highlight that runs along their crests.
 //
 // The pass projects with the camera as the light, so the light's projective
-// coordinates are 0..1 over the view; the copy holds the 800 x 600 view in
-// the lower-left corner of its 1024 x 1024 texture.
+// coordinates are 0..1 over the view; the copy holds the view in the
+// lower-left corner of its texture, "extent" of it (800 / 1024 x 600 / 1024
+// for the 800 x 600 picture).
 //
 // "texture" as a name hides the texture() function here, so the lookups
 // use the older named forms.
@@ -16,7 +17,7 @@ uniform sampler2D texture2;  // the water material's colour map: the tint
 uniform sampler2D decal;     // the screen copy
 uniform sampler2D light;     // the ripple normal map
 
-const vec2 kScreenExtent = vec2(800.0 / 1024.0, 600.0 / 1024.0);
+uniform vec3 extent;        // the picture's far corner in the copy (u, v)
 const float kBend = 0.045;  // how far, in views, the steepest ripple shifts the picture
 
 #include "projection_fragment.glsl"
@@ -28,7 +29,7 @@ void main() {
 
   vec4 p = gl_TexCoord[1];
   vec2 onScreen = p.w > 0.0 ? p.xy / p.w : vec2(0.5);
-  vec3 below = texture2D(decal, clamp(onScreen + bend, 0.0, 1.0) * kScreenExtent).rgb;
+  vec3 below = texture2D(decal, clamp(onScreen + bend, 0.0, 1.0) * extent.xy).rgb;
 
   vec3 n = normalize(gl_TexCoord[2].xyz);
   vec3 t = grainOf(n, gl_TexCoord[3].xyz);

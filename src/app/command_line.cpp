@@ -22,10 +22,13 @@ std::string usageLine(const std::string& what) {
   return "velmora: " + text + "; velmora --help lists the options\n";
 }
 constexpr int kMaxFps = 1000;
+constexpr int kMaxSupersample = 4;
 
 constexpr const char* kFooter =
     "Rendering chosen moments (no setup dialog, no sound output, the window shows what is written):\n"
     "  velmora --shot 12.5 moment.png                  one 800 x 600 picture at demo time 12.5 s\n"
+    "  velmora --capture demo.mp4 --size 1920x1080 --supersample 2\n"
+    "                                                  the whole run as a 1080p video, filtered down\n"
     "  velmora --capture frames --fps 10 --start 5 --end 6\n"
     "                                                  frames/frame_00000.png .. frame_00009.png\n"
     "  velmora --capture demo.mp4 --fps 30             the whole run as a video with the track\n"
@@ -50,7 +53,10 @@ std::string validate(const LaunchOptions& o, bool fpsGiven, bool endGiven) {
   if (endGiven && (r.end <= o.startTime || r.end > kDemoEndTime)) {
     return "--end: demo time must be above --start and at most 33.5";
   }
-  if ((r.mode == RenderMode::Shot || r.mode == RenderMode::Capture) && r.out.empty()) return "the output name is empty";
+  const bool rendering = r.mode == RenderMode::Shot || r.mode == RenderMode::Capture;
+  if (rendering && r.out.empty()) return "the output name is empty";
+  if (r.supersample < 1 || r.supersample > kMaxSupersample) return "--supersample: N must be 1 to 4";
+  if (r.supersample > 1 && !rendering) return "--supersample needs --shot or --capture";
   return {};
 }
 }  // namespace
@@ -88,7 +94,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
           ->check(CLI::IsMember({"box", "stderr"}));
   app.add_option("--frame-log", o.frameLog, "Write one line a frame to FILE: demo time, heard music time, frame step");
   auto* start = app.add_option("--start", o.startTime, "Begin at demo time T seconds (0 <= T < 33.5)")->type_name("T");
-  auto* shotOption = app.add_option("--shot", shot, "Write the frame at demo time T into OUT.png (800 x 600), exit")
+  auto* shotOption = app.add_option("--shot", shot, "Write the frame at demo time T into OUT.png (see --size), exit")
                          ->expected(2)
                          ->type_name("T OUT.png");
   auto* captureOption = app.add_option("--capture", capture,
@@ -100,6 +106,15 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   auto* end = app.add_option("--end", o.render.end, "Capture up to demo time T (default 33.5)")
                   ->type_name("T")
                   ->needs(captureOption);
+  std::string size;
+  auto* sizeOption =
+      app.add_option("--size", size,
+                     "Frame size of --shot and --capture (default 800x600; another shape gets the 4:3 picture "
+                     "centred between black bars); playing or with --bench, the size the picture is drawn at")
+          ->type_name("WxH");
+  app.add_option("--supersample", o.render.supersample,
+                 "With --shot or --capture: draw N times larger (1 to 4) and filter down, for clean video")
+      ->type_name("N");
   shotOption->excludes(captureOption);
   shotOption->excludes(start);
   auto* benchOption = app.add_flag("--bench", bench,
@@ -117,6 +132,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   std::ostringstream out, err;
   try {
     app.parse(argc, argv);
+    if (sizeOption->count() > 0) {
+      if (!parsePictureSize(size, o.render.width, o.render.height) || o.render.width < 160 || o.render.height < 120) {
+        throw CLI::ValidationError("--size", "WxH must be two numbers of pixels, from 160x120 to 16384x16384");
+      }
+      o.render.sizeGiven = true;
+    }
     if (!shot.empty()) {
       o.render.mode = RenderMode::Shot;
       std::size_t used = 0;

@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 
+#include "core/picture_size.h"
 #include "platform/message_box.h"
 
 // Rendering chosen moments instead of playing live.
@@ -15,6 +16,15 @@ struct RenderRequest {
   int fps = 60;
   double start = 0.0;  // demo time of the first frame
   double end = 33.5;   // frames up to (not including) this demo time
+  // The frame size of shots and captures; live and in the benchmark, the
+  // size of the picture drawn (`sizeGiven`), which then no longer follows
+  // the window. The 4:3 picture is centred in a frame of another shape.
+  int width = kPictureWidth;
+  int height = kPictureHeight;
+  bool sizeGiven = false;
+  // Shots and captures: the picture is drawn this many times larger and
+  // filtered down.
+  int supersample = 1;
 };
 
 // What the command line asks for. Unset choices keep the dialog's defaults.

@@ -6,7 +6,9 @@
 
 #include "app/clipboard.h"
 #include "app/demo_seek.h"
+#include "app/picture_fit.h"
 #include "app/process_state.h"
+#include "core/diagnostics.h"
 #include "director/frame_driver.h"
 #include "effects/billboard.h"
 #include "effects/fade_overlay.h"
@@ -49,16 +51,29 @@ class DrawingPorts final : public FramePorts {
   bool realCursor_;
 };
 
+// The window changed size: the picture follows. A size the driver cannot
+// draw falls back to the production's own, scaled to the window.
+void followWindowSize(ProcessState& s) {
+  std::string error;
+  if (fitPictureToWindow(s, error)) return;
+  reportWarning("picture", error + "; drawing 800 x 600 instead");
+  s.shell.askedPictureWidth = kPictureWidth;
+  s.shell.askedPictureHeight = kPictureHeight;
+  if (!fitPictureToWindow(s, error)) reportError("picture", error);
+}
+
 bool musicPlays(const ProcessState& s) { return s.shell.musicEnabled && s.soundOutput; }
 
 // One line per frame: the demo time it shows, the music heard when it
 // reached the screen (what a viewer compares it with; the director's own
-// reading at the frame's start is a frame older), and its step.
+// reading at the frame's start is a frame older), its step, and the size
+// of the picture drawn.
 void logFrame(ProcessState& s) {
   if (s.frameLog == nullptr) return;
   double heard = s.director.musicTime;
   if (musicPlays(s) && s.music.frequency() > 0) heard = double(s.music.position()) / double(s.music.frequency());
-  std::fprintf(s.frameLog, "%.6f %.6f %.6f\n", s.director.demoTime, heard, s.director.frameDelta);
+  std::fprintf(s.frameLog, "%.6f %.6f %.6f %dx%d\n", s.director.demoTime, heard, s.director.frameDelta,
+               s.app.picture.width, s.app.picture.height);
 }
 
 // Space, '.', ',' and '/' since the last frame. Escape resumes a paused
@@ -88,6 +103,7 @@ void applyPlaybackKeys(ProcessState& s) {
 }  // namespace
 
 std::optional<int> playFrame(ProcessState& s) {
+  if (s.shell.resized) followWindowSize(s);
   applyPlaybackKeys(s);
   if (s.live.paused && s.live.pendingSteps == 0) sleepMilliseconds(kPausedPauseMs);
   const FrameControls controls{s.shell.musicEnabled, s.shell.leftButtonDown, s.shell.wheel, s.shell.endRequested,

@@ -45,12 +45,6 @@ bool openGLWindow(ShellState& shell, const char* title, int width, int height, i
     creationError("Failed To Register The Window Class.");
     return false;
   }
-  if (shell.fullscreen && !platformFullscreenModeAvailable(width, height)) {
-    if (!acceptWindowedFallback()) return false;
-    shell.fullscreen = false;
-  }
-  if (shell.fullscreen) platformShowCursor(false);
-
   GlWindowRequest request;
   request.title = title;
   request.x = request.y = shell.fullscreen ? 0 : kWindowedPosition;
@@ -58,8 +52,21 @@ bool openGLWindow(ShellState& shell, const char* title, int width, int height, i
   request.height = height;
   request.colorBits = bits;
   request.fullscreen = shell.fullscreen;
+  request.resizable = shell.resizable;
   WindowFailure failure = WindowFailure::None;
-  if (!platformCreateWindow(shell.gl, request, failure)) {
+  bool made = platformCreateWindow(shell.gl, request, failure);
+  // Fullscreen covers the desktop as it is, without a mode change; only a
+  // display that cannot give such a window at all is asked about.
+  if (!made && shell.fullscreen) {
+    logPlatformError("fullscreen window");
+    if (!acceptWindowedFallback()) return false;
+    shell.fullscreen = false;
+    request.fullscreen = false;
+    request.x = request.y = kWindowedPosition;
+    made = platformCreateWindow(shell.gl, request, failure);
+  }
+  if (shell.fullscreen) platformShowCursor(false);
+  if (!made) {
     // The platform chooses and sets the pixel format in one step, so a
     // format it cannot set is reported as one it cannot find.
     return failCreation(

@@ -3,10 +3,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "app/picture_fit.h"
 #include "demo/texture_numbers.h"
 #include "effects/billboard.h"
 
-bool drawLoadingScreen(TextureTable& textures, PlatformGl& gl, double level) {
+bool drawLoadingScreen(TextureTable& textures, ShellState& shell, double level) {
   // Every frame loads the picture afresh (at start-up from the decoded copy
   // the prefetch keeps, so no frame waits on the decoder); the copy of the
   // frame before is of no further use, so it does not stay behind in video
@@ -42,6 +43,6 @@ bool drawLoadingScreen(TextureTable& textures, PlatformGl& gl, double level) {
 
   glMatrixMode(GL_MODELVIEW);
   glPopMatrix();
-  platformSwapBuffers(gl);
+  showFrame(shell);
   return true;
 }

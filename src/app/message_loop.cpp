@@ -1,5 +1,6 @@
 #include "app/message_loop.h"
 
+#include "app/picture_fit.h"
 #include "app/window_proc.h"
 #include "platform/events.h"
 #include "platform/system.h"
@@ -33,14 +34,14 @@ int runMessageLoop(ShellState& shell, DirectorState& director, FrameInputs& inpu
       if (const std::optional<int> code = runFrame()) {
         // The frame that ends the run is drawn: show it, or a slow frame
         // rate leaves Escape's fade on screen short of black.
-        platformSwapBuffers(shell.gl);
+        showFrame(shell);
         return *code;
       }
     } else {
       sleepMilliseconds(kMinimisedPauseMs);
     }
     latchEndRequest(shell, director.demoTime);
-    platformSwapBuffers(shell.gl);
+    showFrame(shell);
     if (shell.active && shown) shown();
   }
   return shell.quitCode;

@@ -2,6 +2,8 @@
 #include <array>
 #include <string>
 
+#include "core/picture_size.h"
+#include "gpu/picture_surface.h"
 #include "platform/gl_window.h"
 
 // The demo maker's keys since the last frame: Space, '.', ',' and '/'.
@@ -33,4 +35,16 @@ struct ShellState {
   int quitCode = 0;
 
   PlatformGl gl;
+  // The window may be resized (windowed live runs), and was since the
+  // picture was last fitted to it.
+  bool resizable = false;
+  bool resized = false;
+  // The picture size asked for (--size; 800 x 600 on a software
+  // rasteriser); 0 x 0 draws the picture at the size the window shows it.
+  int askedPictureWidth = 0;
+  int askedPictureHeight = 0;
+  // Where the picture is drawn when the window does not show it pixel for
+  // pixel, and where in the window it shows.
+  PictureSurface pictureSurface;
+  PictureRect shown;
 };

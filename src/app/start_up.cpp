@@ -12,6 +12,7 @@
 #include "app/gl_shell.h"
 #include "app/loading_screen.h"
 #include "app/part_choice.h"
+#include "app/picture_fit.h"
 #include "app/process_state.h"
 #include "core/diagnostics.h"
 #include "director/frame_driver.h"
@@ -63,9 +64,27 @@ bool startMusic(ProcessState& s) {
   return true;
 }
 
+// The picture's size for this window and display. A software rasteriser
+// playing live draws the production's own size unless a size was asked.
+bool fitFirstPicture(ProcessState& s) {
+  ShellState& shell = s.shell;
+  const GLubyte* renderer = glGetString(GL_RENDERER);
+  if (shell.askedPictureWidth == 0 && renderer != nullptr &&
+      softwareRenderer(reinterpret_cast<const char*>(renderer))) {
+    shell.askedPictureWidth = kPictureWidth;
+    shell.askedPictureHeight = kPictureHeight;
+  }
+  std::string error;
+  if (fitPictureToWindow(s, error)) return true;
+  reportError("picture", error);
+  showMessage("ERROR", "The picture is larger than this graphics card can draw.", MessageIcon::Exclamation);
+  s.startUpExit = 1;
+  return false;
+}
+
 bool makeOffscreenTarget(ProcessState& s) {
   std::string error;
-  if (createOffscreenTarget(s.offscreen, error)) return true;
+  if (createOffscreenTarget(s.offscreen, s.app.picture.targetWidth, s.app.picture.targetHeight, error)) return true;
   reportError("offscreen target", error);
   showMessage(" ", "PBuffers not supported ! ", MessageIcon::Information);
   s.startUpExit = 0;
@@ -97,7 +116,7 @@ bool shaderRenditionPlayable() {
 bool fadeLoadingScreen(ProcessState& s, bool in) {
   for (int i = 0; i <= 10; ++i) {
     const double level = in ? i * 0.1 : 1.0 - i * 0.1;
-    if (!drawLoadingScreen(s.app.textures, s.shell.gl, level)) return false;
+    if (!drawLoadingScreen(s.app.textures, s.shell, level)) return false;
   }
   return true;
 }
@@ -128,7 +147,7 @@ void endForMissingPicture(ProcessState& s) { s.startUpExit = 0; }
 void startUp(ProcessState& s) {
   s.app.resolutionMode = 2;
   screenCopyMode = 2;  // not a slip: the billboard code reads its own copy of the resolution mode
-  if (!makeOffscreenTarget(s)) return;
+  if (!fitFirstPicture(s) || !makeOffscreenTarget(s)) return;
   classifyGpu(s.app);
 
   bool fragmentSupport = true;

@@ -64,7 +64,9 @@ void windowProc(ShellState& shell, FrameInputs& inputs, const PlatformEvent& eve
       if (event.kind == EventKind::KeyDown) notePlaybackKey(shell.playback, event.virtualKey, event.repeat);
       return;
     case EventKind::Size:
-      resizeViewport(event.width, event.height);
+      // The picture, its targets and the viewport follow before the next
+      // frame (fitPictureToWindow): a drag sends many sizes between two.
+      shell.resized = true;
       return;
     case EventKind::MouseWheel: {
       const auto notchUnits = static_cast<int16_t>(event.wheelDelta);

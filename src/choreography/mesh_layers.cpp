@@ -156,7 +156,7 @@ void placeCamera(SceneFrame& frame) {
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   multiplyLookAt(frame.app.camera);
-  glPointSize(1.0f);
+  glPointSize(frame.app.picture.pixelScale());
   glEnable(GL_BLEND);
   glBlendFunc(GL_ONE, GL_ONE);
   glDepthMask(GL_FALSE);

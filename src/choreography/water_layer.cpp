@@ -4,12 +4,12 @@
 
 #include "choreography/rendition.h"
 #include "choreography/scene_frame.h"
-#include "core/picture_size.h"
 #include "demo/demo_app.h"
 #include "demo/texture_numbers.h"
 #include "gpu/offscreen_target.h"
 #include "math/ease.h"
 #include "math/random.h"
+#include "passes/projection_pass.h"
 
 namespace {
 bool raining(double T) { return (T <= 20.4 || T >= 21.9) && T > 10.0 && T < 31.0; }
@@ -49,7 +49,8 @@ void drawWater(SceneFrame& frame) {
     uploadRgbTexture(app.textures.name(kGlowTexture2), int(ripple.width), int(ripple.height),
                      ripple.normalBytes.data());
   }
-  if (copiesPicture(T)) copyFramebufferToTexture(app.textures.name(kSceneTexture2), kPictureWidth, kPictureHeight);
+  if (copiesPicture(T))
+    copyFramebufferToTexture(app.textures.name(kSceneTexture2), app.picture.width, app.picture.height);
 
   glDisable(GL_BLEND);
   MeshDrawState& s = app.meshDraw;
@@ -69,6 +70,7 @@ void drawWater(SceneFrame& frame) {
     look.decalTexture = kSceneTexture2;
     look.lightTexture = kGlowTexture2;
     look.programSlot = frame.assets.projectionPrograms[3];
+    setScreenCopyExtent(app, look.programSlot);
     look.light = &app.camera;
     frame.rendition.drawMesh(frame, look);
   }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "assets/tds_loader.h"
+#include "core/picture_size.h"
 #include "demo/mesh_draw_state.h"
 #include "gpu/cg_shader_set.h"
 #include "gpu/mesh_buffers.h"
@@ -22,9 +23,12 @@ struct DemoApp {
   bool isAti = false;
   double gpuSpeed = 1.0;
   int32_t lowEndModel = 0;  // 5200 for the slowest chips the demo knows
-  // Size of the screen copies: 1 = 640 x 480, 2 = 800 x 600, 3 = 320 x 240,
+  // Size of the screen copies: 1 = 640 x 480, 2 = the picture, 3 = 320 x 240,
   // negative = follow the width the pass is given.
   int32_t resolutionMode = 2;
+  // The picture drawn and its render targets; the shell sets it before
+  // the part is set up and whenever the picture changes size.
+  PictureLayout picture;
   TextureTable textures;
   CgShaderSet cgShaders;
 
@@ -40,8 +44,8 @@ struct DemoApp {
   double fovOffset = 0.0;
   double nearPlane = 0.01;
   double farPlane = 180.0;
-  // Width of the screen copy the glow pass maps: 800 while the parts run
-  // it, 512 otherwise.
+  // Width of the screen copy the glow pass maps: the picture's while the
+  // parts run it, 512 otherwise.
   int32_t screenQuadWidth = 512;
   // True while the shadow pass draws depth from the light.
   bool depthPassActive = false;

@@ -52,12 +52,13 @@ void emitQuad(const double& sizeX, const double& sizeY, const FlagVec3& c, FlagV
 }
 }  // namespace
 
-TextureExtent screenCopyExtent(int32_t width, int32_t mode) {
+TextureExtent screenCopyExtent(int32_t width, int32_t mode, const PictureLayout& picture) {
   if (width <= 639) return {1.0, 1.0};
-  if ((mode == -1 && width == 640) || mode == 1) return {0.625, 0.46875};
-  if ((mode == -1 && width == 800) || mode == 2) return {0.78125, 0.5859375};
-  if (mode == 3) return {0.3125, 0.234375};
-  return {1.0, 1.0};
+  const bool knownMode = mode >= 1 && mode <= 3;
+  const bool followsWidth = mode == -1 && (width == 640 || width == picture.width);
+  if (!knownMode && !followsWidth) return {1.0, 1.0};
+  const CopySize copy = resolutionModeSize(mode, width, picture);
+  return {double(copy.width) / picture.targetWidth, double(copy.height) / picture.targetHeight};
 }
 
 void drawBillboard(const double& angle, const double& sx, const double& sy) {
@@ -65,8 +66,9 @@ void drawBillboard(const double& angle, const double& sx, const double& sy) {
   quad(0.0, 0.0, 1.0, 1.0);
 }
 
-void drawScreenCopyBillboard(int32_t width, const double& angle, const double& sx, const double& sy) {
-  const TextureExtent e = screenCopyExtent(width, screenCopyMode);
+void drawScreenCopyBillboard(const PictureLayout& picture, int32_t width, const double& angle, const double& sx,
+                             const double& sy) {
+  const TextureExtent e = screenCopyExtent(width, screenCopyMode, picture);
   facing(angle, sx, sy);
   quad(0.0, 0.0, e.u, e.v);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "core/picture_size.h"
 #include "math/flag_vec3.h"
 
 class TextureTable;
@@ -11,7 +12,7 @@ class TextureTable;
 // (1,1), (0,1) unless said otherwise. Angles in degrees.
 
 // Which screen size the screen-copy texture holds: -1 decide by width,
-// 1 = 640 x 480, 2 = 800 x 600, 3 = 320 x 240, else the whole texture.
+// 1 = 640 x 480, 2 = the picture, 3 = 320 x 240, else the whole texture.
 // Written by the frame driver every frame.
 extern int32_t screenCopyMode;
 
@@ -19,14 +20,16 @@ struct TextureExtent {
   double u;
   double v;
 };
-// The part of the 1024 x 1024 screen-copy texture that holds the screen.
-TextureExtent screenCopyExtent(int32_t width, int32_t mode);
+// The part of the screen-copy texture that holds the screen (for the
+// 800 x 600 picture in its 1024 x 1024 texture, 0.78125 x 0.5859375).
+TextureExtent screenCopyExtent(int32_t width, int32_t mode, const PictureLayout& picture);
 
 // A quad facing the viewer at the current position: the modelview's
 // rotation and scale are dropped, its translation kept; then scaled by
 // (sx, sy) and rolled by angle. The caller pushes and pops the matrix.
 void drawBillboard(const double& angle, const double& sx, const double& sy);
-void drawScreenCopyBillboard(int32_t width, const double& angle, const double& sx, const double& sy);
+void drawScreenCopyBillboard(const PictureLayout& picture, int32_t width, const double& angle, const double& sx,
+                             const double& sy);
 // Where drawBillboard(0, sx, sy) would put its corners (-1,-1) and (1,1)
 // under the current matrices, in normalised device coordinates; for
 // drawing what it would show some other way. Assumes a projection without

@@ -31,7 +31,7 @@ void LineBatch::flush() {
   if (count_ == 0) return;
   // Both ways set the current colour per vertex; the caller's survives.
   glPushAttrib(GL_CURRENT_BIT | GL_LINE_BIT);
-  glLineWidth(width_);
+  glLineWidth(width_ * pixelScale_);
   if (immediate_)
     drawImmediate();
   else

@@ -30,9 +30,12 @@ class LineBatch {
   LineBatch() : LineBatch(kDefaultCapacity) {}
   explicit LineBatch(std::size_t segmentCapacity);
 
-  // The width (pixels) of the lines drawn by the next flush.
+  // The width (pixels of the 600-row picture) of the lines drawn by the
+  // next flush; they are drawn `pixelScale` times as wide, so that a
+  // larger picture shows the same lines, only sharper.
   void setWidth(float width) { width_ = width; }
   float width() const { return width_; }
+  void setPixelScale(float scale) { pixelScale_ = scale; }
 
   // Immediate-mode flushes (see above); off by default.
   void setImmediate(bool immediate) { immediate_ = immediate; }
@@ -70,6 +73,7 @@ class LineBatch {
   std::vector<Vertex> vertices_;
   std::size_t count_ = 0;
   float width_ = 1.0f;
+  float pixelScale_ = 1.0f;
   bool stripOpen_ = false;
   bool immediate_ = false;
   Vertex stripLast_{};

@@ -2,7 +2,8 @@
 #include <cstdint>
 #include <vector>
 
-// The picture the window is about to show: the back buffer of the current
-// context, read after the frame is composed and before the swap. Rows come
-// top first (GL's own order is bottom first), three bytes a pixel (RGB).
-void readBackBuffer(int width, int height, std::vector<uint8_t>& rgb);
+// The picture a frame drew, read after the frame is composed and before
+// the swap: from the framebuffer object `framebuffer` of the current
+// context, or with 0 from the window's back buffer. Rows come top first
+// (GL's own order is bottom first), three bytes a pixel (RGB).
+void readPicture(std::uint32_t framebuffer, int width, int height, std::vector<uint8_t>& rgb);

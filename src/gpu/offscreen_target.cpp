@@ -11,7 +11,33 @@
 namespace {
 // The framebuffer object, made while the offscreen context is current:
 // framebuffer objects belong to the context that made them.
-bool makeFramebuffer(OffscreenTarget& t, std::string& error) {
+// Storage for both renderbuffers; false when the driver cannot give it.
+bool sizeRenderbuffers(const OffscreenTarget& t, int width, int height, std::string& error) {
+  auto& gl = glExtensionTable;
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  gl.glBindRenderbuffer(GL_RENDERBUFFER, t.pbufferColor);
+  gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+  gl.glBindRenderbuffer(GL_RENDERBUFFER, t.pbufferDepthStencil);
+  gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+  gl.glBindRenderbuffer(GL_RENDERBUFFER, 0);
+  const GLenum storage = glGetError();
+  const GLenum status = gl.glCheckFramebufferStatus(GL_FRAMEBUFFER);
+  if (storage != GL_NO_ERROR || status != GL_FRAMEBUFFER_COMPLETE) {
+    error = "the " + std::to_string(width) + " x " + std::to_string(height) + " framebuffer is " +
+            (storage != GL_NO_ERROR ? "refused (GL error " + std::to_string(storage) + ")"
+                                    : "incomplete (status " + std::to_string(status) + ")");
+    return false;
+  }
+  // A context made for a surface of its own starts with that surface's
+  // size as its viewport, not the window's.
+  glViewport(0, 0, width, height);
+  return true;
+}
+
+// The framebuffer object, made while the offscreen context is current:
+// framebuffer objects belong to the context that made them.
+bool makeFramebuffer(OffscreenTarget& t, int width, int height, std::string& error) {
   auto& gl = glExtensionTable;
   GLuint buffers[2] = {0, 0};
   gl.glGenRenderbuffers(2, buffers);
@@ -21,12 +47,6 @@ bool makeFramebuffer(OffscreenTarget& t, std::string& error) {
     error = "the driver offers no renderbuffers";
     return false;
   }
-  gl.glBindRenderbuffer(GL_RENDERBUFFER, t.pbufferColor);
-  gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, OffscreenTarget::kSize, OffscreenTarget::kSize);
-  gl.glBindRenderbuffer(GL_RENDERBUFFER, t.pbufferDepthStencil);
-  gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, OffscreenTarget::kSize, OffscreenTarget::kSize);
-  gl.glBindRenderbuffer(GL_RENDERBUFFER, 0);
-
   GLuint framebuffer = 0;
   gl.glGenFramebuffers(1, &framebuffer);
   t.pbuffer = framebuffer;
@@ -35,16 +55,14 @@ bool makeFramebuffer(OffscreenTarget& t, std::string& error) {
     return false;
   }
   gl.glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  // A renderbuffer name becomes an object when first bound; only then can
+  // it be attached.
+  for (GLuint buffer : buffers) gl.glBindRenderbuffer(GL_RENDERBUFFER, buffer);
   gl.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, t.pbufferColor);
   gl.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, t.pbufferDepthStencil);
-  const GLenum status = gl.glCheckFramebufferStatus(GL_FRAMEBUFFER);
-  if (status != GL_FRAMEBUFFER_COMPLETE) {
-    error = "the 1024 x 1024 framebuffer is incomplete (status " + std::to_string(status) + ")";
-    return false;
-  }
-  // A context made for a surface of its own starts with that surface's
-  // size as its viewport, not the window's.
-  glViewport(0, 0, OffscreenTarget::kSize, OffscreenTarget::kSize);
+  if (!sizeRenderbuffers(t, width, height, error)) return false;
+  t.width = width;
+  t.height = height;
   return true;
 }
 
@@ -86,7 +104,7 @@ void resetWindowState() {
 }
 }  // namespace
 
-bool createOffscreenTarget(OffscreenTarget& target, std::string& error) {
+bool createOffscreenTarget(OffscreenTarget& target, int width, int height, std::string& error) {
   target = OffscreenTarget{};
   void* window = nullptr;
   void* windowContext = nullptr;
@@ -108,7 +126,8 @@ bool createOffscreenTarget(OffscreenTarget& target, std::string& error) {
     target = OffscreenTarget{};
     return false;
   }
-  if (!platformMakeContextCurrent(target.pbufferDC, target.pbufferRC) || !makeFramebuffer(target, error)) {
+  if (!platformMakeContextCurrent(target.pbufferDC, target.pbufferRC) ||
+      !makeFramebuffer(target, width, height, error)) {
     if (error.empty()) error = "cannot make the second GL context current: " + platformError();
     releaseOffscreen(target);
     return false;
@@ -123,6 +142,24 @@ bool createOffscreenTarget(OffscreenTarget& target, std::string& error) {
 }
 
 void destroyOffscreenTarget(OffscreenTarget& target) { releaseOffscreen(target); }
+
+bool resizeOffscreenTarget(OffscreenTarget& target, int width, int height, std::string& error) {
+  if (width == target.width && height == target.height) return true;
+  if (!makePbufferCurrent(target)) {
+    error = "cannot make the second GL context current: " + platformError();
+    return false;
+  }
+  bool sized = sizeRenderbuffers(target, width, height, error);
+  if (sized) {
+    target.width = width;
+    target.height = height;
+  } else {
+    std::string ignored;
+    sizeRenderbuffers(target, target.width, target.height, ignored);
+  }
+  makeWindowCurrent(target);
+  return sized;
+}
 
 bool makePbufferCurrent(const OffscreenTarget& target) {
   if (target.pbufferRC == nullptr || !platformMakeContextCurrent(target.pbufferDC, target.pbufferRC)) return false;

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-// The 1024 x 1024 offscreen surface that scenes are drawn into before
+// The offscreen surface that scenes are drawn into before
 // they are copied into textures, and the window it sits beside.
 //
 // The offscreen side is a second GL context that shares textures (and
@@ -13,8 +13,10 @@
 // with two contexts: clear colour, matrices, enables and viewport are kept
 // apart, textures are common.
 struct OffscreenTarget {
-  static constexpr int kSize = 1024;
-
+  // The surface's size: the picture's render targets (1024 x 1024 for the
+  // 800 x 600 picture).
+  int width = 0;
+  int height = 0;
   void* pbufferDC = nullptr;  // the surface the offscreen context is made current on
   void* pbufferRC = nullptr;  // the offscreen context
   void* windowDC = nullptr;   // the window
@@ -24,12 +26,17 @@ struct OffscreenTarget {
   std::uint32_t pbufferDepthStencil = 0;
 };
 
-// Made once, right after the window's context, with that context current
-// (it stays current). Also puts the window context's pixel transfer and
+// Made once, width x height, right after the window's context, with that
+// context current (it stays current). Also puts the window context's pixel transfer and
 // pack state and its enables in the state the copies expect. False, with
 // the reason in `error` and the target left empty, when no context is
 // current or the offscreen surface cannot be made.
-bool createOffscreenTarget(OffscreenTarget& target, std::string& error);
+bool createOffscreenTarget(OffscreenTarget& target, int width, int height, std::string& error);
+
+// Gives the surface a new size (its pixels are lost), leaving the window
+// context current. False, with the reason in `error` and the old size
+// kept, when the driver refuses it.
+bool resizeOffscreenTarget(OffscreenTarget& target, int width, int height, std::string& error);
 
 // Releases what createOffscreenTarget made, with the window context current
 // afterwards. The demo never needs it; tests do.
@@ -42,7 +49,7 @@ bool makeWindowCurrent(const OffscreenTarget& target);
 
 // The lower-left width x height pixels of the current target into level 0
 // of the texture (a GL name), at its lower-left corner. A copy 800 wide is
-// always 600 rows high: the window's size.
+// always 600 rows high: the production's picture.
 void copyFramebufferToTexture(std::uint32_t textureName, int width, int height);
 
 // Replaces the texture's level 0 with RGB pixels, rows packed tightly,

@@ -128,19 +128,40 @@ void TextureTable::loadNormalMapTexture(const std::string& fileName, int index) 
   upload(index, 3, GL_RGB, normals.width, normals.height, normals.pixels.data());
 }
 
-void TextureTable::createBlankTexture(int index, int width, int height) {
-  if (width <= 0 || height <= 0) {
-    report(DiagnosticLevel::Error,
-           "a blank texture of " + std::to_string(width) + " x " + std::to_string(height) + " was asked for");
-    return;
-  }
-  if (!upload(index, 3, GL_RGB, width, height, nullptr)) return;
+namespace {
+// Level 0 of the bound texture, black: what a render target shows before
+// anything is copied into it, and around what is.
+void specifyBlack(int width, int height) {
   const std::vector<std::uint8_t> black(std::size_t(width) * std::size_t(height) * 3, 0);
   GLint alignment = 4;
   glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, black.data());
   glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+}
+
+bool blankSizeValid(int width, int height) {
+  if (width > 0 && height > 0) return true;
+  report(DiagnosticLevel::Error,
+         "a blank texture of " + std::to_string(width) + " x " + std::to_string(height) + " was asked for");
+  return false;
+}
+}  // namespace
+
+void TextureTable::createBlankTexture(int index, int width, int height) {
+  if (!blankSizeValid(width, height) || !upload(index, 3, GL_RGB, width, height, nullptr)) return;
+  specifyBlack(width, height);
+}
+
+void TextureTable::resizeBlankTexture(int index, int width, int height) {
+  const std::uint32_t* slot = entry(index);
+  if (slot == nullptr || *slot == 0) {
+    createBlankTexture(index, width, height);
+    return;
+  }
+  if (!blankSizeValid(width, height)) return;
+  glBindTexture(GL_TEXTURE_2D, *slot);
+  specifyBlack(width, height);
 }
 
 std::vector<std::uint8_t> TextureTable::loadJpegPixels(const std::string& fileName, int& width, int& height) {

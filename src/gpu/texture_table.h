@@ -45,6 +45,9 @@ class TextureTable : public MeshTextureLoader {
   void loadNormalMapTexture(const std::string& fileName, int index) override;
   // A black RGB texture, for render targets.
   void createBlankTexture(int index, int width, int height);
+  // The same at a new size, keeping the texture's GL name (what programs
+  // and bindings were given stays valid); creates it when there is none.
+  void resizeBlankTexture(int index, int width, int height);
 
   // The picture's RGB pixels, bottom row first, each row mirrored left to
   // right; no texture. Empty when the loading failed.

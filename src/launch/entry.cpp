@@ -65,8 +65,21 @@ int renderNotStarted(const RenderRequest& render) {
   return 1;
 }
 
+// What size the picture is drawn at: a live run follows its window unless
+// a size was asked; shots and captures draw the frame's 4:3 picture, as
+// many times larger as they supersample.
+void choosePictureSize(ShellState& shell, const RenderRequest& render) {
+  const bool rendering = render.mode != RenderMode::Live;
+  shell.resizable = !rendering && !shell.fullscreen;
+  if (!rendering && !render.sizeGiven) return;
+  const PictureRect picture = fitPicture(render.width, render.height);
+  shell.askedPictureWidth = picture.width * render.supersample;
+  shell.askedPictureHeight = picture.height * render.supersample;
+}
+
 int play(ProcessState& s, const RenderRequest& render) {
   const bool rendering = render.mode != RenderMode::Live;
+  choosePictureSize(s.shell, render);
   if (!openGLWindow(s.shell, kWindowTitle, kPictureWidth, kPictureHeight, 32, s.shell.fullscreen,
                     [&s] { startUp(s); })) {
     return rendering ? renderNotStarted(render) : 0;

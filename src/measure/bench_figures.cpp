@@ -53,7 +53,8 @@ std::vector<size_t> slowestFrames(const std::vector<double>& frameMs, size_t cou
 std::string benchReport(const BenchFigures& f) {
   const Summary s = summarise(f.frameMs);
   std::string text = "velmora --bench: rendition " + f.rendition + ", " + std::to_string(f.frameMs.size()) +
-                     " frames at " + std::to_string(f.fps) + " steps a second, on " + f.device + "\n";
+                     " frames of " + std::to_string(f.pictureWidth) + " x " + std::to_string(f.pictureHeight) + " at " +
+                     std::to_string(f.fps) + " steps a second, on " + f.device + "\n";
   text += format("frame draw time (ms): median %.2f, 95th %.2f, 99th %.2f, max %.2f\n", s.median, s.p95, s.p99, s.max);
   text += "slowest moments:";
   for (size_t i : slowestFrames(f.frameMs, 3)) text += format(" %.2f s (%.1f ms)", f.demoTime[i], f.frameMs[i]);
@@ -75,6 +76,7 @@ std::string benchJson(const BenchFigures& f) {
   nlohmann::ordered_json j;
   j["rendition"] = f.rendition;
   j["device"] = f.device;
+  j["picture"] = {f.pictureWidth, f.pictureHeight};
   j["fps"] = f.fps;
   j["frames"] = f.frameMs.size();
   j["frameMs"] = {{"median", ms(s.median)}, {"p95", ms(s.p95)}, {"p99", ms(s.p99)}, {"max", ms(s.max)}};

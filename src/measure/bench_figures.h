@@ -9,6 +9,8 @@ struct BenchFigures {
   std::string rendition;  // renditionName of what was measured
   std::string device;     // the GL renderer string
   int fps = 30;
+  int pictureWidth = 800;  // the picture drawn, in pixels
+  int pictureHeight = 600;
   // Draw time of each frame in milliseconds, and the demo time it showed.
   std::vector<double> frameMs;
   std::vector<double> demoTime;

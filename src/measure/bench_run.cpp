@@ -8,6 +8,7 @@
 
 #include "app/demo_seek.h"
 #include "app/frame_host.h"
+#include "app/picture_fit.h"
 #include "choreography/scene_layers.h"
 #include "core/diagnostics.h"
 #include "measure/bench_figures.h"
@@ -61,6 +62,8 @@ int runBench(ProcessState& s, const RenderRequest& r) {
   const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
   figures.device = renderer != nullptr ? renderer : "unknown";
   figures.fps = r.fps;
+  figures.pictureWidth = s.app.picture.width;
+  figures.pictureHeight = s.app.picture.height;
   figures.layerClock = "CPU time with glFinish around each layer, every " + std::to_string(kLayerSampleEvery) +
                        "th frame drawn once more";
 
@@ -95,7 +98,7 @@ int runBench(ProcessState& s, const RenderRequest& r) {
       s.part->layerObserver = nullptr;
     }
     platformMakeCurrent(s.shell.gl);
-    platformSwapBuffers(s.shell.gl);
+    showFrame(s.shell);
   }
   std::fputs(benchReport(figures).c_str(), stdout);
   if (!r.out.empty()) {

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "choreography/line_layers.h"
 #include "demo/demo_app.h"
+#include "effects/line_batch.h"
 #include "gpu/offscreen_target.h"
 #include "math/random.h"
 #include "parts/camera_programme.h"
@@ -72,6 +74,7 @@ SceneFrame DemoPart::sceneFrame(DemoApp& app, const Rendition& rendition) {
   a.projectionPrograms = projectionPrograms;
   a.sceneIndexes = sceneIndexes;
   frame.water = WaterState{&ripple, &rippleClock};
+  sceneLineBatch().setPixelScale(app.picture.pixelScale());
   return frame;
 }
 

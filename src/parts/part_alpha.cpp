@@ -5,7 +5,6 @@
 
 #include "choreography/rendition.h"
 #include "choreography/scene_layers.h"
-#include "core/picture_size.h"
 #include "demo/demo_app.h"
 #include "demo/texture_numbers.h"
 #include "math/random.h"
@@ -30,8 +29,8 @@ void PartAlpha::setUp(DemoApp* app) { setUpPart(*this, *app, RenditionKind::shad
 void PartAlpha::drawPartFrame(OffscreenTarget* target, DemoApp* app, FrameInputs*) {
   currentPart = this;
   placeCameraAndLight(*app, *target);
-  scenePass(*app, *target, drawAlphaScenes, 0, app->camera, app->camera, true, kPictureWidth, kSceneTexture);
-  app->screenQuadWidth = kPictureWidth;
+  scenePass(*app, *target, drawAlphaScenes, 0, app->camera, app->camera, true, app->picture.width, kSceneTexture);
+  app->screenQuadWidth = app->picture.width;
   glowPass(*app, *target, kSceneTexture, kGlowTexture, 128, 0.69, 2, blurProgram);
   app->screenQuadWidth = 512;
   setCameraProjection(*app, *target);

@@ -2,7 +2,6 @@
 
 #include "choreography/rendition.h"
 #include "choreography/scene_layers.h"
-#include "core/picture_size.h"
 #include "demo/demo_app.h"
 #include "demo/texture_numbers.h"
 #include "math/random.h"
@@ -26,7 +25,7 @@ void PartBeta::drawPartFrame(OffscreenTarget* target, DemoApp* app, FrameInputs*
   currentPart = this;
   placeCameraAndLight(*app, *target);
   // Straight into the window: no depth pass, nothing copied.
-  scenePass(*app, *target, drawBetaScenes, 0, app->camera, app->camera, false, kPictureWidth, kSceneTexture);
+  scenePass(*app, *target, drawBetaScenes, 0, app->camera, app->camera, false, app->picture.width, kSceneTexture);
   seedRandom(static_cast<uint32_t>(static_cast<int64_t>(partTime * 10000000.0)));
   currentPart = nullptr;
 }

@@ -92,14 +92,14 @@ void clampEdges() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
 }
 
-void makeRenderTextures(TextureTable& textures) {
+void makeRenderTextures(TextureTable& textures, const PictureLayout& picture) {
   textures.createBlankTexture(kGlowTexture, 128, 128);
   clampEdges();
   textures.createBlankTexture(kGlowTexture2, 128, 128);
   textures.createBlankTexture(kGlowTexture3, 128, 128);
-  textures.createBlankTexture(kSceneTexture, 1024, 1024);
+  textures.createBlankTexture(kSceneTexture, picture.targetWidth, picture.targetHeight);
   clampEdges();
-  textures.createBlankTexture(kSceneTexture2, 1024, 1024);
+  textures.createBlankTexture(kSceneTexture2, picture.targetWidth, picture.targetHeight);
   clampEdges();
 }
 
@@ -163,7 +163,7 @@ void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind) {
   part.projectionPrograms = {2, 6, 12, 18, 20};
   part.sceneIndexes = {0, 1, 2, 3, 4};
 
-  makeRenderTextures(textures);
+  makeRenderTextures(textures, app.picture);
   loadPictures(textures);
   if (kind == RenditionKind::shader) {
     for (int i = 0; i < 5; ++i) {
@@ -188,6 +188,11 @@ void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind) {
   sampleTheMan(part, app);
   growCurvePaths(part.curvePaths, part.surfacePoints.data(), int32_t(part.surfacePoints.size()));
   part.speedBias = -0.6;
+}
+
+void resizeScreenCopies(TextureTable& textures, const PictureLayout& picture) {
+  for (int number : {kSceneTexture, kSceneTexture2})
+    textures.resizeBlankTexture(number, picture.targetWidth, picture.targetHeight);
 }
 
 std::vector<PictureRequest> setUpPictures(RenditionKind kind) {

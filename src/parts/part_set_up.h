@@ -5,6 +5,8 @@
 #include "choreography/layer_windows.h"
 
 class DemoPart;
+class TextureTable;
+struct PictureLayout;
 struct DemoApp;
 
 // The set-up both parts share, step for step; `kind` says which rendition
@@ -16,6 +18,10 @@ struct DemoApp;
 // context current; a picture that cannot be loaded stops the loading (the
 // texture table says so) and the caller ends the run.
 void setUpPart(DemoPart& part, DemoApp& app, RenditionKind kind);
+
+// The scene copies at the picture's target size, when the picture changed
+// size after the set-up; black until the next frame fills them.
+void resizeScreenCopies(TextureTable& textures, const PictureLayout& picture);
 
 // Every picture setUpPart loads through the texture table for `kind`, in
 // the order it loads them, in the form it asks for each: the list to

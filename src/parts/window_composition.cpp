@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 
-#include "core/picture_size.h"
 #include "demo/demo_app.h"
 #include "demo/texture_numbers.h"
 #include "effects/billboard.h"
@@ -80,7 +79,7 @@ bool composeInOnePass(const DemoPart& part, DemoApp& app, const Look& look) {
     glPopMatrix();
   }
   const NdcRect glow = facingBillboardRect(kCopyScale, kCopyScale);
-  const TextureExtent extent = screenCopyExtent(kPictureWidth, screenCopyMode);
+  const TextureExtent extent = screenCopyExtent(app.picture.width, screenCopyMode, app.picture);
   const std::array<double, 3> g = glowColour(look);
 
   bindFragmentWithDecal(app, slot, kSceneTexture);
@@ -138,13 +137,13 @@ void composeWindowQuadByQuad(const DemoPart& part, DemoApp& app) {
   glPushMatrix();
   copyColour(look);
   if (!look.ghosts()) {
-    drawScreenCopyBillboard(kPictureWidth, 0.0, kCopyScale, kCopyScale);
+    drawScreenCopyBillboard(app.picture, app.picture.width, 0.0, kCopyScale, kCopyScale);
   } else {
     for (int k = -2; k <= 1; ++k) {
       if (k == -1) glEnable(GL_BLEND);  // the first copy is opaque
       glPushMatrix();
       const double scale = placeGhost(look, k);
-      drawScreenCopyBillboard(kPictureWidth, 0.0, scale, scale);
+      drawScreenCopyBillboard(app.picture, app.picture.width, 0.0, scale, scale);
       glPopMatrix();
     }
   }

@@ -56,7 +56,7 @@ void glowPass(DemoApp& app, const OffscreenTarget& target, int sourceTexture, in
   glColor4f(1, 1, 1, float(opacity));
   bindTextureNumber(app, sourceTexture);
   glPushMatrix();
-  drawScreenCopyBillboard(app.screenQuadWidth, kNoRoll, kCover, kCover);
+  drawScreenCopyBillboard(app.picture, app.screenQuadWidth, kNoRoll, kCover, kCover);
   glPopMatrix();
   glDisable(GL_BLEND);
   endPass(feed);

@@ -91,6 +91,14 @@ void setUpProjection(DemoApp& app, const std::string& vertexFile, const std::str
   cg.disableVertexProfile();
 }
 
+void setScreenCopyExtent(DemoApp& app, int slot) {
+  CgShaderSet& cg = app.cgShaders;
+  const PictureLayout& p = app.picture;
+  cg.lookUpParameter(slot + 1, kScreenExtentIndex, "extent");
+  cg.setParameter3f(slot + 1, kScreenExtentIndex, float(p.width) / float(p.targetWidth),
+                    float(p.height) / float(p.targetHeight), 0.0f);
+}
+
 void loadFragmentOnly(DemoApp& app, const std::string& fileName, int slot) {
   CgShaderSet& cg = app.cgShaders;
   cg.createContext();

@@ -24,6 +24,7 @@ constexpr int kModelViewObjectIndex = 14;
 // On the fragment program's slot.
 constexpr int kDecalIndex = 7;
 constexpr int kRampIndex = 10;
+constexpr int kScreenExtentIndex = 13;
 
 // Once per pair, at set-up: loads the mesh file into scene `sceneIndex`,
 // makes the depth texture the pair can compare against (depthSize square,
@@ -32,6 +33,10 @@ constexpr int kRampIndex = 10;
 // creates the pair at `slot` and slot + 1.
 void setUpProjection(DemoApp& app, const std::string& vertexFile, const std::string& fragmentFile,
                      const std::string& meshFile, int sceneIndex, int depthTexture, int depthSize, int slot);
+
+// Tells the fragment program of the pair at `slot` which part of the scene
+// copies holds the picture (its "extent": picture over target size).
+void setScreenCopyExtent(DemoApp& app, int slot);
 
 // A lone fragment program (the glow's blur) at `slot`; both stages are
 // disabled afterwards.

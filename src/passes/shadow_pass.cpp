@@ -13,26 +13,15 @@
 
 namespace {
 
-constexpr PassSize kModeSizes[] = {{640, 480}, {800, 600}, {320, 240}};  // modes 1, 2, 3
-
-bool knownMode(int32_t mode) { return mode >= 1 && mode <= 3; }
-
-PassSize followWidth(int width) {
-  if (width == 640) return {640, 480};
-  if (width == 800) return {800, 600};
-  return {width, width};
-}
-
 // The depth pass copies into a texture made earlier, maybe smaller than the
 // pass (the demo makes it 16 square and passes 32): a copy past its edge
 // would write outside the texture, so the copy stops at its size. Reads
 // the bound texture.
-PassSize depthCopySize(int depthSize) {
+PassSize depthCopySize(int depthSize, const OffscreenTarget& target) {
   GLint width = 0, height = 0;
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-  return {std::min({depthSize, int(width), OffscreenTarget::kSize}),
-          std::min({depthSize, int(height), OffscreenTarget::kSize})};
+  return {std::min({depthSize, int(width), target.width}), std::min({depthSize, int(height), target.height})};
 }
 
 void loadPerspectiveProjection(const DemoApp& app) {
@@ -50,16 +39,17 @@ void cullBackFaces() {
 
 }  // namespace
 
-PassSize shadowPassViewport(int32_t resolutionMode, int width) {
-  if (resolutionMode < 0) return followWidth(width);
-  if (width < 601) return {width, width};
-  return knownMode(resolutionMode) ? kModeSizes[resolutionMode - 1] : followWidth(width);
+PassSize shadowPassViewport(int32_t resolutionMode, int width, const PictureLayout& picture) {
+  if (resolutionMode >= 0 && width < 601 && width != picture.width) return {width, width};
+  const CopySize size = resolutionModeSize(resolutionMode < 0 ? -1 : resolutionMode, width, picture);
+  return {size.width, size.height};
 }
 
-PassSize shadowPassCopySize(int32_t resolutionMode, int width) {
-  if (width != 640 && width != 800) return {width, width};
-  if (resolutionMode < 0) return followWidth(width);
-  return knownMode(resolutionMode) ? kModeSizes[resolutionMode - 1] : PassSize{width, width};
+PassSize shadowPassCopySize(int32_t resolutionMode, int width, const PictureLayout& picture) {
+  if (width != 640 && width != picture.width) return {width, width};
+  if (resolutionMode == 0 || resolutionMode > 3) return {width, width};
+  const CopySize size = resolutionModeSize(resolutionMode < 0 ? -1 : resolutionMode, width, picture);
+  return {size.width, size.height};
 }
 
 namespace {
@@ -102,7 +92,7 @@ void depthPass(DemoApp& app, const OffscreenTarget& target, SceneCallback depthC
   bindTextureNumber(app, depthTexture);
   // Only what the callback drew goes into the depth texture.
   if (depthCallback != nullptr) {
-    const PassSize copy = depthCopySize(depthSize);
+    const PassSize copy = depthCopySize(depthSize, target);
     pass.copyTexture = textureTable(app).name(depthTexture);
     pass.copyWidth = copy.width;
     pass.copyHeight = copy.height;
@@ -119,8 +109,8 @@ void cameraPass(DemoApp& app, const OffscreenTarget& target, SceneCallback scene
   PassDescriptor pass{PassDescriptor::Surface::Window};
   pass.clear = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT;
   if (toTexture) {
-    const PassSize viewport = shadowPassViewport(app.resolutionMode, width);
-    const PassSize copy = shadowPassCopySize(app.resolutionMode, width);
+    const PassSize viewport = shadowPassViewport(app.resolutionMode, width, app.picture);
+    const PassSize copy = shadowPassCopySize(app.resolutionMode, width, app.picture);
     pass.surface = PassDescriptor::Surface::Offscreen;
     pass.viewportWidth = viewport.width;
     pass.viewportHeight = viewport.height;

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "core/picture_size.h"
+
 struct CameraView;
 struct DemoApp;
 struct OffscreenTarget;
@@ -20,16 +22,16 @@ struct PassSize {
 
 // The viewport of the camera pass into the offscreen surface, by the
 // app's resolution mode and the width asked for: a negative mode follows
-// the width (640: 640 x 480, 800: 800 x 600, else square); from width 601
-// on, modes 1, 2, 3 give 640 x 480, 800 x 600, 320 x 240 (another mode
-// follows the width as a negative one does); below, width x width.
-PassSize shadowPassViewport(int32_t resolutionMode, int width);
+// the width (640: 640 x 480, the picture's width: the picture, else
+// square); from width 601 on, modes 1, 2, 3 give 640 x 480, the picture,
+// 320 x 240 (another mode follows the width as a negative one does);
+// below, width x width, unless the width is the picture's.
+PassSize shadowPassViewport(int32_t resolutionMode, int width, const PictureLayout& picture);
 
-// The region copied into the colour texture: width 640 gives 640 x 480
-// (mode negative or 1), 800 x 600 (mode 2) or 320 x 240 (mode 3); width 800
-// gives 800 x 600 (negative or 2), 640 x 480 (1) or 320 x 240 (3); any
-// other width or mode, width x width.
-PassSize shadowPassCopySize(int32_t resolutionMode, int width);
+// The region copied into the colour texture: width 640 or the picture's
+// gives 640 x 480 (mode 1), the picture (mode 2), 320 x 240 (mode 3), or
+// follows the width (negative mode); any other width or mode, width x width.
+PassSize shadowPassCopySize(int32_t resolutionMode, int width, const PictureLayout& picture);
 
 // The whole pass with `depthCallback` drawn from `light` into depthSize
 // square of depth (copied into texture number `depthTexture`, no larger

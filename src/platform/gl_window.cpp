@@ -53,18 +53,27 @@ bool platformInitVideo(std::string& error) {
   return true;
 }
 
-bool platformFullscreenModeAvailable(int width, int height) {
-  const int modes = SDL_GetNumDisplayModes(0);
-  for (int i = 0; i < modes; ++i) {
-    SDL_DisplayMode mode;
-    if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.w == width && mode.h == height) return true;
-  }
-  return false;
+bool platformDesktopSize(int& width, int& height) {
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0 || mode.h <= 0) return false;
+  width = mode.w;
+  height = mode.h;
+  return true;
 }
 
 bool platformCreateWindow(PlatformGl& gl, const GlWindowRequest& request, WindowFailure& failure) {
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-  if (request.fullscreen) flags |= SDL_WINDOW_FULLSCREEN;
+  int width = request.width;
+  int height = request.height;
+  if (request.fullscreen) {
+    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    if (!platformDesktopSize(width, height)) {
+      failure = WindowFailure::Window;
+      return false;
+    }
+  } else if (request.resizable) {
+    flags |= SDL_WINDOW_RESIZABLE;
+  }
 
   struct Format {
     int depth;
@@ -73,12 +82,10 @@ bool platformCreateWindow(PlatformGl& gl, const GlWindowRequest& request, Window
   const Format formats[] = {{32, true}, {24, true}, {24, false}, {16, false}};
   for (const Format& f : formats) {
     requestPixelFormat(request.colorBits, f.depth, f.alpha);
-    SDL_Window* w = SDL_CreateWindow(request.title.c_str(), request.x, request.y, request.width, request.height, flags);
+    SDL_Window* w = SDL_CreateWindow(request.title.c_str(), request.x, request.y, width, height, flags);
     if (w != nullptr) {
-      if (request.fullscreen) {
-        SDL_DisplayMode mode = {SDL_PIXELFORMAT_UNKNOWN, request.width, request.height, 0, nullptr};
-        SDL_SetWindowDisplayMode(w, &mode);
-      }
+      // Smaller than this the picture would be a smudge; it still shows.
+      if (request.resizable) SDL_SetWindowMinimumSize(w, 160, 120);
       gl.window = w;
       gl.depthBits = f.depth;
       failure = WindowFailure::None;
@@ -124,6 +131,11 @@ void platformLeaveFullscreen(PlatformGl& gl) {
 }
 
 void platformShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+void platformDrawableSize(PlatformGl& gl, int& width, int& height) {
+  width = height = 0;
+  if (gl.window != nullptr) SDL_GL_GetDrawableSize(sdlWindow(gl), &width, &height);
+}
 
 void platformSwapBuffers(PlatformGl& gl) {
   if (gl.window != nullptr) SDL_GL_SwapWindow(sdlWindow(gl));

@@ -17,7 +17,11 @@ struct GlWindowRequest {
   int width = kPictureWidth;
   int height = kPictureHeight;
   int colorBits = 32;
+  // A borderless window over the whole display at the display's own mode
+  // (width and height are then ignored): the mode is never changed.
   bool fullscreen = false;
+  // The user may resize a (windowed) window; Size events tell the new size.
+  bool resizable = false;
 };
 
 enum class WindowFailure { None, Window, PixelFormat };
@@ -25,8 +29,9 @@ enum class WindowFailure { None, Window, PixelFormat };
 // Starts the video system; false when there is no display to open windows on.
 bool platformInitVideo(std::string& error);
 
-// True when the display offers the exact mode for a fullscreen window.
-bool platformFullscreenModeAvailable(int width, int height);
+// The size of the desktop of the display windows open on, in pixels;
+// false when the display does not say.
+bool platformDesktopSize(int& width, int& height);
 
 // Creates the (hidden) window with a double-buffered RGBA pixel format:
 // depth 32 where offered, else 24.
@@ -40,6 +45,9 @@ void platformDeleteContext(PlatformGl& gl);
 void platformDestroyWindow(PlatformGl& gl);
 void platformLeaveFullscreen(PlatformGl& gl);
 void platformShowCursor(bool show);
+
+// The window's drawable area in pixels (its client area).
+void platformDrawableSize(PlatformGl& gl, int& width, int& height);
 
 void platformSwapBuffers(PlatformGl& gl);
 // 0: do not wait for the vertical retrace. False when the driver refuses.

@@ -9,6 +9,7 @@
 
 #include "app/demo_seek.h"
 #include "app/frame_host.h"
+#include "app/picture_fit.h"
 #include "capture/frame_sink.h"
 #include "capture/progress_line.h"
 #include "capture/staged_output.h"
@@ -20,11 +21,9 @@
 #include "platform/gl_window.h"
 #include "platform/interrupt.h"
 #include "platform/system.h"
+#include "render/picture_framing.h"
 
 namespace {
-constexpr int kWidth = kPictureWidth;
-constexpr int kHeight = kPictureHeight;
-
 const char* jobName(const RenderRequest& r) { return r.mode == RenderMode::Shot ? "shot" : "capture"; }
 
 // On a terminal the progress line is rewritten in place, which a sink of
@@ -59,8 +58,8 @@ std::unique_ptr<FrameSink> openSink(const RenderRequest& r, const FrameGrid& gri
   const CaptureFormat format = captureFormatOf(r.out);
   if (format == CaptureFormat::PngFolder) return openPngFolderSink(r.out, error);
   VideoSettings video;
-  video.width = kWidth;
-  video.height = kHeight;
+  video.width = r.width;
+  video.height = r.height;
   video.fps = r.fps;
   if (withSound) {
     std::string why;
@@ -121,19 +120,21 @@ int runRender(ProcessState& s, const RenderRequest& r) {
   FixedStepClock clock(drawn);
   const bool capturing = r.mode == RenderMode::Capture;
   const auto began = std::chrono::steady_clock::now();
-  std::vector<uint8_t> rgb;
+  std::vector<uint8_t> picture, frame;
+  const PictureLayout& drawnSize = s.app.picture;
   for (int64_t n = -warmUp; n < frames; ++n) {
     if (stopAsked()) return fail(r, progress, "interrupted; nothing was written to \"" + r.out + "\"");
     renderFrame(s, clock);
     // A part may end its frame with its offscreen context current.
     platformMakeCurrent(s.shell.gl);
     if (n < 0) {
-      platformSwapBuffers(s.shell.gl);
+      showFrame(s.shell);
       continue;
     }
-    readBackBuffer(kWidth, kHeight, rgb);
-    if (!sink->write(rgb.data(), kWidth, kHeight, error)) return fail(r, progress, error);
-    platformSwapBuffers(s.shell.gl);
+    readPicture(s.shell.pictureSurface.framebuffer, drawnSize.width, drawnSize.height, picture);
+    framePicture(picture, drawnSize.width, drawnSize.height, r.supersample, r.width, r.height, frame);
+    if (!sink->write(frame.data(), r.width, r.height, error)) return fail(r, progress, error);
+    showFrame(s.shell);
     if (capturing) {
       const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
       showProgress(progress.update(n + 1, elapsed), terminal);

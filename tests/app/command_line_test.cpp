@@ -56,7 +56,9 @@ TEST(CommandLine, LimitsAcceptTheirLastValueAndRefuseTheNextInOneLineAndTwo) {
   for (const auto& args :
        commandLines("--start 0 | --start 33.499 | --shot 0 a.png | --shot 33.499 a.png | --capture d --fps 1 | "
                     "--capture d --fps 1000 | --capture d --end 33.5 | --capture d --start 5 --end 5.001 | "
-                    "--bench --rendition alpha | --shot 1 a.png --fps 1000")) {
+                    "--bench --rendition alpha | --shot 1 a.png --fps 1000 | --shot 1 a.png --size 160x120 | "
+                    "--capture d --size 16384x16384 | --run --size 1920x1080 | --bench --size 3840x2160 | "
+                    "--shot 1 a.png --supersample 1 | --capture d --supersample 4")) {
     const CommandLine c = parseWords(args);
     EXPECT_FALSE(c.exitNow) << testing::PrintToString(args) << ": " << c.err;
   }
@@ -66,7 +68,10 @@ TEST(CommandLine, LimitsAcceptTheirLastValueAndRefuseTheNextInOneLineAndTwo) {
            "--shot 33.5 a.png | --shot -1 a.png | --shot 1 a.png --start 2 | --shot 1 a.png --capture d | "
            "--capture d --fps 0 | --capture d --fps 1001 | --capture d --start 5 --end 5 | "
            "--capture d --end 33.501 | --end 3 | --fps 30 | --rendition beta | --bench --rendition gamma | "
-           "--bench-json f.json | --bench --capture d | --bench --start 3 | --shot 1 ''")) {
+           "--bench-json f.json | --bench --capture d | --bench --start 3 | --shot 1 '' | "
+           "--shot 1 a.png --size 159x120 | --shot 1 a.png --size 160x119 | --shot 1 a.png --size 16385x600 | "
+           "--shot 1 a.png --size 1920 | --shot 1 a.png --size big | --shot 1 a.png --supersample 0 | "
+           "--shot 1 a.png --supersample 5 | --run --supersample 2 | --bench --supersample 2")) {
     const CommandLine c = parseWords(args);
     EXPECT_TRUE(c.exitNow && c.exitCode == 2) << testing::PrintToString(args);
     // One line in the program's voice.
@@ -100,6 +105,15 @@ TEST(CommandLine, ShotsCapturesAndBenchesSkipTheDialogPlayWindowedAndSendMessage
   EXPECT_EQ(asked({"--bench", "--rendition", "beta", "--bench-json", "f.json"}), "bench f.json 30 0-33.5 0 11111");
   EXPECT_EQ(asked({"--bench", "--fps", "10"}), "bench  10 0-33.5 0 11101");
   EXPECT_EQ(asked({"--start", "30"}), "live  60 0-33.5 30 00100");
+}
+
+TEST(CommandLine, SizeSetsTheFrameAndSupersampleHowFinelyItIsDrawn) {
+  auto size = [](const std::vector<const char*>& args) {
+    const RenderRequest& r = parse(args).options.render;
+    return std::tuple(r.width, r.height, r.sizeGiven, r.supersample);
+  };
+  EXPECT_EQ(size({"--shot", "1", "a.png"}), std::tuple(800, 600, false, 1));
+  EXPECT_EQ(size({"--capture", "d.mp4", "--size", "1920X1080", "--supersample", "3"}), std::tuple(1920, 1080, true, 3));
 }
 
 TEST(SetupChoice, DialogOpensWithMusicCheckedOnlyUnlessTheCommandLinePresetsTheBoxes) {

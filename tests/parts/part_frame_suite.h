@@ -13,7 +13,7 @@ class PartFrameSuite : public GlSuite<128> {
   void SetUp() override {
     GlSuite::SetUp();
     std::string error;
-    ASSERT_TRUE(createOffscreenTarget(target_, error)) << error;
+    ASSERT_TRUE(createOffscreenTarget(target_, 1024, 1024, error)) << error;
   }
   void TearDown() override { destroyOffscreenTarget(target_); }
 

@@ -36,7 +36,7 @@ class PassesTest : public GlSuite<> {
   void SetUp() override {
     GlSuite::SetUp();
     std::string error;
-    ASSERT_TRUE(createOffscreenTarget(target_, error)) << error;
+    ASSERT_TRUE(createOffscreenTarget(target_, 1024, 1024, error)) << error;
     resetMatrices();  // the target's creation leaves a perspective of its own
     setDiagnosticWriter([this](DiagnosticLevel, const std::string& line) { messages_.push_back(line); });
     app_->camera = app_->lightView = CameraView{FlagVec3{1, 0, 0, 3}, FlagVec3{1, 0, 0, 0}, FlagVec3{1, 0, 1, 0}};
@@ -220,7 +220,7 @@ TEST(OffscreenTargetWithoutContext, FailsAndLeavesNothingBehind) {
   SDL_GL_MakeCurrent(nullptr, nullptr);
   OffscreenTarget target;
   std::string error;
-  EXPECT_FALSE(createOffscreenTarget(target, error));
+  EXPECT_FALSE(createOffscreenTarget(target, 1024, 1024, error));
   EXPECT_FALSE(error.empty());
   EXPECT_TRUE(target.pbufferRC == nullptr && target.windowRC == nullptr);
   EXPECT_FALSE(makePbufferCurrent(target));

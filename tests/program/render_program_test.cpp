@@ -186,7 +186,7 @@ TEST_F(RenderProgramTest, BenchMeasuresEveryFrameAndEachLayer) {
     const std::string json = run.path(std::string(rendition) + ".json");
     auto p = start({"--bench", "--fps", "2", "--rendition", rendition, "--bench-json", json});
     ASSERT_EQ(p->waitExit(120.0), std::optional<int>(0)) << p->err();
-    EXPECT_NE(p->out().find(std::string("rendition ") + rendition + ", 67 frames at 2 steps a second"),
+    EXPECT_NE(p->out().find(std::string("rendition ") + rendition + ", 67 frames of 800 x 600 at 2 steps a second"),
               std::string::npos)
         << p->out();
     EXPECT_NE(p->out().find("slowest moments:"), std::string::npos);

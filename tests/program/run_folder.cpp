@@ -37,8 +37,12 @@ std::string RunFolder::dataWithOwn(const std::string& own) const {
 std::vector<double> RunFolder::frameTimes() const {
   std::istringstream log(readFile(path("frames.log")));
   std::vector<double> times;
-  double demo = 0, music = 0, step = 0;
-  while (log >> demo >> music >> step) times.push_back(demo);
+  std::string line;
+  while (std::getline(log, line)) {
+    std::istringstream fields(line);
+    double demo = 0, music = 0, step = 0;
+    if (fields >> demo >> music >> step) times.push_back(demo);
+  }
   return times;
 }
 

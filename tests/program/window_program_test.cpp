@@ -66,28 +66,6 @@ class ProgramTest : public ::testing::Test {
   VirtualDisplay display;
 };
 
-TEST_F(ProgramTest, RefusedFullscreenModeOffersWindowedAndYesGoesOnWindowed) {
-  // The virtual screen has no 800 x 600 mode; the stderr route answers Yes.
-  auto p = start({"--run", "--no-music", "--messages", "stderr"});
-  expectDemoWindowThenClose(*p);
-  EXPECT_NE(p->err().find("Drov GL ;-): The Requested Fullscreen Mode Is Not Supported By\\nYour "
-                          "Video Card. Use Windowed Mode Instead?"),
-            std::string::npos)
-      << p->err();
-}
-
-TEST_F(ProgramTest, DecliningWindowedModeClosesWithoutAWindow) {
-  auto p = start({"--run", "--no-music"});  // real message boxes
-  const auto question = display.waitForWindow("Drov GL ;-)", kWindowWait);
-  ASSERT_TRUE(question.has_value()) << p->err();
-  display.xdotool("key --window " + std::to_string(question->id) + " Escape");  // No
-  const auto closing = display.waitForWindow("ERROR", kWindowWait);
-  ASSERT_TRUE(closing.has_value()) << p->err();
-  EXPECT_FALSE(display.findWindow(kDemoTitle).has_value());
-  display.xdotool("key --window " + std::to_string(closing->id) + " Return");
-  EXPECT_EQ(p->waitExit(kExitWait), 0) << p->err();
-}
-
 TEST_F(ProgramTest, DialogQuitEscapeAndClosingEndWithZeroAndNeverOpenTheWindow) {
   for (const std::string how : {"Quit", "Escape", "close"}) {
     SCOPED_TRACE(how);
@@ -122,22 +100,6 @@ TEST_F(ProgramTest, DialogRunAndEnterOpenTheTitledWindowAndClosingItEndsWithZero
     EXPECT_FALSE(display.findWindow(kDialogTitle).has_value());
     EXPECT_EQ(p->err().find("ERROR"), std::string::npos) << p->err();
   }
-}
-
-TEST(FullscreenProgram, ScreenWithTheModeGetsAFullscreenWindowWithoutQuestions) {
-  VirtualDisplay display("800x600x24");
-  ASSERT_TRUE(display.ok());
-  ChildProcess p(VELMORA_EXECUTABLE, {"--run", "--no-music", "--messages", "stderr", "--data", VELMORA_DATA_DIR},
-                 {{"DISPLAY", display.name()}, {"SDL_AUDIODRIVER", "dummy"}});
-  const auto window = display.waitForWindow(kDemoTitle, kWindowWait);
-  ASSERT_TRUE(window.has_value()) << p.err();
-  EXPECT_EQ(window->x, 0);
-  EXPECT_EQ(window->y, 0);
-  EXPECT_EQ(window->width, 800);
-  EXPECT_EQ(window->height, 600);
-  display.requestClose(*window);
-  EXPECT_EQ(p.waitExit(kExitWait), 0) << p.err();
-  EXPECT_EQ(p.err().find("Drov GL"), std::string::npos) << p.err();
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ constexpr std::array<Preview, 5> kPreviews = {{
     {"thequad.3ds", "quad", 30, 40, true},
 }};
 
+constexpr int kLargestPreview = 1024;  // the offscreen surface made for the previews
 constexpr double kFieldOfView = 30.0;  // degrees, the widest the framing uses
 constexpr double kMargin = 1.08;       // room around the mesh's box
 constexpr double kPi = 3.14159265358979323846;
@@ -235,8 +236,8 @@ int main(int argc, char** argv) {
   const std::filesystem::path data = std::filesystem::absolute(argv[1]);
   const std::filesystem::path out = std::filesystem::absolute(argv[2]);
   const int size = argc == 4 ? std::atoi(argv[3]) : 600;
-  if (size < 16 || size > OffscreenTarget::kSize) {
-    reportError("SIZE " + std::string(argv[3]), "must be 16 to " + std::to_string(OffscreenTarget::kSize));
+  if (size < 16 || size > kLargestPreview) {
+    reportError("SIZE " + std::string(argv[3]), "must be 16 to " + std::to_string(kLargestPreview));
     return 2;
   }
   std::error_code error;
@@ -261,7 +262,7 @@ int main(int argc, char** argv) {
   // The demo's own offscreen surface: a hidden window's back buffer is
   // not promised to keep what is drawn into it.
   OffscreenTarget target;
-  if (!createOffscreenTarget(target, message) || !makePbufferCurrent(target)) {
+  if (!createOffscreenTarget(target, kLargestPreview, kLargestPreview, message) || !makePbufferCurrent(target)) {
     reportError("offscreen surface", message);
     return 1;
   }

@@ -8,6 +8,10 @@
 //   VELMORA_SWAP_DELAY_MS=n     hold each swap until n ms after the one
 //                               before: frames of n ms on purpose, on any
 //                               machine that draws them faster
+//   VELMORA_RENDERER=name       glGetString(GL_RENDERER) answers `name`: the
+//                               test display's software rasteriser passes for
+//                               a graphics card, and the live picture follows
+//                               the window's size as it does on one
 //   VELMORA_FREEZE_AT_SWAP=n    after the n-th swap is on screen, write
 //   VELMORA_FREEZE_MARK=path    this process id into path and stop (SIGSTOP)
 //                               until the test sends SIGCONT
@@ -24,6 +28,15 @@
 #include <ctime>
 #include <string>
 #include <vector>
+
+extern "C" const GLubyte* glGetString(GLenum name) {
+  using Get = const GLubyte* (*)(GLenum);
+  static const Get real = reinterpret_cast<Get>(dlsym(RTLD_NEXT, "glGetString"));
+  const char* renderer = std::getenv("VELMORA_RENDERER");
+  if (name == GL_RENDERER && renderer != nullptr && *renderer != '\0')
+    return reinterpret_cast<const GLubyte*>(renderer);
+  return real(name);
+}
 
 namespace {
 int envInt(const char* name, int fallback) {

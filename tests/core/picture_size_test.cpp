@@ -1,0 +1,74 @@
+#include "core/picture_size.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+void expectRect(const PictureRect& r, int x, int y, int width, int height) {
+  EXPECT_EQ(r.x, x);
+  EXPECT_EQ(r.y, y);
+  EXPECT_EQ(r.width, width);
+  EXPECT_EQ(r.height, height);
+}
+}  // namespace
+
+// Worked out by hand: the height limits a wide screen, the width a tall one.
+TEST(PictureSize, FitsTheLargestCentredFourByThreePicture) {
+  expectRect(fitPicture(800, 600), 0, 0, 800, 600);
+  expectRect(fitPicture(1920, 1080), 240, 0, 1440, 1080);
+  expectRect(fitPicture(2560, 1440), 320, 0, 1920, 1440);
+  expectRect(fitPicture(1280, 1024), 0, 32, 1280, 960);
+  expectRect(fitPicture(3840, 2160), 480, 0, 2880, 2160);
+  expectRect(fitPicture(1366, 768), 171, 0, 1024, 768);
+  expectRect(fitPicture(1001, 700), 34, 0, 933, 700);
+  // Below the least picture it sticks out, still centred.
+  expectRect(fitPicture(160, 120), 0, 0, 160, 120);
+  expectRect(fitPicture(100, 50), -30, -35, 160, 120);
+}
+
+TEST(PictureSize, TargetsArePowersOfTwoUpTo1024AndThePicturesOwnAboveWhereTheCardAllows) {
+  const PictureLayout production = layoutPicture(800, 600, true);
+  EXPECT_EQ(production.targetWidth, 1024);
+  EXPECT_EQ(production.targetHeight, 1024);
+  EXPECT_FLOAT_EQ(production.pixelScale(), 1.0f);
+  const PictureLayout small = layoutPicture(640, 480, true);
+  EXPECT_EQ(small.targetWidth, 1024);
+  EXPECT_EQ(small.targetHeight, 512);
+  const PictureLayout exact = layoutPicture(1440, 1080, true);
+  EXPECT_EQ(exact.targetWidth, 1440);
+  EXPECT_EQ(exact.targetHeight, 1080);
+  EXPECT_FLOAT_EQ(exact.pixelScale(), 1.8f);
+  const PictureLayout old = layoutPicture(1440, 1080, false);
+  EXPECT_EQ(old.targetWidth, 2048);
+  EXPECT_EQ(old.targetHeight, 2048);
+  const PictureLayout edge = layoutPicture(1024, 768, true);
+  EXPECT_EQ(edge.targetWidth, 1024);
+  EXPECT_EQ(edge.targetHeight, 1024);
+}
+
+TEST(PictureSize, ResolutionModesGiveTheirSizesAndTheSecondIsThePicture) {
+  const PictureLayout p = layoutPicture(1440, 1080, true);
+  auto size = [&](int mode, int width) {
+    const CopySize s = resolutionModeSize(mode, width, p);
+    return std::make_pair(s.width, s.height);
+  };
+  EXPECT_EQ(size(1, 1440), std::make_pair(640, 480));
+  EXPECT_EQ(size(2, 512), std::make_pair(1440, 1080));
+  EXPECT_EQ(size(3, 1440), std::make_pair(320, 240));
+  EXPECT_EQ(size(-1, 640), std::make_pair(640, 480));
+  EXPECT_EQ(size(-1, 1440), std::make_pair(1440, 1080));
+  EXPECT_EQ(size(-1, 800), std::make_pair(800, 800));
+  EXPECT_EQ(size(7, 512), std::make_pair(512, 512));
+}
+
+TEST(PictureSize, ParsesWidthByHeightAndRefusesAnythingElse) {
+  int w = 0, h = 0;
+  EXPECT_TRUE(parsePictureSize("1920x1080", w, h));
+  EXPECT_EQ(w, 1920);
+  EXPECT_EQ(h, 1080);
+  EXPECT_TRUE(parsePictureSize("1X16384", w, h));
+  EXPECT_EQ(h, 16384);
+  for (const char* bad : {"", "1920", "1920x", "x1080", "1920x1080x", "1920*1080", "0x600", "800x16385", "-800x600",
+                          " 800x600", "800x600 ", "8e2x600"}) {
+    EXPECT_FALSE(parsePictureSize(bad, w, h)) << bad;
+  }
+}
