@@ -74,6 +74,9 @@ void logFrame(ProcessState& s) {
   if (musicPlays(s) && s.music.frequency() > 0) heard = double(s.music.position()) / double(s.music.frequency());
   std::fprintf(s.frameLog, "%.6f %.6f %.6f %dx%d\n", s.director.demoTime, heard, s.director.frameDelta,
                s.app.picture.width, s.app.picture.height);
+  // Whoever measures reads the log while the demo plays. Line buffering
+  // does this on Linux; Windows' C runtime has none (it buffers fully).
+  std::fflush(s.frameLog);
 }
 
 // Space, '.', ',' and '/' since the last frame. Escape resumes a paused

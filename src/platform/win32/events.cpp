@@ -47,6 +47,15 @@ LRESULT CALLBACK demoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       event.height = HIWORD(lParam);
       queue(EventKind::Size, event);
       return 0;
+    case WM_GETMINMAXINFO: {
+      // Smaller than this the picture would be a smudge; it still shows.
+      RECT least = {0, 0, 160, 120};
+      AdjustWindowRectEx(&least, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      limits->ptMinTrackSize = POINT{least.right - least.left, least.bottom - least.top};
+      return 0;
+    }
     case WM_MOUSEWHEEL:
       event.wheelDelta = GET_WHEEL_DELTA_WPARAM(wParam);
       queue(EventKind::MouseWheel, event);

@@ -7,7 +7,6 @@ constexpr char kWindowClass[] = "VelmoraOpenGL";
 
 std::string g_lastError;
 bool g_classRegistered = false;
-bool g_displayModeChanged = false;
 bool g_cursorHidden = false;
 
 HWND windowOf(const PlatformGl& gl) { return static_cast<HWND>(gl.window); }
@@ -17,17 +16,14 @@ HGLRC contextOf(const PlatformGl& gl) { return static_cast<HGLRC>(gl.context); }
 // so asking for it again is cheap and needs no release.
 HDC deviceOf(const PlatformGl& gl) { return GetDC(windowOf(gl)); }
 
-bool switchDisplayMode(int width, int height, int colorBits) {
-  DEVMODEA mode{};
-  mode.dmSize = sizeof mode;
-  mode.dmPelsWidth = static_cast<DWORD>(width);
-  mode.dmPelsHeight = static_cast<DWORD>(height);
-  mode.dmBitsPerPel = static_cast<DWORD>(colorBits);
-  mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-  if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL) return true;
-  // Some drivers list the size at another depth only.
-  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-  return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+// The display a window at this point opens on, the primary one when the
+// point lies on none.
+bool monitorArea(int x, int y, RECT& area) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTOPRIMARY), &info)) return false;
+  area = info.rcMonitor;
+  return area.right > area.left && area.bottom > area.top;
 }
 
 struct FormatWish {
@@ -108,38 +104,41 @@ bool platformInitVideo(std::string& error) {
   return true;
 }
 
-bool platformFullscreenModeAvailable(int width, int height) {
-  DEVMODEA mode{};
-  mode.dmSize = sizeof mode;
-  for (DWORD i = 0; EnumDisplaySettingsA(nullptr, i, &mode); ++i) {
-    if (static_cast<int>(mode.dmPelsWidth) == width && static_cast<int>(mode.dmPelsHeight) == height) return true;
-  }
-  return false;
+bool platformDesktopSize(int& width, int& height) {
+  RECT area{};
+  if (!monitorArea(0, 0, area)) return false;
+  width = area.right - area.left;
+  height = area.bottom - area.top;
+  return true;
 }
 
 bool platformCreateWindow(PlatformGl& gl, const GlWindowRequest& request, WindowFailure& failure) {
-  DWORD style = WS_OVERLAPPEDWINDOW;
+  // A window the user cannot resize has no sizing border and no maximise box.
+  DWORD style = request.resizable ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPEDWINDOW & ~(WS_THICKFRAME | WS_MAXIMIZEBOX);
   DWORD exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+  int x = request.x;
+  int y = request.y;
+  RECT frame = {0, 0, request.width, request.height};
   if (request.fullscreen) {
-    if (!switchDisplayMode(request.width, request.height, request.colorBits)) {
-      setPlatformError("the display refused the " + std::to_string(request.width) + " x " +
-                       std::to_string(request.height) + " mode");
+    // A borderless window over the whole display, which keeps its mode.
+    if (!monitorArea(request.x, request.y, frame)) {
+      setPlatformError("the display's size is unknown");
       failure = WindowFailure::Window;
       return false;
     }
-    g_displayModeChanged = true;
     style = WS_POPUP;
     exStyle = WS_EX_APPWINDOW;
+    x = frame.left;
+    y = frame.top;
+  } else {
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   }
-  RECT frame = {0, 0, request.width, request.height};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   HWND window = CreateWindowExA(exStyle, kWindowClass, request.title.c_str(), style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                                request.x, request.y, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+                                x, y, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
   if (window == nullptr) {
     setPlatformError("CreateWindowEx", true);
     failure = WindowFailure::Window;
-    platformLeaveFullscreen(gl);
     return false;
   }
   const int depth = setPixelFormat(GetDC(window), request.colorBits);
@@ -147,7 +146,6 @@ bool platformCreateWindow(PlatformGl& gl, const GlWindowRequest& request, Window
     setPlatformError("no double-buffered OpenGL pixel format", true);
     DestroyWindow(window);
     failure = WindowFailure::PixelFormat;
-    platformLeaveFullscreen(gl);
     return false;
   }
   gl.window = window;
@@ -186,17 +184,22 @@ void platformDestroyWindow(PlatformGl& gl) {
   gl.window = nullptr;
 }
 
-void platformLeaveFullscreen(PlatformGl& gl) {
-  if (!g_displayModeChanged) return;
-  ChangeDisplaySettingsA(nullptr, 0);
-  g_displayModeChanged = false;
-}
+// Fullscreen never changes the display's mode: the window goes with nothing
+// to restore.
+void platformLeaveFullscreen(PlatformGl&) {}
 
 void platformShowCursor(bool show) {
   // The system counts calls; the demo only ever wants it on or off.
   if (show == !g_cursorHidden) return;
   ShowCursor(show ? TRUE : FALSE);
   g_cursorHidden = !show;
+}
+
+void platformDrawableSize(PlatformGl& gl, int& width, int& height) {
+  RECT client{};
+  if (gl.window == nullptr || !GetClientRect(windowOf(gl), &client)) client = RECT{};
+  width = client.right - client.left;
+  height = client.bottom - client.top;
 }
 
 void platformSwapBuffers(PlatformGl& gl) {
