@@ -120,7 +120,7 @@ int velmoraMain(int argc, char** argv) {
       return 2;
     }
     // Whoever measures may read it while the demo plays.
-    std::setvbuf(state->frameLog, nullptr, _IOLBF, 0);
+    std::setvbuf(state->frameLog, nullptr, _IOLBF, BUFSIZ);
   }
   // The output is named from where the user stands, not from the data folder.
   RenderRequest render = options.render;

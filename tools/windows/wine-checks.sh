@@ -6,23 +6,9 @@
 # ./setup.sh windows leave them). Prints one line a check and a closing
 # "N passed, M failed"; exits 1 when any failed.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-linux=$(cd "${1:-$root/build}" && pwd)
-dist=$(cd "${2:-$root/dist/velmora-windows}" && pwd)
-
-if [ -z "${VELMORA_WINE_CHECKS_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" env VELMORA_WINE_CHECKS_DISPLAY=1 "$0" "$linux" "$dist"
-fi
-
-work=$(mktemp -d /tmp/velmora-wine.XXXXXX)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all LIBGL_ALWAYS_SOFTWARE=1
-# No .NET or HTML engine: nothing to install into the prefix, nothing to ask.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+start=$SECONDS
+. "$(dirname "${BASH_SOURCE[0]}")/wine-session.sh"
+echo "wine prefix ready in $((SECONDS - start)) s"
 
 exe=$dist/velmora.exe
 passed=0
@@ -47,13 +33,6 @@ wait_for() {
 }
 # Wine runs the exe from the data folder, as a double click would.
 wine_demo() { (cd "$dist" && timeout 120 wine "$exe" "$@"); }
-
-# The prefix is made once; the server stays up between the runs.
-start=$SECONDS
-mkdir -p "$WINEPREFIX"
-wineserver -p
-wineboot --init >/dev/null 2>&1
-echo "wine prefix ready in $((SECONDS - start)) s"
 
 # --version says what the Linux build says.
 want=$("$linux/velmora" --version)
@@ -160,8 +139,8 @@ linux_code=0
 "$linux/velmora" --data "$work/data" --run --windowed --no-music --messages stderr 2>"$work/linux.err" || linux_code=$?
 wine_code=0
 (cd "$work/data" && timeout 120 wine "$exe" --run --windowed --no-music --messages stderr) 2>"$work/wine.err" || wine_code=$?
-linux_says=$(grep -F 1night_negy "$work/linux.err" || true)
-wine_says=$(tr -d '\r' <"$work/wine.err" | grep -F 1night_negy || true)
+linux_says=$(grep -F 1night_negy "$work/linux.err" | paste -sd"|" || true)
+wine_says=$(tr -d "\r" <"$work/wine.err" | grep -F 1night_negy | paste -sd"|" || true)
 if [ -n "$linux_says" ] && [ "$wine_says" = "$linux_says" ] && [ $wine_code = $linux_code ]; then
   pass "missing picture: \"$wine_says\", exit code $wine_code, as on Linux"
 else
