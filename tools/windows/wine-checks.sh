@@ -77,6 +77,22 @@ else
   fail "--capture" "$(tr -d '\r' <"$work/wine.err")"
 fi
 
+# A video with no ffmpeg on the PATH: the same message and exit code as the
+# Linux build's without ffmpeg, nothing left behind.
+linux_code=0
+env PATH=/nonexistent "$linux/velmora" --data "$dist" --capture "$work/linux.mp4" --fps 10 --start 5 --end 5.2 \
+  2>"$work/linux.err" || linux_code=$?
+wine_code=0
+wine_demo --capture "$work/wine.mp4" --fps 10 --start 5 --end 5.2 2>"$work/wine.err" || wine_code=$?
+linux_says=$(grep -F ffmpeg "$work/linux.err" || true)
+wine_says=$(tr -d "\r" <"$work/wine.err" | grep -F ffmpeg || true)
+left=$(find "$work" -maxdepth 1 -name '*.mp4*' | wc -l)
+if [ -n "$wine_says" ] && [ "$wine_says" = "$linux_says" ] && [ $wine_code = $linux_code ] && [ "$left" = 0 ]; then
+  pass "video without ffmpeg.exe: \"$wine_says\", exit code $wine_code, as on Linux"
+else
+  fail "video without ffmpeg.exe" "Wine said \"$wine_says\" ($wine_code), Linux \"$linux_says\" ($linux_code), $left files left"
+fi
+
 # The setup dialog: found by its title, its three boxes where the template
 # puts them (Music preset off, Windowed on, Slow graphics card off), and Run
 # plays the demo, here without music, to its end at 33.5 s.

@@ -43,6 +43,9 @@ LRESULT CALLBACK demoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       queueKey(EventKind::KeyUp, wParam, lParam);
       return 0;
     case WM_SIZE:
+      // Minimising is told by WM_ACTIVATE; the empty client area it leaves
+      // is no size to draw at.
+      if (wParam == SIZE_MINIMIZED) return 0;
       event.width = LOWORD(lParam);
       event.height = HIWORD(lParam);
       queue(EventKind::Size, event);
