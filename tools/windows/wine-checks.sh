@@ -163,5 +163,5 @@ else
   fail "missing picture" "Wine said \"$wine_says\" ($wine_code), Linux \"$linux_says\" ($linux_code)"
 fi
 
-echo "wine checks: $passed passed, $failed failed"
+echo "wine: $passed passed, $failed failed"
 [ $failed -eq 0 ]
