@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "app/gl_shell.h"
@@ -85,6 +86,12 @@ void showFrame(ShellState& shell) {
     presentPicture(shell.pictureSurface, shell.shown);
   }
   platformSwapBuffers(shell.gl);
+}
+
+void cursorOnProductionScreen(const PictureRect& shown, int screenHeight, int& x, int& y) {
+  const int top = screenHeight - shown.y - shown.height;
+  x = int(std::lround(double(x - shown.x) * kPictureWidth / shown.width));
+  y = int(std::lround(double(y - top) * kPictureHeight / shown.height));
 }
 
 bool softwareRenderer(std::string_view renderer) {
