@@ -63,8 +63,9 @@ bool fitPictureToWindow(ProcessState& s, std::string& error) {
     return false;
   }
   if (width == windowWidth && height == windowHeight) {
-    if (shell.pictureSurface.framebuffer != 0) releasePictureSurface(shell.pictureSurface);
-  } else if (!bindPictureSurface(shell.pictureSurface, width, height, error)) {
+    if (shell.pictureSurface.framebuffer != 0) deleteFramebufferObject(shell.pictureSurface);
+  } else if (!sizeFramebufferObject(shell.pictureSurface, width, height, error)) {
+    deleteFramebufferObject(shell.pictureSurface);
     return false;
   }
 

@@ -26,23 +26,17 @@ TEST(PictureSize, FitsTheLargestCentredFourByThreePicture) {
 }
 
 TEST(PictureSize, TargetsArePowersOfTwoUpTo1024AndThePicturesOwnAboveWhereTheCardAllows) {
-  const PictureLayout production = layoutPicture(800, 600, true);
-  EXPECT_EQ(production.targetWidth, 1024);
-  EXPECT_EQ(production.targetHeight, 1024);
-  EXPECT_FLOAT_EQ(production.pixelScale(), 1.0f);
-  const PictureLayout small = layoutPicture(640, 480, true);
-  EXPECT_EQ(small.targetWidth, 1024);
-  EXPECT_EQ(small.targetHeight, 512);
-  const PictureLayout exact = layoutPicture(1440, 1080, true);
-  EXPECT_EQ(exact.targetWidth, 1440);
-  EXPECT_EQ(exact.targetHeight, 1080);
-  EXPECT_FLOAT_EQ(exact.pixelScale(), 1.8f);
-  const PictureLayout old = layoutPicture(1440, 1080, false);
-  EXPECT_EQ(old.targetWidth, 2048);
-  EXPECT_EQ(old.targetHeight, 2048);
-  const PictureLayout edge = layoutPicture(1024, 768, true);
-  EXPECT_EQ(edge.targetWidth, 1024);
-  EXPECT_EQ(edge.targetHeight, 1024);
+  auto targets = [](int width, int height, bool anySize) {
+    const PictureLayout p = layoutPicture(width, height, anySize);
+    return std::tuple(p.targetWidth, p.targetHeight);
+  };
+  EXPECT_EQ(targets(800, 600, true), std::tuple(1024, 1024));
+  EXPECT_EQ(targets(640, 480, true), std::tuple(1024, 512));
+  EXPECT_EQ(targets(1024, 768, true), std::tuple(1024, 1024));
+  EXPECT_EQ(targets(1440, 1080, true), std::tuple(1440, 1080));
+  EXPECT_EQ(targets(1440, 1080, false), std::tuple(2048, 2048));
+  EXPECT_FLOAT_EQ(layoutPicture(800, 600, true).pixelScale(), 1.0f);
+  EXPECT_FLOAT_EQ(layoutPicture(1440, 1080, true).pixelScale(), 1.8f);
 }
 
 TEST(PictureSize, ResolutionModesGiveTheirSizesAndTheSecondIsThePicture) {

@@ -15,11 +15,8 @@
 #include "virtual_display.h"
 
 namespace {
-using Env = std::vector<std::pair<std::string, std::string>>;
-
 struct Picture {
-  int width = 0;
-  int height = 0;
+  int width = 0, height = 0;
   std::vector<unsigned char> rgb;
   const unsigned char* at(int x, int y) const { return &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3]; }
   bool black(int x, int y) const { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2] == 0; }
