@@ -47,6 +47,8 @@ bool fitPictureToWindow(ProcessState& s, std::string& error) {
   platformDrawableSize(shell.gl, windowWidth, windowHeight);
   // A minimised window has no size to fit; the picture stays as it was.
   if (windowWidth <= 0 || windowHeight <= 0) return true;
+  // The surface, the viewport and the size limits are the window context's.
+  platformMakeCurrent(shell.gl);
   shell.shown = fitPicture(windowWidth, windowHeight);
   int width = shell.shown.width, height = shell.shown.height;
   if (shell.askedPictureWidth > 0 && shell.askedPictureHeight > 0) {
