@@ -88,7 +88,7 @@ Bench* bench() {
     if (!createOffscreenTarget(b->target, 1024, 1024, error)) return nullptr;
     if (chdir(VELMORA_BINARY_DIR "/data") != 0) return nullptr;
     DemoApp& app = *b->app;
-    textureTable(app).createBlankTexture(kSceneTexture, b->target.width, b->target.height);
+    textureTable(app).createBlankTexture(kSceneTexture, b->target.pbuffer.width, b->target.pbuffer.height);
     textureTable(app).createBlankTexture(kGlowTexture, 128, 128);
     for (int i = 0; i < 5; ++i) {
       const Pair& p = kPairs[i];

@@ -12,6 +12,7 @@
 #include "director/frame_driver.h"
 #include "effects/billboard.h"
 #include "effects/fade_overlay.h"
+#include "platform/gl_window.h"
 #include "platform/system.h"
 
 namespace {
@@ -26,6 +27,13 @@ class DrawingPorts final : public FramePorts {
   void cursorPosition(int& x, int& y) override {
     if (realCursor_) {
       ::cursorPosition(x, y);
+      // Fullscreen used to be the production's own 800 x 600 screen; now
+      // it is the desktop's, the picture in its middle.
+      if (s_.shell.fullscreen) {
+        int width = 0, height = 0;
+        platformDrawableSize(s_.shell.gl, width, height);
+        cursorOnProductionScreen(s_.shell.shown, height, x, y);
+      }
     } else {
       x = 400;
       y = 300;

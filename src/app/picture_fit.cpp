@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "app/gl_shell.h"
@@ -46,6 +47,8 @@ bool fitPictureToWindow(ProcessState& s, std::string& error) {
   platformDrawableSize(shell.gl, windowWidth, windowHeight);
   // A minimised window has no size to fit; the picture stays as it was.
   if (windowWidth <= 0 || windowHeight <= 0) return true;
+  // The surface, the viewport and the size limits are the window context's.
+  platformMakeCurrent(shell.gl);
   shell.shown = fitPicture(windowWidth, windowHeight);
   int width = shell.shown.width, height = shell.shown.height;
   if (shell.askedPictureWidth > 0 && shell.askedPictureHeight > 0) {
@@ -62,8 +65,9 @@ bool fitPictureToWindow(ProcessState& s, std::string& error) {
     return false;
   }
   if (width == windowWidth && height == windowHeight) {
-    if (shell.pictureSurface.framebuffer != 0) releasePictureSurface(shell.pictureSurface);
-  } else if (!bindPictureSurface(shell.pictureSurface, width, height, error)) {
+    if (shell.pictureSurface.framebuffer != 0) deleteFramebufferObject(shell.pictureSurface);
+  } else if (!sizeFramebufferObject(shell.pictureSurface, width, height, error)) {
+    deleteFramebufferObject(shell.pictureSurface);
     return false;
   }
 
@@ -85,6 +89,12 @@ void showFrame(ShellState& shell) {
     presentPicture(shell.pictureSurface, shell.shown);
   }
   platformSwapBuffers(shell.gl);
+}
+
+void cursorOnProductionScreen(const PictureRect& shown, int screenHeight, int& x, int& y) {
+  const int top = screenHeight - shown.y - shown.height;
+  x = int(std::lround(double(x - shown.x) * kPictureWidth / shown.width));
+  y = int(std::lround(double(y - top) * kPictureHeight / shown.height));
 }
 
 bool softwareRenderer(std::string_view renderer) {

@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/picture_size.h"
+
 struct ProcessState;
 struct ShellState;
 
@@ -17,6 +19,13 @@ bool fitPictureToWindow(ProcessState& s, std::string& error);
 // Shows the frame drawn: the picture into the window when it was drawn
 // into its own surface, then the swap.
 void showFrame(ShellState& shell);
+
+// A fullscreen window's cursor position as it would lie on the
+// production's own 800 x 600 screen, where its picture filled the display:
+// relative to where the picture shows (`shown`, rows from the bottom, in a
+// screen `screenHeight` high), scaled to 800 x 600. The camera's mouse
+// nudge is measured from that screen's middle, (400, 300).
+void cursorOnProductionScreen(const PictureRect& shown, int screenHeight, int& x, int& y);
 
 // True for renderer strings of Mesa's software rasterisers, which draw a
 // large picture too slowly to play: they draw 800 x 600 and the window

@@ -45,6 +45,6 @@ struct ShellState {
   int askedPictureHeight = 0;
   // Where the picture is drawn when the window does not show it pixel for
   // pixel, and where in the window it shows.
-  PictureSurface pictureSurface;
+  FramebufferObject pictureSurface;
   PictureRect shown;
 };

@@ -11,72 +11,19 @@
 namespace {
 // The framebuffer object, made while the offscreen context is current:
 // framebuffer objects belong to the context that made them.
-// Storage for both renderbuffers; false when the driver cannot give it.
-bool sizeRenderbuffers(const OffscreenTarget& t, int width, int height, std::string& error) {
-  auto& gl = glExtensionTable;
-  while (glGetError() != GL_NO_ERROR) {
-  }
-  gl.glBindRenderbuffer(GL_RENDERBUFFER, t.pbufferColor);
-  gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-  gl.glBindRenderbuffer(GL_RENDERBUFFER, t.pbufferDepthStencil);
-  gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-  gl.glBindRenderbuffer(GL_RENDERBUFFER, 0);
-  const GLenum storage = glGetError();
-  const GLenum status = gl.glCheckFramebufferStatus(GL_FRAMEBUFFER);
-  if (storage != GL_NO_ERROR || status != GL_FRAMEBUFFER_COMPLETE) {
-    error = "the " + std::to_string(width) + " x " + std::to_string(height) + " framebuffer is " +
-            (storage != GL_NO_ERROR ? "refused (GL error " + std::to_string(storage) + ")"
-                                    : "incomplete (status " + std::to_string(status) + ")");
-    return false;
-  }
+// The framebuffer object, made while the offscreen context is current:
+// framebuffer objects belong to the context that made them.
+bool makeFramebuffer(OffscreenTarget& t, int width, int height, std::string& error) {
+  if (!sizeFramebufferObject(t.pbuffer, width, height, error)) return false;
   // A context made for a surface of its own starts with that surface's
   // size as its viewport, not the window's.
   glViewport(0, 0, width, height);
   return true;
 }
 
-// The framebuffer object, made while the offscreen context is current:
-// framebuffer objects belong to the context that made them.
-bool makeFramebuffer(OffscreenTarget& t, int width, int height, std::string& error) {
-  auto& gl = glExtensionTable;
-  GLuint buffers[2] = {0, 0};
-  gl.glGenRenderbuffers(2, buffers);
-  t.pbufferColor = buffers[0];
-  t.pbufferDepthStencil = buffers[1];
-  if (t.pbufferColor == 0 || t.pbufferDepthStencil == 0) {
-    error = "the driver offers no renderbuffers";
-    return false;
-  }
-  GLuint framebuffer = 0;
-  gl.glGenFramebuffers(1, &framebuffer);
-  t.pbuffer = framebuffer;
-  if (framebuffer == 0) {
-    error = "the driver offers no framebuffer objects";
-    return false;
-  }
-  gl.glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  // A renderbuffer name becomes an object when first bound; only then can
-  // it be attached.
-  for (GLuint buffer : buffers) gl.glBindRenderbuffer(GL_RENDERBUFFER, buffer);
-  gl.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, t.pbufferColor);
-  gl.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, t.pbufferDepthStencil);
-  if (!sizeRenderbuffers(t, width, height, error)) return false;
-  t.width = width;
-  t.height = height;
-  return true;
-}
-
 void releaseOffscreen(OffscreenTarget& t) {
-  auto& gl = glExtensionTable;
-  if (t.pbufferRC != nullptr && platformMakeContextCurrent(t.pbufferDC, t.pbufferRC)) {
-    if (t.pbuffer != 0) {
-      GLuint framebuffer = t.pbuffer;
-      gl.glBindFramebuffer(GL_FRAMEBUFFER, 0);
-      gl.glDeleteFramebuffers(1, &framebuffer);
-    }
-    const GLuint buffers[2] = {t.pbufferColor, t.pbufferDepthStencil};
-    if (buffers[0] != 0 || buffers[1] != 0) gl.glDeleteRenderbuffers(2, buffers);
-  }
+  if (t.pbufferRC != nullptr && platformMakeContextCurrent(t.pbufferDC, t.pbufferRC))
+    deleteFramebufferObject(t.pbuffer);
   if (t.windowRC != nullptr) platformMakeContextCurrent(t.windowDC, t.windowRC);
   platformDeleteSharedContext(t.pbufferRC);
   t = OffscreenTarget{};
@@ -144,18 +91,16 @@ bool createOffscreenTarget(OffscreenTarget& target, int width, int height, std::
 void destroyOffscreenTarget(OffscreenTarget& target) { releaseOffscreen(target); }
 
 bool resizeOffscreenTarget(OffscreenTarget& target, int width, int height, std::string& error) {
-  if (width == target.width && height == target.height) return true;
+  if (width == target.pbuffer.width && height == target.pbuffer.height) return true;
   if (!makePbufferCurrent(target)) {
     error = "cannot make the second GL context current: " + platformError();
     return false;
   }
-  bool sized = sizeRenderbuffers(target, width, height, error);
-  if (sized) {
-    target.width = width;
-    target.height = height;
-  } else {
+  const int oldWidth = target.pbuffer.width, oldHeight = target.pbuffer.height;
+  const bool sized = makeFramebuffer(target, width, height, error);
+  if (!sized) {
     std::string ignored;
-    sizeRenderbuffers(target, target.width, target.height, ignored);
+    makeFramebuffer(target, oldWidth, oldHeight, ignored);
   }
   makeWindowCurrent(target);
   return sized;
@@ -165,7 +110,7 @@ bool makePbufferCurrent(const OffscreenTarget& target) {
   if (target.pbufferRC == nullptr || !platformMakeContextCurrent(target.pbufferDC, target.pbufferRC)) return false;
   // Bound on every switch: code that unbinds it in this context (to read the
   // window, say) must not leave the next pass drawing into the window.
-  glExtensionTable.glBindFramebuffer(GL_FRAMEBUFFER, target.pbuffer);
+  glExtensionTable.glBindFramebuffer(GL_FRAMEBUFFER, target.pbuffer.framebuffer);
   return true;
 }
 

@@ -2,8 +2,10 @@
 #include <cstdint>
 #include <string>
 
-// The offscreen surface that scenes are drawn into before
-// they are copied into textures, and the window it sits beside.
+#include "gpu/framebuffer_object.h"
+
+// The offscreen surface that scenes are drawn into before they are copied
+// into textures, and the window it sits beside.
 //
 // The offscreen side is a second GL context that shares textures (and
 // every other shareable object) with the window's context and is made
@@ -13,22 +15,18 @@
 // with two contexts: clear colour, matrices, enables and viewport are kept
 // apart, textures are common.
 struct OffscreenTarget {
-  // The surface's size: the picture's render targets (1024 x 1024 for the
-  // 800 x 600 picture).
-  int width = 0;
-  int height = 0;
   void* pbufferDC = nullptr;  // the surface the offscreen context is made current on
   void* pbufferRC = nullptr;  // the offscreen context
   void* windowDC = nullptr;   // the window
   void* windowRC = nullptr;   // the window's context
-  std::uint32_t pbuffer = 0;  // framebuffer object, in the offscreen context
-  std::uint32_t pbufferColor = 0;
-  std::uint32_t pbufferDepthStencil = 0;
+  // The offscreen context's framebuffer object; its size is the picture's
+  // render targets' (1024 x 1024 for the 800 x 600 picture).
+  FramebufferObject pbuffer;
 };
 
 // Made once, width x height, right after the window's context, with that
-// context current (it stays current). Also puts the window context's pixel transfer and
-// pack state and its enables in the state the copies expect. False, with
+// context current (it stays current). Also puts the window context's pixel
+// transfer and pack state and its enables in the state the copies expect. False, with
 // the reason in `error` and the target left empty, when no context is
 // current or the offscreen surface cannot be made.
 bool createOffscreenTarget(OffscreenTarget& target, int width, int height, std::string& error);

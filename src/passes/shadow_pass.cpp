@@ -21,7 +21,8 @@ PassSize depthCopySize(int depthSize, const OffscreenTarget& target) {
   GLint width = 0, height = 0;
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-  return {std::min({depthSize, int(width), target.width}), std::min({depthSize, int(height), target.height})};
+  return {std::min({depthSize, int(width), target.pbuffer.width}),
+          std::min({depthSize, int(height), target.pbuffer.height})};
 }
 
 void loadPerspectiveProjection(const DemoApp& app) {

@@ -9,6 +9,7 @@
 
 #include "app/frame_clock.h"
 #include "app/part_choice.h"
+#include "app/picture_fit.h"
 
 namespace {
 // The shader rendition needs fragment programs and separable programs (or
@@ -52,3 +53,25 @@ TEST(FrameClock, SumsEachIntervalAsAQuotientIn64BitsAndStandsStillWithoutAFreque
 }
 
 }  // namespace
+
+// The middle of the picture is the middle of the production's screen,
+// whatever the display; its corners are that screen's corners.
+TEST(PictureFit, AFullscreenCursorIsReadOnTheProductionsScreen) {
+  auto on = [](int screenWidth, int screenHeight, int x, int y) {
+    cursorOnProductionScreen(fitPicture(screenWidth, screenHeight), screenHeight, x, y);
+    return std::pair(x, y);
+  };
+  EXPECT_EQ(on(1920, 1080, 960, 540), std::pair(400, 300));
+  EXPECT_EQ(on(1920, 1080, 240, 0), std::pair(0, 0));
+  EXPECT_EQ(on(1920, 1080, 1680, 1080), std::pair(800, 600));
+  EXPECT_EQ(on(1280, 1024, 640, 512), std::pair(400, 300));
+  EXPECT_EQ(on(800, 600, 123, 456), std::pair(123, 456));
+}
+
+TEST(PictureFit, OnlyMesasSoftwareRasterisersDrawTheProductionsOwnSize) {
+  for (const char* software : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Software Rasterizer"})
+    EXPECT_TRUE(softwareRenderer(software)) << software;
+  for (const char* card : {"NVIDIA GeForce RTX 3060/PCIe/SSE2", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)",
+                           "AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6, DRM 3.49)", ""})
+    EXPECT_FALSE(softwareRenderer(card)) << card;
+}

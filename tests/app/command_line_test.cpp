@@ -107,15 +107,6 @@ TEST(CommandLine, ShotsCapturesAndBenchesSkipTheDialogPlayWindowedAndSendMessage
   EXPECT_EQ(asked({"--start", "30"}), "live  60 0-33.5 30 00100");
 }
 
-TEST(CommandLine, SizeSetsTheFrameAndSupersampleHowFinelyItIsDrawn) {
-  auto size = [](const std::vector<const char*>& args) {
-    const RenderRequest& r = parse(args).options.render;
-    return std::tuple(r.width, r.height, r.sizeGiven, r.supersample);
-  };
-  EXPECT_EQ(size({"--shot", "1", "a.png"}), std::tuple(800, 600, false, 1));
-  EXPECT_EQ(size({"--capture", "d.mp4", "--size", "1920X1080", "--supersample", "3"}), std::tuple(1920, 1080, true, 3));
-}
-
 TEST(SetupChoice, DialogOpensWithMusicCheckedOnlyUnlessTheCommandLinePresetsTheBoxes) {
   ShellState shell;
   applyDialogChecks(initialDialogChecks(LaunchOptions{}), shell);

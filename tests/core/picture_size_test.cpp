@@ -2,47 +2,41 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
-void expectRect(const PictureRect& r, int x, int y, int width, int height) {
-  EXPECT_EQ(r.x, x);
-  EXPECT_EQ(r.y, y);
-  EXPECT_EQ(r.width, width);
-  EXPECT_EQ(r.height, height);
+std::tuple<int, int, int, int> fit(int width, int height) {
+  const PictureRect r = fitPicture(width, height);
+  return {r.x, r.y, r.width, r.height};
 }
 }  // namespace
 
 // Worked out by hand: the height limits a wide screen, the width a tall one.
 TEST(PictureSize, FitsTheLargestCentredFourByThreePicture) {
-  expectRect(fitPicture(800, 600), 0, 0, 800, 600);
-  expectRect(fitPicture(1920, 1080), 240, 0, 1440, 1080);
-  expectRect(fitPicture(2560, 1440), 320, 0, 1920, 1440);
-  expectRect(fitPicture(1280, 1024), 0, 32, 1280, 960);
-  expectRect(fitPicture(3840, 2160), 480, 0, 2880, 2160);
-  expectRect(fitPicture(1366, 768), 171, 0, 1024, 768);
-  expectRect(fitPicture(1001, 700), 34, 0, 933, 700);
+  EXPECT_EQ(fit(800, 600), std::tuple(0, 0, 800, 600));
+  EXPECT_EQ(fit(1920, 1080), std::tuple(240, 0, 1440, 1080));
+  EXPECT_EQ(fit(2560, 1440), std::tuple(320, 0, 1920, 1440));
+  EXPECT_EQ(fit(1280, 1024), std::tuple(0, 32, 1280, 960));
+  EXPECT_EQ(fit(3840, 2160), std::tuple(480, 0, 2880, 2160));
+  EXPECT_EQ(fit(1366, 768), std::tuple(171, 0, 1024, 768));
+  EXPECT_EQ(fit(1001, 700), std::tuple(34, 0, 933, 700));
   // Below the least picture it sticks out, still centred.
-  expectRect(fitPicture(160, 120), 0, 0, 160, 120);
-  expectRect(fitPicture(100, 50), -30, -35, 160, 120);
+  EXPECT_EQ(fit(160, 120), std::tuple(0, 0, 160, 120));
+  EXPECT_EQ(fit(100, 50), std::tuple(-30, -35, 160, 120));
 }
 
 TEST(PictureSize, TargetsArePowersOfTwoUpTo1024AndThePicturesOwnAboveWhereTheCardAllows) {
-  const PictureLayout production = layoutPicture(800, 600, true);
-  EXPECT_EQ(production.targetWidth, 1024);
-  EXPECT_EQ(production.targetHeight, 1024);
-  EXPECT_FLOAT_EQ(production.pixelScale(), 1.0f);
-  const PictureLayout small = layoutPicture(640, 480, true);
-  EXPECT_EQ(small.targetWidth, 1024);
-  EXPECT_EQ(small.targetHeight, 512);
-  const PictureLayout exact = layoutPicture(1440, 1080, true);
-  EXPECT_EQ(exact.targetWidth, 1440);
-  EXPECT_EQ(exact.targetHeight, 1080);
-  EXPECT_FLOAT_EQ(exact.pixelScale(), 1.8f);
-  const PictureLayout old = layoutPicture(1440, 1080, false);
-  EXPECT_EQ(old.targetWidth, 2048);
-  EXPECT_EQ(old.targetHeight, 2048);
-  const PictureLayout edge = layoutPicture(1024, 768, true);
-  EXPECT_EQ(edge.targetWidth, 1024);
-  EXPECT_EQ(edge.targetHeight, 1024);
+  auto targets = [](int width, int height, bool anySize) {
+    const PictureLayout p = layoutPicture(width, height, anySize);
+    return std::tuple(p.targetWidth, p.targetHeight);
+  };
+  EXPECT_EQ(targets(800, 600, true), std::tuple(1024, 1024));
+  EXPECT_EQ(targets(640, 480, true), std::tuple(1024, 512));
+  EXPECT_EQ(targets(1024, 768, true), std::tuple(1024, 1024));
+  EXPECT_EQ(targets(1440, 1080, true), std::tuple(1440, 1080));
+  EXPECT_EQ(targets(1440, 1080, false), std::tuple(2048, 2048));
+  EXPECT_FLOAT_EQ(layoutPicture(800, 600, true).pixelScale(), 1.0f);
+  EXPECT_FLOAT_EQ(layoutPicture(1440, 1080, true).pixelScale(), 1.8f);
 }
 
 TEST(PictureSize, ResolutionModesGiveTheirSizesAndTheSecondIsThePicture) {

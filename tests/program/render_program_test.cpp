@@ -224,6 +224,11 @@ TEST_F(RenderProgramTest, FailuresNameTheCauseEndWithOneAndLeaveNoResult) {
       {"ffmpeg dies", {"--capture", run.path("v.mkv"), "--end", "2"}, {{"PATH", fakes}}, "encoder on fire", "v.mkv"},
       {"folder in use", {"--capture", run.path("busy"), "--end", "1"}, {}, "not an empty folder", ""},
       {"no such folder", {"--shot", "1", run.path("plain-file/x.png")}, {}, "cannot write", "plain-file/x.png"},
+      {"too large",
+       {"--shot", "1", run.path("huge.png"), "--size", "16000x12000", "--supersample", "4"},
+       {},
+       "a picture of 64000 x 48000 pixels is more than this graphics driver can draw",
+       "huge.png"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

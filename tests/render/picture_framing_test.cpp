@@ -10,14 +10,6 @@ std::vector<std::uint8_t> grey(const std::vector<int>& values) {
 }
 }  // namespace
 
-TEST(PictureFraming, APictureOfTheFramesSizeIsWrittenAsDrawn) {
-  std::vector<std::uint8_t> picture = grey({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-  const std::vector<std::uint8_t> drawn = picture;
-  std::vector<std::uint8_t> frame;
-  framePicture(picture, 4, 3, 1, 4, 3, frame);
-  EXPECT_EQ(frame, drawn);
-}
-
 // Each written pixel is the rounded mean of its 2 x 2 block: (0+1+2+4)/4 =
 // 1.75 -> 2, (10+20+30+41)/4 = 25.25 -> 25, (255 * 3 + 254)/4 = 254.75 -> 255.
 TEST(PictureFraming, SupersampledPixelsAreTheRoundedMeansOfTheirBlocks) {
