@@ -1,5 +1,6 @@
 #include "platform/gl_contexts.h"
 
+#include "platform/gl_window.h"
 #include "platform/win32/win32_common.h"
 
 bool platformCurrentGl(void*& window, void*& context) {
@@ -22,16 +23,26 @@ void* platformCreateSharedContext(void* window) {
     return nullptr;
   }
   HDC device = GetDC(static_cast<HWND>(window));
-  HGLRC context = wglCreateContext(device);
-  if (context == nullptr) {
-    setPlatformError("wglCreateContext", true);
-    return nullptr;
+  // A driver that offers it makes the context sharing from the start (a
+  // default, compatibility context, like the window's); others share a
+  // plain new one while it is still empty.
+  HGLRC context = nullptr;
+  using CreateContextAttribs = HGLRC(WINAPI*)(HDC, HGLRC, const int*);
+  if (const auto create = reinterpret_cast<CreateContextAttribs>(platformGlProcAddress("wglCreateContextAttribsARB"))) {
+    const int defaults[] = {0};
+    context = create(device, current, defaults);
   }
-  // Sharing must be set up while the new context is still empty.
-  if (!wglShareLists(current, context)) {
-    setPlatformError("wglShareLists", true);
-    wglDeleteContext(context);
-    return nullptr;
+  if (context == nullptr) {
+    context = wglCreateContext(device);
+    if (context == nullptr) {
+      setPlatformError("wglCreateContext", true);
+      return nullptr;
+    }
+    if (!wglShareLists(current, context)) {
+      setPlatformError("wglShareLists", true);
+      wglDeleteContext(context);
+      return nullptr;
+    }
   }
   if (!wglMakeCurrent(device, context)) {
     setPlatformError("wglMakeCurrent", true);
