@@ -93,6 +93,33 @@ else
   fail "video without ffmpeg.exe" "Wine said \"$wine_says\" ($wine_code), Linux \"$linux_says\" ($linux_code), $left files left"
 fi
 
+# A video at 1080p through the pipe to a helper found on the PATH: a stand-in
+# for ffmpeg.exe counts what comes (three 1920 x 1080 frames, the picture
+# framed between bars), and the result appears under its own name.
+mkdir -p "$work/bin"
+x86_64-w64-mingw32-gcc -O2 -o "$work/bin/ffmpeg.exe" "$root/tools/windows/stand_in_ffmpeg.c"
+want="$((3 * 1920 * 1080 * 3)) bytes of 1920x1080 frames"
+if WINEPATH="$(winepath -w "$work/bin")" wine_demo --capture "$work/piped.mp4" --no-music --size 1920x1080 --fps 10 \
+  --start 5 --end 5.3 2>"$work/wine.err" && [ "$(cat "$work/piped.mp4" 2>/dev/null)" = "$want" ]; then
+  pass "video through the pipe to ffmpeg.exe on the PATH ($want)"
+else
+  fail "video through a pipe" "\"$(cat "$work/piped.mp4" 2>/dev/null)\", wanted \"$want\": $(tr -d '\r' <"$work/wine.err")"
+fi
+
+# A shot at 1920 x 1080 (the picture drawn into a surface of its own,
+# framed between bars) against the Linux one.
+"$linux/velmora" --data "$dist" --shot 12 "$work/linux-wide.png" --size 1920x1080 --fps 10 2>"$work/linux.err"
+if wine_demo --shot 12 "$work/wine-wide.png" --size 1920x1080 --fps 10 2>"$work/wine.err"; then
+  mae=$(compare -metric MAE "$work/linux-wide.png" "$work/wine-wide.png" null: 2>&1 | sed -E 's/.*\((.*)\)/\1/') || true
+  if awk -v m="$mae" 'BEGIN { exit !(m + 0 <= 0.5 / 255) }'; then
+    pass "--shot 12 --size 1920x1080 (mean difference $(awk -v m="$mae" 'BEGIN { printf "%.3f", m * 255 }') of 255)"
+  else
+    fail "--shot 12 --size 1920x1080" "mean difference $mae"
+  fi
+else
+  fail "--shot 12 --size 1920x1080" "$(tr -d '\r' <"$work/wine.err")"
+fi
+
 # The setup dialog: found by its title, its three boxes where the template
 # puts them (Music preset off, Windowed on, Slow graphics card off), and Run
 # plays the demo, here without music, to its end at 33.5 s.
