@@ -12,7 +12,6 @@
 #include "director/frame_driver.h"
 #include "effects/billboard.h"
 #include "effects/fade_overlay.h"
-#include "platform/gl_window.h"
 #include "platform/system.h"
 
 namespace {
@@ -29,11 +28,7 @@ class DrawingPorts final : public FramePorts {
       ::cursorPosition(x, y);
       // Fullscreen used to be the production's own 800 x 600 screen; now
       // it is the desktop's, the picture in its middle.
-      if (s_.shell.fullscreen) {
-        int width = 0, height = 0;
-        platformDrawableSize(s_.shell.gl, width, height);
-        cursorOnProductionScreen(s_.shell.shown, height, x, y);
-      }
+      if (s_.shell.fullscreen) cursorOnProductionScreen(s_.shell.shown, s_.shell.windowHeight, x, y);
     } else {
       x = 400;
       y = 300;
@@ -82,8 +77,8 @@ void logFrame(ProcessState& s) {
   if (musicPlays(s) && s.music.frequency() > 0) heard = double(s.music.position()) / double(s.music.frequency());
   std::fprintf(s.frameLog, "%.6f %.6f %.6f %dx%d\n", s.director.demoTime, heard, s.director.frameDelta,
                s.app.picture.width, s.app.picture.height);
-  // Whoever measures reads the log while the demo plays. Line buffering
-  // does this on Linux; Windows' C runtime has none (it buffers fully).
+  // Whoever measures reads the log while the demo plays; Windows' C
+  // runtime has no line buffering, so each line is flushed here.
   std::fflush(s.frameLog);
 }
 

@@ -49,6 +49,7 @@ bool fitPictureToWindow(ProcessState& s, std::string& error) {
   if (windowWidth <= 0 || windowHeight <= 0) return true;
   // The surface, the viewport and the size limits are the window context's.
   platformMakeCurrent(shell.gl);
+  shell.windowHeight = windowHeight;
   shell.shown = fitPicture(windowWidth, windowHeight);
   int width = shell.shown.width, height = shell.shown.height;
   if (shell.askedPictureWidth > 0 && shell.askedPictureHeight > 0) {

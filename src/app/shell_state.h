@@ -47,4 +47,5 @@ struct ShellState {
   // pixel, and where in the window it shows.
   FramebufferObject pictureSurface;
   PictureRect shown;
+  int windowHeight = 0;  // the drawable's, when the picture was last fitted
 };

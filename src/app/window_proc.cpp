@@ -1,6 +1,5 @@
 #include "app/window_proc.h"
 
-#include "app/gl_shell.h"
 #include "app/number_format.h"
 #include "platform/virtual_keys.h"
 

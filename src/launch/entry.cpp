@@ -119,8 +119,6 @@ int velmoraMain(int argc, char** argv) {
       report(DiagnosticLevel::Error, "cannot write the frame log \"" + options.frameLog + "\"");
       return 2;
     }
-    // Whoever measures may read it while the demo plays.
-    std::setvbuf(state->frameLog, nullptr, _IOLBF, BUFSIZ);
   }
   // The output is named from where the user stands, not from the data folder.
   RenderRequest render = options.render;

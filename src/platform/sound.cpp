@@ -68,11 +68,7 @@ bool soundOpen(int mixRate, std::string& error) {
 void soundPlay(const int16_t* samples, size_t frames, int channels, int rate, size_t from) {
   if (g_sound.id == 0) return;
   SDL_LockAudioDevice(g_sound.id);
-  g_sound.track.samples = samples;
-  g_sound.track.frames = frames;
-  g_sound.track.channels = channels;
-  g_sound.track.step = static_cast<double>(rate) / static_cast<double>(g_sound.deviceRate);
-  g_sound.track.cursor = static_cast<double>(from);
+  g_sound.track.start(samples, frames, channels, rate, g_sound.deviceRate, from);
   g_sound.rate = rate;
   g_sound.startFrame = from;
   g_sound.mixedFrames = 0;

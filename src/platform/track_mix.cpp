@@ -10,6 +10,15 @@ int16_t trackSample(const TrackMix& m, size_t frame, int channel) {
 }
 }  // namespace
 
+void TrackMix::start(const int16_t* trackSamples, size_t trackFrames, int trackChannels, int rate, int deviceRate,
+                     size_t from) {
+  samples = trackSamples;
+  frames = trackFrames;
+  channels = trackChannels;
+  step = static_cast<double>(rate) / static_cast<double>(deviceRate);
+  cursor = static_cast<double>(from);
+}
+
 void TrackMix::mixInto(int16_t* out, int count, int volume) {
   for (int i = 0; i < count; ++i) {
     const auto frame = static_cast<size_t>(cursor);

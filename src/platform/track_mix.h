@@ -12,6 +12,10 @@ struct TrackMix {
   double step = 1.0;    // track frames per output frame
   double cursor = 0.0;  // track frame of the next output frame
 
+  // Plays `frames` interleaved frames of `channels` at `rate` on a device
+  // running at `deviceRate`, from track frame `from` on.
+  void start(const int16_t* trackSamples, size_t trackFrames, int trackChannels, int rate, int deviceRate, size_t from);
+
   // Writes `count` stereo frames at `volume` (0 .. 255): silence past the
   // track's end, linear interpolation when the rates differ.
   void mixInto(int16_t* out, int count, int volume);
